@@ -1,0 +1,171 @@
+#include "files/VariableFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace korvane {
+namespace {
+
+constexpr int kFolderOffset = 10;
+constexpr int kNameOffset = 64;
+constexpr int kFieldWidth = 8;
+constexpr int kFileSizeOffset = 76;
+constexpr int kVarSizeOffset = 86;
+
+std::string argumentListOf(const std::string& nameField) {
+    const auto paren = nameField.find('(');
+    return paren == std::string::npos ? std::string() : nameField.substr(paren);
+}
+
+std::string variableNameOf(const std::string& nameField) {
+    return nameField.substr(0, nameField.find('('));
+}
+
+// Clears bytes 2 to 8 of a name field and writes the characters from its first
+// byte on: with an empty value the first byte keeps what it held.
+void putName(Bytes& header, int offset, const std::string& value) {
+    for (int i = 1; i < kFieldWidth; ++i) header[offset + i] = '\0';
+    for (size_t i = 0; i < value.size() && i < kFieldWidth; ++i) header[offset + i] = value[i];
+}
+
+std::string nulTerminated(const Bytes& bytes, size_t offset, size_t maxLength) {
+    std::string out;
+    for (size_t i = offset; i < bytes.size() && i < offset + maxLength && bytes[i] != '\0'; ++i) out += bytes[i];
+    return out;
+}
+
+}  // namespace
+
+Bytes newDocumentHeader() {
+    Bytes h(kHeaderSize, '\0');
+    h.replace(0, 8, "**TI89**");
+    h[8] = 0x01;
+    h.replace(kFolderOffset, 4, "main");
+    h[58] = 0x01;
+    h[60] = 0x52;
+    h.replace(kNameOffset, 7, "nouveau");
+    h[72] = 0x12;
+    h[76] = 0x56;  // placeholder file size 0x0156
+    h[77] = 0x01;
+    h[80] = static_cast<char>(0xA5);
+    h[81] = 0x5A;
+    h[86] = 0x00;  // placeholder variable size 0x00FC, big-endian
+    h[87] = static_cast<char>(0xFC);
+    return h;
+}
+
+Bytes programTrailer() {
+    return Bytes("\x00\x00\x08\x19\xE4\xE5\x00\x00\x08\xDC\xA4\x11", kTrailerSize);
+}
+
+Bytes functionTrailer() {
+    return Bytes("\x00\x00\x05\x17\xE4\xE5\x00\x00\x08\xDC\x9F\x0B", kTrailerSize);
+}
+
+BuildResult buildVariableFile(const VariableFileInput& input) {
+    if (input.variableHeader.size() != kHeaderSize) return {{}, "the variable header is not 88 bytes long"};
+    if (input.variableTrailer.size() != kTrailerSize) return {{}, "the variable trailer is not 12 bytes long"};
+
+    Bytes file = input.variableHeader;
+    putName(file, kNameOffset, variableNameOf(input.nameField));
+    putName(file, kFolderOffset, input.folderField);
+
+    file += argumentListOf(input.nameField);
+    for (const char c : input.editorText)
+        if (c != '\n') file += c;
+    file += input.variableTrailer;
+
+    const size_t n = file.size();
+    if (n > kMaxFileSize)
+        return {{}, "the program is too long for a calculator file (" + std::to_string(n) +
+                        " bytes, at most 65535)"};
+    file[kFileSizeOffset] = static_cast<char>(n & 0xFF);
+    file[kFileSizeOffset + 1] = static_cast<char>((n >> 8) & 0xFF);
+    const size_t varSize = n - 90;
+    file[kVarSizeOffset] = static_cast<char>((varSize >> 8) & 0xFF);
+    file[kVarSizeOffset + 1] = static_cast<char>(varSize & 0xFF);
+    return {std::move(file), {}};
+}
+
+ParseResult parseVariableFile(const Bytes& bytes) {
+    ParseResult result;
+    if (bytes.size() < kHeaderSize + 1 + kTrailerSize)
+        return {{}, "the file is too short to be a calculator variable file (" + std::to_string(bytes.size()) +
+                        " bytes)"};
+    const size_t trailerStart = bytes.size() - kTrailerSize;
+    const size_t close = bytes.find(')', kHeaderSize + 1);
+    if (close == std::string::npos || close >= trailerStart)
+        return {{}, "the file holds no text program: no \")\" closes its argument list"};
+
+    auto& c = result.content;
+    c.header = bytes.substr(0, kHeaderSize);
+    c.folder = nulTerminated(bytes, kFolderOffset, 19);
+    c.name = nulTerminated(bytes, kNameOffset, kFieldWidth);
+    c.arguments = bytes.substr(kHeaderSize + 1, close - (kHeaderSize + 1));
+    c.programText = bytes.substr(close + 1, trailerStart - (close + 1));
+    c.trailer = bytes.substr(trailerStart);
+    return result;
+}
+
+std::string readWholeFile(const std::string& path, Bytes& out) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return "it is a folder, not a file";
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::strerror(errno);
+    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) return "it could not be read";
+    return {};
+}
+
+std::string writeFileAtomically(const std::string& path, const Bytes& bytes) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) return "a folder of that name exists";
+    const fs::path target(path);
+    fs::path temp = target;
+    temp += ".korvane-tmp";
+    {
+        std::FILE* f = std::fopen(temp.c_str(), "wb");
+        if (!f) return std::strerror(errno);
+        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+        const int savedErrno = errno;
+        const bool closed = std::fclose(f) == 0;
+        if (!written || !closed) {
+            fs::remove(temp, ec);
+            return std::strerror(written ? errno : savedErrno);
+        }
+    }
+    // A read-only target stays protected: renaming over it would bypass its mode
+    // (and a check of access rights alone would let the superuser through).
+    const auto st = fs::status(target, ec);
+    constexpr auto anyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if (!ec && fs::exists(st) && (st.permissions() & anyWrite) == fs::perms::none) {
+        fs::remove(temp, ec);
+        return std::strerror(EACCES);
+    }
+    fs::rename(temp, target, ec);
+    if (ec) {
+        fs::remove(temp, ec);
+        return ec.message();
+    }
+    return {};
+}
+
+std::string writeVariableFile(const VariableFileInput& input, const std::string& path) {
+    const BuildResult built = buildVariableFile(input);
+    if (!built.ok()) return built.error;
+    return writeFileAtomically(path, built.bytes);
+}
+
+ParseResult readVariableFile(const std::string& path) {
+    Bytes bytes;
+    if (auto error = readWholeFile(path, bytes); !error.empty()) return {{}, error};
+    return parseVariableFile(bytes);
+}
+
+}  // namespace korvane

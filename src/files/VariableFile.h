@@ -1,0 +1,72 @@
+#pragma once
+// The single-variable file of the TI-89 link format, in the text form that Korvane
+// writes and reads itself (.89p, .92p, .89f, .92f share one layout).
+#include <cstdint>
+#include <string>
+
+namespace korvane {
+
+using Bytes = std::string;  // raw bytes; text inside is calculator codes
+
+constexpr int kHeaderSize = 88;
+constexpr int kTrailerSize = 12;
+constexpr int kMaxFileSize = 65535;
+
+// The 88 header bytes of a new document: "**TI89**", folder "main", name "nouveau".
+Bytes newDocumentHeader();
+// The 12 trailer bytes of a new program or function.
+Bytes programTrailer();
+Bytes functionTrailer();
+
+// What the writer takes from the Document.
+struct VariableFileInput {
+    std::string nameField;    // "nouveau()" or "abc(x)": name, then the argument list
+    std::string folderField;  // "main"
+    std::string editorText;   // CR LF line breaks
+    Bytes variableHeader;     // 88 bytes
+    Bytes variableTrailer;    // 12 bytes
+};
+
+// What the reader gives back.
+struct VariableFileContent {
+    Bytes header;             // offsets 0-87
+    Bytes trailer;            // the last 12 bytes
+    std::string folder;       // from offset 10, up to the first NUL
+    std::string name;         // from offset 64, up to the first NUL (at most 8)
+    std::string arguments;    // between the "(" at 88 and the first ")" after it
+    std::string programText;  // after that ")" up to the trailer; CR line breaks as stored
+};
+
+struct BuildResult {
+    Bytes bytes;
+    std::string error;  // empty on success
+    bool ok() const { return error.empty(); }
+};
+
+// The file's bytes for a Document. Refuses texts whose file would not fit the
+// 16-bit size fields, and a header or trailer of the wrong length.
+BuildResult buildVariableFile(const VariableFileInput& input);
+
+struct ParseResult {
+    VariableFileContent content;
+    std::string error;  // empty on success
+    bool ok() const { return error.empty(); }
+};
+
+// Splits a text-form file's bytes. Refuses data too short for a header and a
+// trailer, and data with no ")" closing the argument list before the trailer.
+ParseResult parseVariableFile(const Bytes& bytes);
+
+// Writes the file beside the target and renames it over the target, so a failed
+// write never destroys the previous file. Returns an empty text or the reason.
+std::string writeVariableFile(const VariableFileInput& input, const std::string& path);
+
+// Reads and parses a text-form file; the error names the file and the reason.
+ParseResult readVariableFile(const std::string& path);
+
+// Whole-file helpers shared by the file formats. Both return an empty text on
+// success or a readable reason.
+std::string readWholeFile(const std::string& path, Bytes& out);
+std::string writeFileAtomically(const std::string& path, const Bytes& bytes);
+
+}  // namespace korvane
