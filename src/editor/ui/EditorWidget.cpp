@@ -141,32 +141,63 @@ void EditorWidget::setPlainText(const std::string& text) {
     QPlainTextEdit::setPlainText(toDisplay(text));
 }
 
+std::vector<int> EditorWidget::toWidgetAscending(const std::vector<int>& modelPositions) const {
+    std::vector<int> out;
+    out.reserve(modelPositions.size());
+    QTextBlock block = document()->firstBlock();
+    int number = 0;
+    for (int model : modelPositions) {
+        for (QTextBlock next = block.next(); next.isValid() && next.position() + number + 1 <= model;
+             next = block.next()) {
+            block = next;
+            ++number;
+        }
+        const int offset = model - (block.position() + number);
+        out.push_back(block.position() + std::clamp(offset, 0, block.length() - 1));
+    }
+    return out;
+}
+
 void EditorWidget::applyColouring(const std::vector<TextRewrite>& rewrites, const std::vector<ColourRun>& runs) {
+    bulkEdit_ = true;
     if (!rewrites.empty()) {
         // Same-length rewrites in one edit that joins the change which caused them,
         // so that one undo takes both back; the view does not scroll meanwhile.
+        std::vector<int> bounds;
+        bounds.reserve(rewrites.size() * 2);
+        for (const auto& r : rewrites) {
+            bounds.push_back(r.start);
+            bounds.push_back(r.start + static_cast<int>(r.text.size()));
+        }
+        const std::vector<int> widget = toWidgetAscending(bounds);
         const int h = horizontalScrollBar()->value();
         const int v = verticalScrollBar()->value();
         const QTextCursor saved = textCursor();
         QTextCursor c(document());
         if (document()->isUndoAvailable()) c.joinPreviousEditBlock();
         else c.beginEditBlock();
-        for (const auto& r : rewrites) {
-            c.setPosition(toWidget(r.start));
-            c.setPosition(toWidget(r.start + static_cast<int>(r.text.size())), QTextCursor::KeepAnchor);
-            c.insertText(toDisplay(r.text));
+        for (size_t i = 0; i < rewrites.size(); ++i) {
+            c.setPosition(widget[2 * i]);
+            c.setPosition(widget[2 * i + 1], QTextCursor::KeepAnchor);
+            c.insertText(toDisplay(rewrites[i].text));
         }
         c.endEditBlock();
         setTextCursor(saved);
         horizontalScrollBar()->setValue(h);
         verticalScrollBar()->setValue(v);
     }
+    std::vector<int> bounds;
+    bounds.reserve(runs.size() * 2);
     for (const auto& run : runs) {
-        const int from = toWidget(run.start);
-        const int to = toWidget(run.start + run.length);
-        std::fill(colours_.begin() + std::min<size_t>(from, colours_.size()),
-                  colours_.begin() + std::min<size_t>(to, colours_.size()), run.colour);
+        bounds.push_back(run.start);
+        bounds.push_back(run.start + run.length);
     }
+    const std::vector<int> widget = toWidgetAscending(bounds);
+    const auto size = static_cast<int>(colours_.size());
+    for (size_t i = 0; i < runs.size(); ++i)
+        std::fill(colours_.begin() + std::min(widget[2 * i], size), colours_.begin() + std::min(widget[2 * i + 1], size),
+                  runs[i].colour);
+    bulkEdit_ = false;
     refreshFormats(0, document()->characterCount());
 }
 
@@ -224,7 +255,7 @@ void EditorWidget::onContentsChange(int from, int removed, int added) {
     // The document always ends with one separator that no edit removes.
     colours_.resize(document()->characterCount(), kBlack);
     expectedCaret_ = from + added;
-    refreshFormats(from, from + added);
+    if (!bulkEdit_) refreshFormats(from, from + added);
 }
 
 void EditorWidget::onCursorMoved() {
