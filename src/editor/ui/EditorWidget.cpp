@@ -132,7 +132,9 @@ void EditorWidget::replaceRange(int start, int length, const std::string& text) 
     QTextCursor c = textCursor();
     c.setPosition(toWidget(start));
     c.setPosition(toWidget(start + std::max(length, 0)), QTextCursor::KeepAnchor);
+    c.beginEditBlock();
     c.insertText(toDisplay(text));
+    c.endEditBlock();
     setTextCursor(c);
 }
 
@@ -182,6 +184,7 @@ void EditorWidget::applyColouring(const std::vector<TextRewrite>& rewrites, cons
             c.insertText(toDisplay(rewrites[i].text));
         }
         c.endEditBlock();
+        shown_ = document()->toRawText();
         setTextCursor(saved);
         horizontalScrollBar()->setValue(h);
         verticalScrollBar()->setValue(v);
@@ -237,13 +240,29 @@ void EditorWidget::setFocus() { QPlainTextEdit::setFocus(Qt::OtherFocusReason); 
 
 void EditorWidget::onContentsChange(int from, int removed, int added) {
     textValid_ = false;
-    const int size = static_cast<int>(colours_.size());
-    from = std::clamp(from, 0, size);
-    removed = std::clamp(removed, 0, size - from);
+    // The colouring's own same-length rewrites keep the colours; the text seen is
+    // taken once when they are all done.
+    if (bulkEdit_) return;
+    // The document reports a range that may be wider than what changed (a format
+    // change around an insertion counts too): narrow it against the text seen before,
+    // so that colours outside the real change stay.
+    const QString now = document()->toRawText();
+    from = std::clamp(from, 0, static_cast<int>(std::min(shown_.size(), now.size())));
+    int oldEnd = std::clamp(from + removed, from, static_cast<int>(shown_.size()));
+    int newEnd = std::clamp(from + added, from, static_cast<int>(now.size()));
+    while (from < oldEnd && from < newEnd && shown_[from] == now[from]) ++from;
+    while (oldEnd > from && newEnd > from && shown_[oldEnd - 1] == now[newEnd - 1]) {
+        --oldEnd;
+        --newEnd;
+    }
+    removed = oldEnd - from;
+    added = newEnd - from;
+    shown_ = now;
+
     Rgb colour = kBlack;
     if (hasNewTextColour_) {
         colour = newTextColour_;
-    } else if (from > 0 && document()->characterAt(from - 1) != QChar(kBlockSeparator)) {
+    } else if (from > 0 && now[from - 1] != QChar(kBlockSeparator)) {
         colour = colours_[from - 1];
     }
     if (removed == added) {
@@ -252,8 +271,7 @@ void EditorWidget::onContentsChange(int from, int removed, int added) {
         colours_.erase(colours_.begin() + from, colours_.begin() + from + removed);
         colours_.insert(colours_.begin() + from, added, colour);
     }
-    // The document always ends with one separator that no edit removes.
-    colours_.resize(document()->characterCount(), kBlack);
+    colours_.resize(now.size() + 1, kBlack);  // and the separator that ends the document
     expectedCaret_ = from + added;
     if (!bulkEdit_) refreshFormats(from, from + added);
 }

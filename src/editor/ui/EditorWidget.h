@@ -55,6 +55,7 @@ private:
     std::vector<int> toWidgetAscending(const std::vector<int>& modelPositions) const;
 
     std::vector<Rgb> colours_;  // one per widget character, block separators included
+    QString shown_;             // the widget text as of the last change seen
     mutable std::string cachedText_;
     mutable bool textValid_ = false;
     bool bulkEdit_ = false;  // many edits at once: formats are refreshed once at the end
