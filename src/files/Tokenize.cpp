@@ -1,0 +1,853 @@
+// Program text to tokenized variable data, as the calculator's own parser writes
+// it: every item in postfix order (operands below their tag), statements from the
+// last (lowest) to the first (highest), references to parameters and declared
+// locals marked, and loop ends carrying the distance back to their head.
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "files/TokenNumbers.h"
+#include "files/TokenTable.h"
+#include "files/Tokens.h"
+
+namespace korvane {
+namespace {
+
+using namespace tokens;
+
+constexpr int kMaxDepth = 256;
+constexpr size_t kMaxNameLength = 8;
+constexpr size_t kMaxVariableData = kMaxFileSize - kHeaderSize - 2;
+
+struct Failure {
+    std::string message;
+};
+
+char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool isIdentChar(char c) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_') return true;
+    if (u >= 0x80 && u <= 0x94) return u != 0x8C && u != 0x8B && u != 0x8E;  // not π, Π, Σ
+    if (u == 0xB5) return true;  // µ
+    return u >= 0xC0 && u != 0xD7 && u != 0xF7;
+}
+bool isIdentStart(char c) { return isIdentChar(c) && !(c >= '0' && c <= '9'); }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+Bytes tagBytes(const TagInfo& t) {
+    switch (t.space) {
+    case Space::Primary: return Bytes(1, static_cast<char>(t.value));
+    case Space::Secondary: return Bytes{static_cast<char>(t.value), static_cast<char>(kSecondary)};
+    case Space::Command: return Bytes{static_cast<char>(t.value), static_cast<char>(kCommand)};
+    case Space::System: return Bytes{static_cast<char>(t.value), static_cast<char>(kSystemTag)};
+    }
+    return {};
+}
+
+// All spellings of the tables, looked up by their first character without regard
+// to ASCII case, longest first so that "sinh(" wins over "sin(" and "►DMS" over "►".
+struct Spelling {
+    std::string key;  // lower-cased
+    std::vector<const TagInfo*> entries;
+    bool wordLike = false;  // ends in a name character: must not run into a longer name
+};
+
+class Keywords {
+public:
+    Keywords() {
+        std::map<std::string, Spelling> byKey;
+        for (const TagInfo& t : allTags()) {
+            if (t.shape == Shape::Special || t.has(kInternal)) continue;
+            std::string key;
+            for (const char c : t.spelling) key += lower(c);
+            Spelling& s = byKey[key];
+            s.key = key;
+            s.wordLike = isIdentChar(key.back());
+            s.entries.push_back(&t);
+        }
+        for (auto& [key, s] : byKey) spellings_.push_back(s);
+        for (const Spelling& s : spellings_)
+            byFirst_[static_cast<unsigned char>(s.key.front())].push_back(&s);
+        for (auto& list : byFirst_)
+            std::stable_sort(list.begin(), list.end(),
+                             [](const Spelling* a, const Spelling* b) { return a->key.size() > b->key.size(); });
+    }
+
+    // The longest spelling at `pos` with an entry that `accept` takes.
+    template <typename Accept>
+    const Spelling* at(const std::string& text, size_t pos, Accept accept) const {
+        for (const Spelling* s : byFirst_[static_cast<unsigned char>(lower(text[pos]))]) {
+            if (pos + s->key.size() > text.size()) continue;
+            bool same = true;
+            for (size_t i = 0; i < s->key.size() && same; ++i) same = lower(text[pos + i]) == s->key[i];
+            if (!same) continue;
+            const size_t end = pos + s->key.size();
+            if (s->wordLike && end < text.size() && isIdentChar(text[end])) continue;
+            if (std::any_of(s->entries.begin(), s->entries.end(), accept)) return s;
+        }
+        return nullptr;
+    }
+
+private:
+    std::vector<Spelling> spellings_;
+    std::vector<const Spelling*> byFirst_[256];
+};
+
+const Keywords& keywords() {
+    static const Keywords k;
+    return k;
+}
+
+bool inExpression(const TagInfo* t) { return t->space != Space::Command; }
+bool isCommand(const TagInfo* t) { return t->space == Space::Command; }
+
+struct Expr {
+    Bytes bytes;
+    bool list = false;
+};
+
+Bytes nameBytes(const std::string& name) {
+    if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') {
+        for (const TagInfo& t : allTags())
+            if (t.space == Space::Primary && t.shape == Shape::Special && !t.has(kInternal) && t.value <= 0x1B &&
+                t.spelling == std::string_view(name))
+                return Bytes(1, static_cast<char>(t.value));
+    }
+    return Bytes(1, '\0') + name + Bytes(1, '\0');
+}
+
+Bytes integerBytes(const std::string& magnitude, std::uint8_t tag) {
+    if (magnitude.size() > 255) throw Failure{"an integer too large for the calculator"};
+    return magnitude + static_cast<char>(magnitude.size()) + static_cast<char>(tag);
+}
+
+// One body statement and where it sits.
+struct Item {
+    Bytes statement;
+    std::uint8_t indent = 0;
+    bool newLine = true;
+    int line = 0;
+};
+
+struct Jump {
+    size_t from;  // item holding the jump command
+    size_t to;    // item whose command tag the distance is measured to
+};
+
+struct Block {
+    enum Kind { If, Try, Loop } kind;
+    std::uint8_t endTag;  // for loops: the command that closes it
+    size_t item;
+    int line;
+    std::vector<size_t> exits;  // Exit and Cycle items inside a loop
+};
+
+class Parser {
+public:
+    explicit Parser(std::set<std::string> locals) : locals_(std::move(locals)) {}
+
+    // The statements of one line, appended to `items`.
+    void parseLine(const std::string& text, int line, std::vector<Item>& items) {
+        text_ = &text;
+        pos_ = 0;
+        line_ = line;
+        bool first = true;
+        while (true) {
+            const size_t start = pos_;
+            while (pos_ < text.size() && text[pos_] == ' ') ++pos_;
+            Item item;
+            item.indent = static_cast<std::uint8_t>(std::min<size_t>(pos_ - start, 255));
+            item.newLine = first;
+            item.line = line;
+            items_ = &items;
+            currentItem_ = items.size();
+            item.statement = statement();
+            items.push_back(std::move(item));
+            first = false;
+            skipSpaces();
+            if (pos_ >= text.size()) break;
+            if (text[pos_] != ':') fail("expected ':' or the end of the line, found " + quoted(pos_));
+            ++pos_;
+        }
+    }
+
+    void finish() {
+        if (!blocks_.empty()) {
+            const Block& b = blocks_.back();
+            line_ = b.line;
+            const char* what = b.kind == Block::If ? "If ... Then without EndIf"
+                               : b.kind == Block::Try ? "Try without EndTry"
+                                                      : "a loop without its end";
+            fail(what);
+        }
+    }
+
+    const std::vector<Jump>& jumps() const { return jumps_; }
+
+    [[noreturn]] void fail(const std::string& message) const { throw Failure{"line " + std::to_string(line_) + ": " + message}; }
+    int line() const { return line_; }
+
+private:
+    const std::string& text() const { return *text_; }
+    bool atEnd() const { return pos_ >= text().size() || text()[pos_] == ':'; }
+    void skipSpaces() {
+        while (pos_ < text().size() && text()[pos_] == ' ') ++pos_;
+    }
+    char peekChar() {
+        skipSpaces();
+        return pos_ < text().size() ? text()[pos_] : '\0';
+    }
+    bool eat(char c) {
+        if (peekChar() != c || pos_ >= text().size()) return false;
+        ++pos_;
+        return true;
+    }
+    std::string quoted(size_t at) const {
+        if (at >= text().size()) return "the end of the line";
+        size_t end = at;
+        while (end < text().size() && end < at + 12 && text()[end] != ':') ++end;
+        return "\"" + text().substr(at, std::max<size_t>(end - at, 1)) + "\"";
+    }
+    void expect(char c, const char* what) {
+        if (!eat(c)) fail(std::string("expected ") + what + ", found " + quoted(pos_));
+    }
+
+    struct DepthGuard {
+        explicit DepthGuard(Parser& p) : parser(p) {
+            if (++parser.depth_ > kMaxDepth) parser.fail("the expression nests too deeply");
+        }
+        ~DepthGuard() { --parser.depth_; }
+        Parser& parser;
+    };
+
+    // --- names ---------------------------------------------------------------
+
+    std::string identifier() {
+        std::string name;
+        auto part = [&] {
+            const size_t start = pos_;
+            while (pos_ < text().size() && isIdentChar(text()[pos_])) name += lower(text()[pos_++]);
+            if (pos_ - start > kMaxNameLength) fail("the name " + text().substr(start, pos_ - start) + " is longer than 8 characters");
+        };
+        part();
+        // A folder ("main\\f") or a flash application ("tistat.fcdf") qualifies the name.
+        for (const char qualifier : {'\\', '.'}) {
+            if (pos_ + 1 < text().size() && text()[pos_] == qualifier && isIdentStart(text()[pos_ + 1])) {
+                name += text()[pos_++];
+                part();
+            }
+        }
+        return name;
+    }
+
+    Bytes variable(const std::string& name) {
+        Bytes b = nameBytes(name);
+        if (locals_.count(name)) b += static_cast<char>(kLocal);
+        return b;
+    }
+
+    // --- expressions -----------------------------------------------------------
+
+    const Spelling* keywordHere(bool command) {
+        skipSpaces();
+        if (pos_ >= text().size()) return nullptr;
+        return command ? keywords().at(text(), pos_, isCommand) : keywords().at(text(), pos_, inExpression);
+    }
+
+    // An operator that may follow an operand: infix, or a conversion written after it.
+    const TagInfo* operatorHere(size_t& length) {
+        const Spelling* s = keywordHere(false);
+        if (!s) return nullptr;
+        for (const TagInfo* t : s->entries) {
+            if (!inExpression(t)) continue;
+            if (t->shape == Shape::InfixLeftLow || t->shape == Shape::InfixLeftHigh ||
+                (t->shape == Shape::Postfix && t->precedence == kConvert)) {
+                length = s->key.size();
+                return t;
+            }
+        }
+        return nullptr;
+    }
+
+    bool startsOperand() {
+        const char c = peekChar();
+        if (pos_ >= text().size() || c == ':') return false;
+        if (isDigit(c) || c == '(' || c == '{' || c == '[' || c == '"' || c == '#' || c == '@') return true;
+        if (c == '.' && pos_ + 1 < text().size() && isDigit(text()[pos_ + 1])) return true;
+        if (const Spelling* s = keywordHere(false)) {
+            for (const TagInfo* t : s->entries)
+                if (t->shape == Shape::Word || t->shape == Shape::Function) return true;
+            return false;
+        }
+        if (keywordHere(true)) return false;
+        return isIdentStart(c);
+    }
+
+    Expr expression(int minPrecedence = kStore) {
+        DepthGuard guard(*this);
+        Expr left = prefix();
+        while (true) {
+            size_t length = 0;
+            const TagInfo* op = operatorHere(length);
+            if (!op) {
+                if (kMultiply >= minPrecedence && startsOperand()) {
+                    Expr right = expression(kMultiply + 1);
+                    left.bytes += right.bytes + static_cast<char>(kMultiplyTag);
+                    left.list = false;
+                    continue;
+                }
+                break;
+            }
+            if (op->precedence < minPrecedence) break;
+            pos_ += length;
+            if (op->shape == Shape::Postfix) {
+                left.bytes += tagBytes(*op);
+                left.list = false;
+                continue;
+            }
+            const bool rightAssoc = op->precedence == kPower || op->precedence == kConcat;
+            Expr right = expression(rightAssoc ? op->precedence : op->precedence + 1);
+            left.bytes = op->shape == Shape::InfixLeftLow ? left.bytes + right.bytes + tagBytes(*op)
+                                                          : right.bytes + left.bytes + tagBytes(*op);
+            left.list = false;
+        }
+        return left;
+    }
+
+    Expr prefix() {
+        DepthGuard guard(*this);
+        const char c = peekChar();
+        if (c == ch::Negate || c == '-') {
+            ++pos_;
+            Expr operand = expression(kNegate);
+            operand.bytes += static_cast<char>(kNegateTag);
+            operand.list = false;
+            return operand;
+        }
+        if (const Spelling* s = keywordHere(false)) {
+            for (const TagInfo* t : s->entries) {
+                if (t->shape == Shape::Prefix && inExpression(t)) {
+                    pos_ += s->key.size();
+                    Expr operand = expression(t->precedence);
+                    operand.bytes += tagBytes(*t);
+                    operand.list = false;
+                    return operand;
+                }
+            }
+        }
+        return postfix(primary());
+    }
+
+    Expr postfix(Expr e) {
+        while (true) {
+            const char c = peekChar();
+            if (pos_ >= text().size()) return e;
+            if (c == '[') {
+                ++pos_;
+                std::vector<Expr> index = list(']', ',');
+                if (index.empty() || index.size() > 2) fail("a subscript takes one or two indices");
+                e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(index) + e.bytes + static_cast<char>(kSubscript);
+                e.list = false;
+                continue;
+            }
+            if (c == ch::Degree) {
+                ++pos_;
+                std::vector<Expr> parts{std::move(e)};
+                for (const char mark : {'\'', '"'}) {
+                    const size_t save = pos_;
+                    if (!startsNumber()) break;
+                    Expr part = number();
+                    if (!eat(mark)) {
+                        pos_ = save;
+                        break;
+                    }
+                    parts.push_back(std::move(part));
+                }
+                e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(parts) + static_cast<char>(kDms);
+                e.list = false;
+                continue;
+            }
+            const Spelling* s = keywordHere(false);
+            const TagInfo* post = nullptr;
+            if (s)
+                for (const TagInfo* t : s->entries)
+                    if (t->shape == Shape::Postfix && t->precedence == kPostfix && inExpression(t)) post = t;
+            if (!post) return e;
+            pos_ += s->key.size();
+            e.bytes += tagBytes(*post);
+            e.list = false;
+        }
+    }
+
+    static Bytes reversed(const std::vector<Expr>& items) {
+        Bytes b;
+        for (auto it = items.rbegin(); it != items.rend(); ++it) b += it->bytes;
+        return b;
+    }
+
+    // Expressions separated by `separator` up to `close`; an empty list is allowed.
+    std::vector<Expr> list(char close, char separator) {
+        std::vector<Expr> items;
+        if (eat(close)) return items;
+        while (true) {
+            items.push_back(expression());
+            if (eat(close)) return items;
+            if (!eat(separator)) fail(std::string("expected '") + separator + "' or '" + close + "', found " + quoted(pos_));
+        }
+    }
+
+    bool startsNumber() {
+        const char c = peekChar();
+        return pos_ < text().size() &&
+               (isDigit(c) || (c == '.' && pos_ + 1 < text().size() && isDigit(text()[pos_ + 1])));
+    }
+
+    Expr number() {
+        skipSpaces();
+        const std::string& t = text();
+        Expr e;
+        if (t[pos_] == '0' && pos_ + 2 < t.size() && (lower(t[pos_ + 1]) == 'b' || lower(t[pos_ + 1]) == 'h')) {
+            const bool hex = lower(t[pos_ + 1]) == 'h';
+            size_t end = pos_ + 2;
+            auto digitValue = [&](char c) -> int {
+                if (isDigit(c)) return c - '0' < (hex ? 10 : 2) ? c - '0' : -1;
+                if (hex && lower(c) >= 'a' && lower(c) <= 'f') return lower(c) - 'a' + 10;
+                return -1;
+            };
+            std::vector<int> digits;
+            while (end < t.size() && digitValue(t[end]) >= 0) digits.push_back(digitValue(t[end++]));
+            if (!digits.empty()) {
+                pos_ = end;
+                std::string le;
+                const int bitsPerDigit = hex ? 4 : 1;
+                int bit = 0;
+                for (auto it = digits.rbegin(); it != digits.rend(); ++it, bit += bitsPerDigit) {
+                    if (bit / 8 >= static_cast<int>(le.size())) le += '\0';
+                    le[static_cast<size_t>(bit / 8)] = static_cast<char>(le[static_cast<size_t>(bit / 8)] | (*it << (bit % 8)));
+                }
+                while (!le.empty() && le.back() == '\0') le.pop_back();
+                e.bytes = integerBytes(le, kPosInt) + static_cast<char>(hex ? kHex : kBinary) + static_cast<char>(kSecondary);
+                return e;
+            }
+        }
+        std::string mantissa;
+        bool isFloat = false;
+        while (pos_ < t.size() && isDigit(t[pos_])) mantissa += t[pos_++];
+        if (pos_ < t.size() && t[pos_] == '.') {
+            isFloat = true;
+            mantissa += t[pos_++];
+            while (pos_ < t.size() && isDigit(t[pos_])) mantissa += t[pos_++];
+        }
+        int exponent = 0;
+        if (pos_ < t.size() && t[pos_] == ch::Exponent) {
+            isFloat = true;
+            ++pos_;
+            bool negative = false;
+            if (pos_ < t.size() && (t[pos_] == ch::Negate || t[pos_] == '-')) {
+                negative = true;
+                ++pos_;
+            }
+            std::string digits;
+            while (pos_ < t.size() && isDigit(t[pos_])) digits += t[pos_++];
+            if (digits.empty() || digits.size() > 5) fail("expected the digits of an exponent");
+            exponent = std::stoi(digits) * (negative ? -1 : 1);
+        }
+        if (!isFloat) {
+            e.bytes = integerBytes(magnitudeOfDecimal(mantissa), kPosInt);
+            return e;
+        }
+        const auto f = floatOfText(mantissa, exponent);
+        if (!f) fail("a number out of the calculator's range");
+        e.bytes.assign(f->begin(), f->end());
+        e.bytes += static_cast<char>(kFloat);
+        return e;
+    }
+
+    Expr primary() {
+        DepthGuard guard(*this);
+        const char c = peekChar();
+        if (pos_ >= text().size() || c == ':') fail("expected an expression, found the end of the statement");
+        Expr e;
+        if (startsNumber()) return number();
+        switch (c) {
+        case '(': {
+            ++pos_;
+            Expr inner = expression();
+            if (eat(ch::Angle)) {
+                Expr angle = expression();
+                expect(')', "')'");
+                e.bytes = inner.bytes + angle.bytes + static_cast<char>(kPolarComplex) + static_cast<char>(kSecondary);
+                return e;
+            }
+            expect(')', "')'");
+            return inner;
+        }
+        case '{': {
+            ++pos_;
+            const std::vector<Expr> items = list('}', ',');
+            e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(items) + static_cast<char>(kList);
+            e.list = true;
+            return e;
+        }
+        case '[':
+            ++pos_;
+            return matrix();
+        case '"': {
+            const size_t close = text().find('"', pos_ + 1);
+            if (close == std::string::npos) fail("a string without its closing '\"'");
+            e.bytes = Bytes(1, '\0') + text().substr(pos_ + 1, close - pos_ - 1) + Bytes(1, '\0') + static_cast<char>(kString);
+            pos_ = close + 1;
+            return e;
+        }
+        case '#': {
+            ++pos_;
+            Expr operand = primary();
+            e.bytes = operand.bytes + static_cast<char>(kIndirection) + static_cast<char>(kSecondary);
+            return e;
+        }
+        case '@': {
+            ++pos_;
+            const bool integer = pos_ < text().size() && lower(text()[pos_]) == 'n';
+            if (integer) ++pos_;
+            std::string digits;
+            while (pos_ < text().size() && isDigit(text()[pos_]) && digits.size() < 4) digits += text()[pos_++];
+            if (digits.empty() || std::stoi(digits) > 255) fail("expected the number of an arbitrary constant after '@'");
+            e.bytes = Bytes{static_cast<char>(std::stoi(digits)), static_cast<char>(integer ? kArbInt : kArbReal)};
+            return e;
+        }
+        default:
+            break;
+        }
+        if (const Spelling* s = keywordHere(false)) {
+            for (const TagInfo* t : s->entries) {
+                if (t->shape == Shape::Word && inExpression(t)) {
+                    pos_ += s->key.size();
+                    e.bytes = tagBytes(*t);
+                    return e;
+                }
+            }
+            for (const TagInfo* t : s->entries) {
+                if (t->shape == Shape::Function && inExpression(t)) {
+                    pos_ += s->key.size();
+                    return call(*s);
+                }
+            }
+            fail("expected an expression, found " + quoted(pos_));
+        }
+        if (keywordHere(true)) fail("expected an expression, found the command " + quoted(pos_));
+        if (!isIdentStart(c)) fail("expected an expression, found " + quoted(pos_));
+        const std::string name = identifier();
+        if (pos_ < text().size() && text()[pos_] == '(') {
+            ++pos_;
+            const std::vector<Expr> args = list(')', ',');
+            e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(args) + nameBytes(name) + static_cast<char>(kUserCall);
+            return e;
+        }
+        e.bytes = variable(name);
+        return e;
+    }
+
+    // A built-in function whose spelling (with its "(") was just read.
+    Expr call(const Spelling& s) {
+        bool semicolons = false;
+        std::vector<Expr> args;
+        if (!eat(')')) {
+            while (true) {
+                args.push_back(expression());
+                if (eat(')')) break;
+                if (eat(';')) {
+                    semicolons = true;
+                    continue;
+                }
+                if (!eat(',')) fail("expected ',' or ')' in " + s.key + "...), found " + quoted(pos_));
+            }
+        }
+        for (const TagInfo* t : s.entries) {
+            if (t->shape != Shape::Function || !inExpression(t)) continue;
+            if (semicolons != t->has(kSemicolon)) continue;
+            if (args.size() < t->minArgs || args.size() > t->maxArgs) continue;
+            Expr e;
+            if (t->has(kEndList)) e.bytes += static_cast<char>(kEnd);
+            e.bytes += reversed(args) + tagBytes(*t);
+            return e;
+        }
+        fail(std::string(s.entries.front()->spelling) + "...) does not take " + std::to_string(args.size()) + " arguments");
+    }
+
+    // "[" was read: [[a,b][c,d]], or rows separated by ";" as in [a,b;c,d].
+    Expr matrix() {
+        std::vector<Expr> rows;
+        auto row = [this](std::vector<Expr> items) {
+            Expr r;
+            r.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(items) + static_cast<char>(kList);
+            return r;
+        };
+        if (peekChar() == '[') {
+            while (eat('[')) rows.push_back(row(list(']', ',')));
+            expect(']', "']' closing the matrix");
+        } else {
+            std::vector<Expr> items;
+            while (true) {
+                items.push_back(expression());
+                if (eat(';')) {
+                    rows.push_back(row(std::move(items)));
+                    items.clear();
+                    continue;
+                }
+                if (eat(']')) break;
+                if (!eat(',')) fail("expected ',', ';' or ']' in a matrix, found " + quoted(pos_));
+            }
+            rows.push_back(row(std::move(items)));
+        }
+        Expr e;
+        e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(rows) + static_cast<char>(kList);
+        return e;
+    }
+
+    // --- statements ------------------------------------------------------------
+
+    Bytes statement() {
+        skipSpaces();
+        if (atEnd()) return {};
+        if (text()[pos_] == ch::Copyright) {
+            Bytes b = Bytes(1, '\0') + text().substr(pos_ + 1) + Bytes{'\0', '\0', static_cast<char>(kComment)};
+            pos_ = text().size();
+            return b;
+        }
+        const Spelling* s = keywordHere(true);
+        if (!s) return expression().bytes;
+        pos_ += s->key.size();
+        const TagInfo& first = **std::find_if(s->entries.begin(), s->entries.end(), isCommand);
+        const std::uint8_t v = first.value;
+        switch (v) {
+        case cmd::If:
+        case cmd::IfThen: {
+            const Bytes condition = expression().bytes;
+            const Spelling* then = keywordHere(true);
+            if (then && then->entries.front()->value == cmd::Then) {
+                pos_ += then->key.size();
+                blocks_.push_back({Block::If, cmd::EndIf, currentItem_, line_, {}});
+                return condition + command(cmd::IfThen);
+            }
+            return condition + command(cmd::If);
+        }
+        case cmd::ElseIf: {
+            const Bytes condition = expression().bytes;
+            const Spelling* then = keywordHere(true);
+            if (then && then->entries.front()->value == cmd::Then) pos_ += then->key.size();
+            return condition + command(cmd::ElseIf);
+        }
+        case cmd::Else:
+        case cmd::ElseTry:
+            return command(!blocks_.empty() && blocks_.back().kind == Block::Try ? cmd::ElseTry : cmd::Else);
+        case cmd::Try:
+            blocks_.push_back({Block::Try, cmd::EndTry, currentItem_, line_, {}});
+            return command(v);
+        case cmd::EndIf:
+        case cmd::EndTry: {
+            const Block::Kind kind = v == cmd::EndIf ? Block::If : Block::Try;
+            if (blocks_.empty() || blocks_.back().kind != kind)
+                fail(std::string(first.spelling) + " without " + (kind == Block::If ? "If ... Then" : "Try"));
+            blocks_.pop_back();
+            return command(v);
+        }
+        case cmd::Loop:
+            blocks_.push_back({Block::Loop, cmd::EndLoop, currentItem_, line_, {}});
+            return command(v);
+        case cmd::EndFor:
+        case cmd::EndWhile:
+        case cmd::EndLoop: {
+            if (blocks_.empty() || blocks_.back().kind != Block::Loop || blocks_.back().endTag != v)
+                fail(std::string(first.spelling) + " does not close the loop that is open here");
+            const Block loop = blocks_.back();
+            blocks_.pop_back();
+            jumps_.push_back({currentItem_, loop.item});
+            for (const size_t exit : loop.exits) jumps_.push_back({exit, currentItem_});
+            return Bytes(2, '\0') + command(v);
+        }
+        case cmd::Exit:
+        case cmd::Cycle: {
+            auto loop = std::find_if(blocks_.rbegin(), blocks_.rend(), [](const Block& b) { return b.kind == Block::Loop; });
+            if (loop == blocks_.rend()) fail(std::string(first.spelling) + " outside a loop");
+            loop->exits.push_back(currentItem_);
+            return Bytes(2, '\0') + command(v);
+        }
+        case cmd::Define:
+            return define();
+        case cmd::Local: {
+            std::vector<std::string> names;
+            do {
+                skipSpaces();
+                if (pos_ >= text().size() || !isIdentStart(text()[pos_])) fail("expected a variable name in Local, found " + quoted(pos_));
+                names.push_back(identifier());
+            } while (eat(','));
+            Bytes b(1, static_cast<char>(kEnd));
+            for (auto it = names.rbegin(); it != names.rend(); ++it) b += variable(*it);
+            for (const std::string& n : names) locals_.insert(n);
+            return b + command(v);
+        }
+        default:
+            break;
+        }
+        std::vector<Expr> args;
+        if (first.shape != Shape::Word && !atEnd() && peekChar() != ':') {
+            do args.push_back(expression());
+            while (eat(','));
+        }
+        for (const TagInfo* t : s->entries) {
+            if (!isCommand(t) || args.size() < t->minArgs || args.size() > t->maxArgs) continue;
+            if (t->shape == Shape::Word && !args.empty()) continue;
+            Bytes b;
+            if (t->has(kEndList)) b += static_cast<char>(kEnd);
+            b += reversed(args) + tagBytes(*t);
+            if (t->value == cmd::For || t->value == cmd::While)
+                blocks_.push_back({Block::Loop, t->value == cmd::For ? cmd::EndFor : cmd::EndWhile, currentItem_, line_, {}});
+            return b;
+        }
+        if (first.shape == Shape::Word) fail(std::string(first.spelling) + " takes no arguments, found " + quoted(pos_));
+        fail(std::string(first.spelling) + " does not take " + std::to_string(args.size()) + " arguments");
+    }
+
+    static Bytes command(std::uint8_t value) { return Bytes{static_cast<char>(value), static_cast<char>(kCommand)}; }
+
+    // Define name=expr or Define name(params)=expr: the value lies below the target.
+    Bytes define() {
+        skipSpaces();
+        if (pos_ >= text().size() || !isIdentStart(text()[pos_])) fail("expected a name after Define, found " + quoted(pos_));
+        const std::string name = identifier();
+        Bytes target;
+        if (pos_ < text().size() && text()[pos_] == '(') {
+            ++pos_;
+            target = Bytes(1, static_cast<char>(kEnd)) + reversed(list(')', ',')) + nameBytes(name) + static_cast<char>(kUserCall);
+        } else {
+            target = variable(name);
+        }
+        expect('=', "'=' after the defined name");
+        return expression().bytes + target + command(cmd::Define);
+    }
+
+    const std::string* text_ = nullptr;
+    size_t pos_ = 0;
+    int line_ = 0;
+    int depth_ = 0;
+    std::set<std::string> locals_;
+    std::vector<Block> blocks_;
+    std::vector<Jump> jumps_;
+    std::vector<Item>* items_ = nullptr;
+    size_t currentItem_ = 0;
+};
+
+std::string trimmed(const std::string& s) {
+    const size_t a = s.find_first_not_of(' ');
+    if (a == std::string::npos) return {};
+    return s.substr(a, s.find_last_not_of(' ') - a + 1);
+}
+
+std::string lowered(std::string s) {
+    for (char& c : s) c = lower(c);
+    return s;
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines(1);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            lines.emplace_back();
+        } else {
+            lines.back() += c;
+        }
+    }
+    while (lines.size() > 1 && trimmed(lines.back()).empty()) lines.pop_back();
+    return lines;
+}
+
+// "(a,b)" to its parameter names.
+std::vector<std::string> parameters(const std::string& line) {
+    const std::string t = trimmed(line);
+    if (t.size() < 2 || t.front() != '(' || t.back() != ')')
+        throw Failure{"line 1: expected the argument list in parentheses, such as () or (a,b)"};
+    std::vector<std::string> names;
+    const std::string inner = t.substr(1, t.size() - 2);
+    if (trimmed(inner).empty()) return names;
+    size_t start = 0;
+    while (true) {
+        const size_t comma = inner.find(',', start);
+        std::string name = lowered(trimmed(inner.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+        const bool valid = !name.empty() && name.size() <= kMaxNameLength && isIdentStart(name.front()) &&
+                           std::all_of(name.begin(), name.end(), isIdentChar);
+        if (!valid) throw Failure{"line 1: \"" + name + "\" is not a parameter name"};
+        if (std::find(names.begin(), names.end(), name) != names.end())
+            throw Failure{"line 1: the parameter " + name + " is listed twice"};
+        names.push_back(name);
+        if (comma == std::string::npos) return names;
+        start = comma + 1;
+    }
+}
+
+}  // namespace
+
+TokenizeResult tokenize(const std::string& programText, VariableFlags flags) {
+    TokenizeResult result;
+    int line = 1;
+    try {
+        const std::vector<std::string> lines = splitLines(programText);
+        const std::vector<std::string> params = parameters(lines[0]);
+        line = 2;
+        if (lines.size() < 3) throw Failure{"line " + std::to_string(lines.size() + 1) + ": the program ends before EndPrgm or EndFunc"};
+        const std::string head = lowered(trimmed(lines[1]));
+        if (head != "prgm" && head != "func") throw Failure{"line 2: expected Prgm or Func"};
+        const bool function = head == "func";
+        result.kind = function ? ProgramKind::Function : ProgramKind::Program;
+        const std::string end = function ? "endfunc" : "endprgm";
+        if (lowered(trimmed(lines.back())) != end)
+            throw Failure{"line " + std::to_string(lines.size()) + ": expected " + (function ? "EndFunc" : "EndPrgm") + " on the last line"};
+
+        Parser parser(std::set<std::string>(params.begin(), params.end()));
+        std::vector<Item> items;
+        for (size_t i = 2; i < lines.size(); ++i) {
+            line = static_cast<int>(i) + 1;
+            parser.parseLine(lines[i], line, items);
+        }
+        parser.finish();
+
+        // Statements are stored last-lowest; each sits under its separator.
+        Bytes data(1, static_cast<char>(kEndStack));
+        std::vector<size_t> start(items.size());
+        for (size_t k = items.size(); k-- > 0;) {
+            start[k] = data.size();
+            data += items[k].statement;
+            data += static_cast<char>(items[k].indent);
+            data += static_cast<char>(items[k].newLine ? kNewLine : kNextStatement);
+        }
+        // A jump's distance runs from its own command tag to the other command tag.
+        auto commandTag = [&](size_t k) { return static_cast<long>(start[k] + items[k].statement.size() - 1); };
+        for (const Jump& j : parser.jumps()) {
+            const long d = commandTag(j.to) - commandTag(j.from) + 2;
+            const long distance = d >= 0 ? d : commandTag(j.from) - commandTag(j.to) + 2;
+            if (distance > 0xFFFF) throw Failure{"line " + std::to_string(items[j.from].line) + ": a loop too long to jump over"};
+            data[start[j.from]] = static_cast<char>(distance & 0xFF);
+            data[start[j.from] + 1] = static_cast<char>((distance >> 8) & 0xFF);
+        }
+        data += static_cast<char>(function ? cmd::Func : cmd::Prgm);
+        data += static_cast<char>(kCommand);
+        data += static_cast<char>(kEnd);
+        for (auto it = params.rbegin(); it != params.rend(); ++it) data += nameBytes(*it);
+        data += static_cast<char>(flags.inUse);
+        data += static_cast<char>(flags.flag2);
+        data += static_cast<char>(flags.flag1);
+        data += static_cast<char>(kUserDef);
+        if (data.size() > kMaxVariableData) throw Failure{"the tokenized program is too long for a variable file"};
+        result.data = std::move(data);
+    } catch (const Failure& f) {
+        result.error = f.message;
+        result.line = f.message.rfind("line ", 0) == 0 ? std::atoi(f.message.c_str() + 5) : line;
+    }
+    return result;
+}
+
+}  // namespace korvane
