@@ -1,0 +1,109 @@
+#pragma once
+// The rules of opening and saving that need no window: the browsers' file pattern,
+// type list and path box, the command-line and drop checks, the messages, and the
+// two file operations themselves (a Document written, text form or tokenized; a
+// variable file read, through the detokenizer when it is tokenized).
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/Detokenizer.h"
+#include "files/Document.h"
+#include "files/VariableFile.h"
+
+namespace korvane {
+
+// Messages (UTF-8), shown with the title "Korvane".
+inline constexpr std::string_view kNotTi89Message = "Le fichier n'est pas un fichier ti89";
+inline constexpr std::string_view kDetokenizationMessage =
+    "Erreur lors de la détokénisation,vérifié que le fichier n'est pas en lecture seul";
+inline constexpr std::string_view kSelectFileMessage = "Veuillez sélectionner un fichier.";
+inline constexpr std::string_view kEnterNameMessage = "Entrer un nom de fichier";
+inline constexpr std::string_view kReplaceQuestion = "Etes-Vous sûr de vouloir remplacer ";
+
+// A write that failed: the fixed sentence, the path and the reason on their own lines.
+std::string saveFailureMessage(const std::string& path, const std::string& reason);
+// A file refused on opening, named with the reason.
+std::string openFailureMessage(const std::string& path, const std::string& reason);
+
+// The file list of both browsers shows only these, also when functions are saved.
+inline constexpr std::string_view kBrowserPattern = "*.89p;*.92p";
+
+// Whether `fileName` matches one of the ";"-separated globs of `pattern` ("*" any
+// run, "?" one character). Letters match without regard to case, as the file lists
+// of the desktop the program comes from do.
+bool matchesPattern(std::string_view fileName, std::string_view pattern);
+
+// The items of the save-as browser's type list for the kind setting.
+std::vector<std::string> typeListItems(DocumentKind kind);
+
+// The extension that a type-list item stands for: its four characters from the
+// sixteenth on (".89p", ".92p", ".89f" or ".92f"); empty for a shorter text.
+std::string extensionOfTypeItem(const std::string& item);
+
+// A file list entry's name without its four-character extension.
+std::string nameWithoutExtension(const std::string& fileName);
+
+// A directory and a name joined with one "/": a root directory gives "/name".
+std::string joinBrowserPath(const std::string& directory, const std::string& name);
+
+// The save-as browser asks for the target when the Document has no file yet or the
+// command wants a new one.
+bool needsSaveAsBrowser(const std::string& documentPath, bool toExistingPath);
+
+// The file named on the command line, or nothing when its extension is not ".89p"
+// or ".92p" (the caller then says kNotTi89Message). A path in double quotes is
+// checked against the file system first, so its extension is compared in lower case.
+std::optional<std::string> commandLineFile(const std::string& commandLine);
+
+// Whether a file dropped on the window is one that the open routine takes: a
+// program or function file, of either calculator, in any letter case.
+bool isDroppableFile(const std::string& path);
+
+// The main window's title: "Korvane", then the file name of the Document's path.
+std::string windowTitleFor(const std::string& documentPath);
+
+// DataStart's answer says the file is tokenized when it does not begin with "(".
+bool isTokenizedStart(const std::string& dataStart);
+
+// The open routine takes a tokenized variable only when it is a program.
+bool endsWithEndPrgm(const std::string& programText);
+
+// The name field of a file read: the variable name and its argument list.
+std::string nameFieldOf(const VariableFileContent& content);
+
+// Writes the Document to `target`: the writer's text form, then, when `tokenized`,
+// the same file rewritten by the detokenizer component. The text is tokenized in
+// memory first, so a program that does not parse leaves `target` untouched; every
+// write replaces the file whole, so a failed one leaves the old file as it was.
+// Returns an empty text or the reason (the parser's "line N: ..." for a parse error).
+std::string saveProgramFile(const VariableFileInput& input, const std::string& target, bool tokenized,
+                            const Detokenizer& detokenizer);
+
+// The largest file the open routine reads: a variable file cannot be larger than
+// its 16-bit size word allows, so anything far beyond it is not one.
+constexpr long long kLargestReadableFile = 1 << 20;
+
+// What reading a variable file gave.
+struct OpenedFile {
+    enum class Failure { None, Damaged, Detokenization };
+    Failure failure = Failure::None;
+    std::string reason;           // why it failed, for the message
+    VariableFileContent content;  // the pieces read, when it did not
+    bool tokenized = false;
+    bool ok() const { return failure == Failure::None; }
+};
+
+// Reads the variable file at `path`. A text-form file is read directly. A tokenized
+// one is turned into text by the detokenizer (only a program, whose text ends with
+// "EndPrgm"), written in text form to a unique temporary file in `temporaryFolder`
+// (named after "tmp89_M.dat") and read from there; that file is deleted whatever
+// happens. Failures of the tokenized road are Detokenization, all others Damaged.
+OpenedFile openProgramFile(const std::string& path, const Detokenizer& detokenizer,
+                           const std::string& temporaryFolder);
+
+// The system's temporary folder.
+std::string systemTemporaryFolder();
+
+}  // namespace korvane

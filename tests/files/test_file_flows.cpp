@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "editor/CharTable.h"
+#include "files/FileFlows.h"
+#include "support/Samples.h"
+#include "support/ScratchDir.h"
+
+namespace korvane {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ScratchDir;
+
+bool isEmptyFolder(const fs::path& folder) { return fs::is_empty(folder); }
+
+VariableFileInput programInput(const std::string& editorText) {
+    return {"essai(a)", "main", editorText, newDocumentHeader(), programTrailer()};
+}
+
+TEST(FileFlows, TypeListPathBoxAndPattern) {
+    const auto program = typeListItems(DocumentKind::Program);
+    const auto function = typeListItems(DocumentKind::Function);
+    ASSERT_EQ(program.size(), 2u);
+    ASSERT_EQ(function.size(), 2u);
+    EXPECT_EQ(program[0], "Format Ti-89 (*.89p)");
+    EXPECT_EQ(function[1], "Format Ti-92 (*.92f)");
+    EXPECT_EQ(extensionOfTypeItem(program[0]), ".89p");
+    EXPECT_EQ(extensionOfTypeItem(program[1]), ".92p");
+    EXPECT_EQ(extensionOfTypeItem(function[0]), ".89f");
+    EXPECT_EQ(extensionOfTypeItem(function[1]), ".92f");
+    EXPECT_EQ(extensionOfTypeItem("Format"), "");
+
+    EXPECT_EQ(nameWithoutExtension("geo.92p"), "geo");
+    EXPECT_EQ(nameWithoutExtension("a.b.89p"), "a.b");
+    EXPECT_EQ(nameWithoutExtension("ab"), "");
+    EXPECT_EQ(joinBrowserPath("/home/u", "x.89p"), "/home/u/x.89p");
+    EXPECT_EQ(joinBrowserPath("/", "x.89p"), "/x.89p");
+
+    EXPECT_TRUE(matchesPattern("prog.89p", kBrowserPattern));
+    EXPECT_TRUE(matchesPattern("PROG.92P", kBrowserPattern));
+    EXPECT_FALSE(matchesPattern("prog.89f", kBrowserPattern));
+    EXPECT_FALSE(matchesPattern("prog.89pp", kBrowserPattern));
+    EXPECT_FALSE(matchesPattern("prog.89", kBrowserPattern));
+    EXPECT_TRUE(matchesPattern("a.89p", "x?z;*.89p"));
+    EXPECT_TRUE(matchesPattern("xyz", "x?z;*.89p"));
+
+    EXPECT_TRUE(needsSaveAsBrowser("", true));
+    EXPECT_TRUE(needsSaveAsBrowser("/a.89p", false));
+    EXPECT_FALSE(needsSaveAsBrowser("/a.89p", true));
+}
+
+TEST(FileFlows, CommandLineDropsAndTitle) {
+    ScratchDir dir;
+    const std::string capital = dir.file("PROG.89P");
+    ScratchDir::write(capital, "x");
+
+    EXPECT_EQ(commandLineFile("/tmp/a.89p"), std::optional<std::string>("/tmp/a.89p"));
+    EXPECT_EQ(commandLineFile("/tmp/a.92p"), std::optional<std::string>("/tmp/a.92p"));
+    EXPECT_EQ(commandLineFile("notes.txt"), std::nullopt);
+    EXPECT_EQ(commandLineFile("/tmp/a.89f"), std::nullopt);
+    EXPECT_EQ(commandLineFile(capital), std::nullopt);  // unquoted capitals are refused
+    EXPECT_EQ(commandLineFile("\"" + capital + "\""), std::optional<std::string>(capital));
+    EXPECT_EQ(commandLineFile("\"" + dir.file("none.89p") + "\""), std::nullopt);  // "Erreur"
+
+    for (const char* name : {"a.89p", "a.92p", "a.89f", "a.92f", "A.89F"}) EXPECT_TRUE(isDroppableFile(name)) << name;
+    for (const char* name : {"a.89g", "a.txt", "89p", ""}) EXPECT_FALSE(isDroppableFile(name)) << name;
+
+    EXPECT_EQ(windowTitleFor(""), "Korvane");
+    EXPECT_EQ(windowTitleFor("/home/u/geo.89p"), "Korvane - geo.89p");
+}
+
+TEST(FileFlows, OpensEveryTextFormAndTokenizedProgramSampleAndRefusesTokenizedFunctions) {
+    if (!samples::available()) GTEST_SKIP() << samples::missingMessage();
+    ScratchDir temp;
+    const Detokenizer detokenizer;
+    int textForm = 0, tokenizedPrograms = 0, refused = 0;
+    for (const auto& sample : samples::singleVariableFiles()) {
+        SCOPED_TRACE(sample.string());
+        const Bytes bytes = samples::bytesOf(sample);
+        const OpenedFile opened = openProgramFile(sample.string(), detokenizer, temp.path().string());
+        EXPECT_TRUE(isEmptyFolder(temp.path()));
+        const Bytes name = bytes.substr(64, 8).c_str();
+        if (samples::isTextForm(bytes)) {
+            ++textForm;
+            ASSERT_TRUE(opened.ok()) << opened.reason;
+            EXPECT_FALSE(opened.tokenized);
+            const ParseResult direct = readVariableFile(sample.string());
+            EXPECT_EQ(opened.content.programText, direct.content.programText);
+            EXPECT_EQ(opened.content.header, direct.content.header);
+            EXPECT_EQ(opened.content.name, name);
+            continue;
+        }
+        const DetokenizerAnswer text = detokenizer.ProgramText(sample.string());
+        ASSERT_TRUE(text.ok()) << text.error;
+        if (!endsWithEndPrgm(text.value)) {
+            ++refused;
+            EXPECT_EQ(opened.failure, OpenedFile::Failure::Detokenization);
+            continue;
+        }
+        ++tokenizedPrograms;
+        ASSERT_TRUE(opened.ok()) << opened.reason;
+        EXPECT_TRUE(opened.tokenized);
+        EXPECT_EQ(opened.content.name, name);
+        // The reader runs on into the comment after an eight-character folder;
+        // the folder field keeps eight characters.
+        EXPECT_EQ(opened.content.folder.substr(0, kNameLimit), std::string(bytes.substr(10, 8).c_str()));
+        // The text as the detokenizer prints it: argument list, then the lines.
+        EXPECT_EQ("(" + opened.content.arguments + ")" + opened.content.programText, text.value);
+        // A program's trailer; byte 7 carries the file's Flag 2 (locked or not).
+        ASSERT_EQ(opened.content.trailer.size(), size_t(kTrailerSize));
+        EXPECT_EQ(opened.content.trailer.substr(0, 7), programTrailer().substr(0, 7));
+    }
+    EXPECT_GT(textForm, 0);
+    EXPECT_GT(tokenizedPrograms, 0);
+    EXPECT_GT(refused, 0);
+}
+
+TEST(FileFlows, DamagedFilesAreRefusedWithTheirReasonAndNoTemporaryFileStays) {
+    ScratchDir dir;
+    ScratchDir temp;
+    const Detokenizer detokenizer;
+    const std::string good = dir.file("good.89p");
+    ASSERT_EQ(writeVariableFile(programInput("\r\nPrgm\r\nDisp 1\r\nEndPrgm"), good), "");
+    const Bytes bytes = ScratchDir::read(good);
+
+    const std::string truncated = dir.file("truncated.89p");
+    ScratchDir::write(truncated, bytes.substr(0, 50));
+    OpenedFile r = openProgramFile(truncated, detokenizer, temp.path().string());
+    EXPECT_EQ(r.failure, OpenedFile::Failure::Damaged);
+    EXPECT_FALSE(r.reason.empty());
+
+    // Text form without the ")" that closes the argument list.
+    Bytes noParen = bytes;
+    for (char& c : noParen)
+        if (c == ')') c = 'x';
+    const std::string foreign = dir.file("foreign.89p");
+    ScratchDir::write(foreign, noParen);
+    r = openProgramFile(foreign, detokenizer, temp.path().string());
+    EXPECT_EQ(r.failure, OpenedFile::Failure::Damaged);
+    EXPECT_NE(r.reason.find(")"), std::string::npos);
+
+    EXPECT_EQ(openProgramFile(dir.file("missing.89p"), detokenizer, temp.path().string()).failure,
+              OpenedFile::Failure::Damaged);
+    EXPECT_EQ(openProgramFile(dir.path().string(), detokenizer, temp.path().string()).failure,
+              OpenedFile::Failure::Damaged);
+
+    const std::string huge = dir.file("huge.89p");
+    {
+        std::ofstream out(huge, std::ios::binary);
+        out << bytes;
+        out.seekp(kLargestReadableFile + 10);
+        out << 'x';
+    }
+    r = openProgramFile(huge, detokenizer, temp.path().string());
+    EXPECT_EQ(r.failure, OpenedFile::Failure::Damaged);
+    EXPECT_NE(r.reason.find("too large"), std::string::npos);
+
+    // Tokens that are no program: the detokenizer's road fails.
+    Bytes garbage = bytes;
+    for (size_t i = kHeaderSize; i + 2 < garbage.size(); ++i) garbage[i] = '\xFF';
+    const std::string tokens = dir.file("tokens.89p");
+    ScratchDir::write(tokens, garbage);
+    r = openProgramFile(tokens, detokenizer, temp.path().string());
+    EXPECT_EQ(r.failure, OpenedFile::Failure::Detokenization);
+
+    // A tokenized program, but nowhere to put the temporary text.
+    const std::string tokenized = dir.file("tok.89p");
+    ASSERT_EQ(saveProgramFile(programInput("\r\nPrgm\r\nDisp 1\r\nEndPrgm"), tokenized, true, detokenizer), "");
+    r = openProgramFile(tokenized, detokenizer, dir.file("no-such-folder"));
+    EXPECT_EQ(r.failure, OpenedFile::Failure::Detokenization);
+    EXPECT_NE(r.reason.find("temporary"), std::string::npos);
+    EXPECT_TRUE(isEmptyFolder(temp.path()));
+}
+
+TEST(FileFlows, SavesTextFormOrTokenizedAndNeverHarmsTheOldFile) {
+    ScratchDir dir;
+    const Detokenizer detokenizer;
+    const VariableFileInput input = programInput("\r\nPrgm\r\nLocal i\r\nFor i,1,3\r\nDisp i\r\nEndFor\r\nEndPrgm");
+
+    const std::string text = dir.file("text.89p");
+    ASSERT_EQ(saveProgramFile(input, text, false, detokenizer), "");
+    EXPECT_EQ(ScratchDir::read(text), buildVariableFile(input).bytes);
+
+    const std::string tokenized = dir.file("tok.92p");
+    ASSERT_EQ(saveProgramFile(input, tokenized, true, detokenizer), "");
+    const DetokenizerAnswer start = detokenizer.DataStart(tokenized);
+    ASSERT_TRUE(start.ok());
+    EXPECT_TRUE(isTokenizedStart(start.value));
+    const OpenedFile back = openProgramFile(tokenized, detokenizer, dir.path().string());
+    ASSERT_TRUE(back.ok()) << back.reason;
+    EXPECT_EQ(normaliseLineBreaks(back.content.programText), input.editorText);
+    EXPECT_EQ(nameFieldOf(back.content), "essai(a)");
+    EXPECT_EQ(back.content.folder, "main");
+
+    // A program that does not parse: the parser's line, and the old file untouched.
+    const Bytes before = ScratchDir::read(tokenized);
+    const std::string error =
+        saveProgramFile(programInput("\r\nPrgm\r\nDisp 1\r\nFor i,1\r\nEndPrgm"), tokenized, true, detokenizer);
+    EXPECT_EQ(error.rfind("line ", 0), 0u) << error;
+    EXPECT_EQ(ScratchDir::read(tokenized), before);
+
+    // A read-only file and a missing folder: a reason, and nothing lost.
+    fs::permissions(text, fs::perms::owner_read | fs::perms::group_read);
+    const Bytes old = ScratchDir::read(text);
+    EXPECT_NE(saveProgramFile(programInput("\r\nPrgm\r\n\r\nEndPrgm"), text, false, detokenizer), "");
+    EXPECT_EQ(ScratchDir::read(text), old);
+    EXPECT_NE(saveProgramFile(input, dir.file("missing/x.89p"), true, detokenizer), "");
+    EXPECT_FALSE(fs::exists(dir.file("missing")));
+
+    const std::string message = saveFailureMessage("/a/b.89p", "Permission denied");
+    EXPECT_EQ(message, "Impossible d'enregistrer le fichier\n/a/b.89p\nPermission denied");
+    EXPECT_NE(openFailureMessage("/a/b.89p", "too short").find("/a/b.89p"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace korvane
