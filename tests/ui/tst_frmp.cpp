@@ -13,6 +13,7 @@
 #include "editor/ui/EditorWidget.h"
 #include "files/ui/FrmChxPrgmFunc.h"
 #include "shell/ui/FrmP.h"
+#include "ui/support/DialogAnswers.h"
 
 using namespace korvane;
 
@@ -47,6 +48,7 @@ private slots:
         {
             WatchingPrompt prompt;
             FrmP w(Settings(ini()), prompt);
+            w.runModal = test::declineSaveQuestion;
             prompt.window = &w;
             w.load("");
             QCOMPARE(prompt.shown.size(), size_t(1));
@@ -76,6 +78,7 @@ private slots:
 
         WatchingPrompt again;
         FrmP w2(Settings(ini()), again);
+        w2.runModal = test::declineSaveQuestion;
         w2.load("");
         QVERIFY(again.shown.empty());
         w2.close();
@@ -85,6 +88,7 @@ private slots:
         ScriptedPrompt prompt;
         {
             FrmP w(Settings(ini()), prompt);
+            w.runModal = test::declineSaveQuestion;
             w.load("");
             w.CboTaille->setCurrentIndex(4);
             emit w.CboTaille->activated(4);
@@ -93,6 +97,7 @@ private slots:
         }
         QCOMPARE(Settings(ini()).lireIni("TaillePolice"), std::string("4"));
         FrmP w(Settings(ini()), prompt);
+        w.runModal = test::declineSaveQuestion;
         w.load("");
         QCOMPARE(w.CboTaille->currentText(), QString("14"));
         QCOMPARE(w.RichTxt1->fontSize(), 14.0);
@@ -102,8 +107,10 @@ private slots:
     void newAsksTheKindAndStartUpNever() {
         ScriptedPrompt prompt;
         FrmP w(Settings(ini()), prompt);
+        w.runModal = test::declineSaveQuestion;
         int shown = 0;
         w.runModal = [&shown](QDialog& d) {
+            if (test::declineSaveQuestion(d)) return;
             ++shown;
             auto& dialog = static_cast<FrmChxPrgmFunc&>(d);
             QVERIFY(dialog.Opt1[0]->isChecked());  // offered first whatever was chosen before
@@ -123,6 +130,7 @@ private slots:
 
         // "Ne plus afficher." stops the question; the stored kind is used.
         w.runModal = [&shown](QDialog& d) {
+            if (test::declineSaveQuestion(d)) return;
             ++shown;
             auto& dialog = static_cast<FrmChxPrgmFunc&>(d);
             dialog.Check1->click();
@@ -141,6 +149,7 @@ private slots:
     void nameFieldKeepsEightCharacters() {
         ScriptedPrompt prompt;
         FrmP w(Settings(ini()), prompt);
+        w.runModal = test::declineSaveQuestion;
         w.load("");
         QLineEdit* name = w.TxtNomFichier;
         name->setText("abcdefgh(x)");
@@ -168,6 +177,7 @@ private slots:
     void commandLineExtensionCheck() {
         ScriptedPrompt prompt;
         FrmP w(Settings(ini()), prompt);
+        w.runModal = test::declineSaveQuestion;
         w.load("notes.txt");
         QCOMPARE(prompt.shown.size(), size_t(1));
         QCOMPARE(prompt.shown[0].text, std::string("Le fichier n'est pas un fichier ti89"));
@@ -177,16 +187,19 @@ private slots:
 
         // Capitals pass only in double quotes, where the path is checked against the disk.
         const QString file = dir.path() + "/PROG.89P";
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
+        QCOMPARE(writeVariableFile({kNewName, kNewFolder, newDocumentText(DocumentKind::Program), newDocumentHeader(),
+                                    programTrailer()},
+                                   file.toStdString()),
+                 std::string());
         ScriptedPrompt unquoted;
         FrmP w2(Settings(ini()), unquoted);
+        w2.runModal = test::declineSaveQuestion;
         w2.load(file.toStdString());
         QCOMPARE(unquoted.shown.size(), size_t(1));
         w2.close();
         ScriptedPrompt quoted;
         FrmP w3(Settings(ini()), quoted);
+        w3.runModal = test::declineSaveQuestion;
         w3.load("\"" + file.toStdString() + "\"");
         QVERIFY(quoted.shown.empty());
         w3.close();
@@ -198,12 +211,14 @@ private slots:
         QRect before;
         {
             FrmP w(Settings(ini()), prompt);
+            w.runModal = test::declineSaveQuestion;
             w.load("");
             w.setGeometry(100, 80, 600, 500);
             before = w.frameGeometry();
             w.close();
         }
         FrmP w(Settings(ini()), prompt);
+        w.runModal = test::declineSaveQuestion;
         w.load("");
         QCOMPARE(w.frameGeometry(), before);
         // Narrower than the minimum snaps back to it.

@@ -16,9 +16,9 @@
 
 #include "editor/Colouring.h"
 #include "editor/ui/EditorWidget.h"
+#include "files/FileFlows.h"
 #include "files/ui/FrmChxPrgmFunc.h"
 #include "shell/Layout.h"
-#include "shell/WindowHelpers.h"
 #include "shell/ui/WrappingButton.h"
 
 namespace korvane {
@@ -58,10 +58,8 @@ void FrmP::buildControls() {
     fichier->addSeparator();
     quitter = fichier->addAction(QStringLiteral("Quitter"));
     connect(nouveau, &QAction::triggered, this, &FrmP::nouveau_Click);
-    connect(quitter, &QAction::triggered, this, [this] {
-        unload();
-        close();
-    });
+    // Closing runs the shutdown, which a failed save stops.
+    connect(quitter, &QAction::triggered, this, &QWidget::close);
 
     Picture1 = new QFrame(central);
     Picture1->setGeometry(twipsRect(0, 0, 5535, 495));
@@ -104,6 +102,8 @@ void FrmP::buildControls() {
     PrgsBar->setTextVisible(false);
     statusBar();
 
+    buildFileControls();
+
     setMinimumWidth(px(kMinimumWindowWidth));
     resize(px(kClientWidth), px(kClientHeight) + menuBar()->sizeHint().height());
 }
@@ -144,36 +144,33 @@ void FrmP::load(const std::string& commandLine) {
     choixPermis = true;
     RichTxt1->setCaret(kBodyStart);
 
-    // A stored path stays the setting until the file can be reopened; "1" is none.
-    if (kept_.chemin == "1") kept_.chemin.clear();
-    checkCommandLine(commandLine);
+    // The last file, then the one named on the command line; "1" is none.
+    if (!read.chemin.empty() && read.chemin != "1") openRoutine(true, read.chemin);
+    openCommandLine(commandLine);
     loading = false;
 }
 
-void FrmP::checkCommandLine(const std::string& commandLine) {
+void FrmP::openCommandLine(const std::string& commandLine) {
     if (commandLine.empty()) return;
-    std::string path = commandLine;
-    const bool quoted = path.front() == '"';
-    if (quoted) path = cheminLong(path);
-    std::string extension = path.size() >= 4 ? path.substr(path.size() - 4) : path;
-    if (quoted)
-        for (auto& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (extension != ".89p" && extension != ".92p") {
-        prompt_.tell("Le fichier n'est pas un fichier ti89", PromptIcon::Information);
+    const std::optional<std::string> path = commandLineFile(commandLine);
+    if (!path) {
+        prompt_.tell(std::string(kNotTi89Message), PromptIcon::Information);
         return;
     }
-    kept_.chemin = path;
+    openRoutine(true, *path);
 }
 
 void FrmP::unload() {
     if (unloaded_) return;
+    // A save that failed keeps the window open, so the text is not lost.
+    if (!CmdSauver_Click()) return;
     unloaded_ = true;
 
     ShutdownSettings state = kept_;
     state.taillePolice = CboTaille->currentIndex();
     state.prgmFunc = PrgmFunc;
     state.openChxPrgmFunc = OpenChxPrgmFunc;
-    if (!document.path.empty()) state.chemin = document.path;
+    state.chemin = document.path;
     const WindowGeometry g = outerGeometry();
     state.xFrmP = *g.left;
     state.yFrmP = *g.top;
@@ -185,12 +182,13 @@ void FrmP::unload() {
 
 void FrmP::closeEvent(QCloseEvent* event) {
     unload();
-    event->accept();
+    if (unloaded_) event->accept();
+    else event->ignore();
 }
 
 void FrmP::nouveau_Click() {
-    document.path.clear();
-    kept_.chemin.clear();
+    if (!CmdSauver_Click()) return;
+    setDocumentPath({});
     newPrgm();
 }
 

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "files/Detokenizer.h"
 #include "files/Document.h"
 #include "shell/IniStore.h"
 #include "shell/Prompt.h"
@@ -23,6 +24,9 @@ class QPushButton;
 namespace korvane {
 
 class EditorWidget;
+class FrmEnregistrer;
+class FrmParcourir;
+class FrmSaveTok;
 
 class FrmP : public QMainWindow {
     Q_OBJECT
@@ -78,6 +82,30 @@ public:
 
     const Settings& settings() const { return settings_; }
 
+    // ---- Opening and saving (defined in files/ui/FrmPFiles.cpp) ----
+    // The open routine: from the browser after the save question, or, from start-up,
+    // the file `path` without a question.
+    void openRoutine(bool fromStartup, const std::string& path = {});
+    // The save routine: writes the Document to its path or where the save-as
+    // browser says; false when a write failed (the Document then keeps its path).
+    bool saveRoutine();
+    // The save question of the tool button Save, also asked by New, Open, a drop
+    // and shutdown; false when the user chose to save and the save failed.
+    bool CmdSauver_Click();
+    // The dialogs, loaded on first use and again after their close box.
+    FrmSaveTok& frmSaveTok();
+    FrmEnregistrer& frmEnregistrer();
+    FrmParcourir& frmParcourir();
+
+    QAction* ouvrir = nullptr;
+    QAction* enregistrerSous = nullptr;
+    QPushButton* CmdOuvrir = nullptr;
+    QPushButton* CmdSauver = nullptr;
+    bool toExistingPath = false;  // the save may reuse the Document's path
+    Detokenizer detokenizer;
+    // Where a tokenized file's text is put while it is read.
+    std::string temporaryFolder;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -85,12 +113,24 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // ---- Opening and saving (defined in files/ui/FrmPFiles.cpp) ----
+    void buildFileControls();
+    void enregistrer_Click();
+    void enregistrerSous_Click();
+    void saveShortcut();
+    void openFile(const std::string& path);
+    void openDropped(const std::string& path);
+    void setDocumentPath(const std::string& path);
+    FrmSaveTok* frmSaveTok_ = nullptr;
+    FrmEnregistrer* frmEnregistrer_ = nullptr;
+    FrmParcourir* frmParcourir_ = nullptr;
+
     void buildControls();
     void nouveau_Click();
     void CboTaille_Click();
     void cmdColor_Click();
     void TxtNomFichier_Change();
-    void checkCommandLine(const std::string& commandLine);
+    void openCommandLine(const std::string& commandLine);
     void setOuterGeometry(const WindowGeometry& twips);
     WindowGeometry outerGeometry() const;
 

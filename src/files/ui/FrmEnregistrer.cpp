@@ -1,0 +1,120 @@
+#include "files/ui/FrmEnregistrer.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "files/FileFlows.h"
+
+namespace korvane {
+namespace {
+
+struct Captions {
+    const char* title;
+    const char* name;
+    const char* save;
+    const char* cancel;
+};
+constexpr Captions kFrench{"Enregistrer", "Nom du fichier :", "Enregistrer", "Annuler"};
+constexpr Captions kEnglish{"Save", "Filename :", "Save", "Cancel"};
+
+}  // namespace
+
+FrmEnregistrer::FrmEnregistrer(Settings& settings, PromptService& prompt, QWidget* mainWindow)
+    : BrowserDialog(settings, prompt, mainWindow) {
+    auto* grid = static_cast<QGridLayout*>(layout());
+    Label1 = new QLabel(this);
+    TxtNom = new QLineEdit(this);
+    LblType = new QLabel(QStringLiteral("Type :"), this);
+    CboType = new QComboBox(this);
+    grid->addWidget(Label1, 2, 0);
+    grid->addWidget(TxtNom, 2, 1);
+    grid->addWidget(LblType, 3, 0);
+    grid->addWidget(CboType, 3, 1);
+    grid->addWidget(TxtChemin, 4, 0, 1, 2);
+    auto* buttons = new QHBoxLayout;
+    CmdSelectOK = new QPushButton(this);
+    CmdSelectOK->setDefault(true);
+    CmdQuitter = new QPushButton(this);
+    buttons->addStretch();
+    buttons->addWidget(CmdSelectOK);
+    buttons->addWidget(CmdQuitter);
+    grid->addLayout(buttons, 5, 0, 1, 2);
+    appliquerFr();
+    resize(560, 400);
+
+    connect(File1, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) File1_Click();
+    });
+    connect(File1, &QListWidget::itemDoubleClicked, this, &FrmEnregistrer::File1_DblClick);
+    connect(CmdSelectOK, &QPushButton::clicked, this, &FrmEnregistrer::CmdSelectOK_Click);
+    connect(CmdQuitter, &QPushButton::clicked, this, &FrmEnregistrer::CmdQuitter_Click);
+}
+
+void FrmEnregistrer::fillTypes(DocumentKind kind) {
+    CboType->clear();
+    for (const std::string& item : typeListItems(kind)) CboType->addItem(QString::fromStdString(item));
+    CboType->setCurrentIndex(0);
+}
+
+void FrmEnregistrer::appliquerFr() {
+    setWindowTitle(QString::fromUtf8(kFrench.title));
+    Label1->setText(QString::fromUtf8(kFrench.name));
+    CmdSelectOK->setText(QString::fromUtf8(kFrench.save));
+    CmdQuitter->setText(QString::fromUtf8(kFrench.cancel));
+}
+
+void FrmEnregistrer::appliquerEn() {
+    setWindowTitle(QString::fromUtf8(kEnglish.title));
+    Label1->setText(QString::fromUtf8(kEnglish.name));
+    CmdSelectOK->setText(QString::fromUtf8(kEnglish.save));
+    CmdQuitter->setText(QString::fromUtf8(kEnglish.cancel));
+}
+
+void FrmEnregistrer::File1_Click() {
+    TxtNom->setText(QString::fromStdString(nameWithoutExtension(File1->fileName().toStdString())));
+}
+
+void FrmEnregistrer::File1_DblClick() {
+    File1_Click();
+    const std::string file = File1->fileName().toStdString();
+    TxtChemin->setText(QString::fromStdString(joinBrowserPath(File1->path().toStdString(), file)));
+    const PromptAnswer answer =
+        prompt_.ask({std::string(kReplaceQuestion) + file, PromptIcon::None, PromptButtons::YesNo});
+    if (answer == PromptAnswer::Yes) CmdSelectOK_Click();
+}
+
+void FrmEnregistrer::CmdSelectOK_Click() {
+    if (TxtNom->text().isEmpty()) {
+        prompt_.tell(std::string(kEnterNameMessage));
+        return;
+    }
+    closingStep();
+    confirmed = true;
+    done(Accepted);
+}
+
+void FrmEnregistrer::CmdQuitter_Click() {
+    confirmed = false;
+    closingStep();
+    done(Rejected);
+}
+
+void FrmEnregistrer::reject() {
+    confirmed = false;
+    closingStep();
+    markUnloaded();
+    QDialog::reject();
+}
+
+void FrmEnregistrer::closingStep() {
+    writeSettings();
+    if (CboType->currentIndex() < 0 && CboType->count() > 0) CboType->setCurrentIndex(0);
+    const std::string extension = extensionOfTypeItem(CboType->currentText().toStdString());
+    TxtChemin->setText(QString::fromStdString(
+        joinBrowserPath(File1->path().toStdString(), TxtNom->text().toStdString() + extension)));
+}
+
+}  // namespace korvane

@@ -1,0 +1,244 @@
+// The main window's opening and saving: its commands, the save question, the save
+// and open routines, drops of variable files and the title.
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStyle>
+#include <QUrl>
+
+#include "editor/CharTable.h"
+#include "editor/ui/EditorWidget.h"
+#include "files/FileFlows.h"
+#include "files/ui/FrmEnregistrer.h"
+#include "files/ui/FrmParcourir.h"
+#include "files/ui/FrmSaveTok.h"
+#include "shell/Layout.h"
+#include "shell/ui/FrmP.h"
+
+namespace korvane {
+namespace {
+
+QRect buttonRect(int leftTwips) {
+    // Tool-strip buttons: top 480, 615 x 495 twips.
+    return {leftTwips / kTwipsPerPixel, 480 / kTwipsPerPixel, 615 / kTwipsPerPixel, 495 / kTwipsPerPixel};
+}
+
+// The first local variable file that a drag carries, or empty.
+std::string droppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls()) return {};
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) continue;
+        const std::string path = url.toLocalFile().toStdString();
+        if (isDroppableFile(path)) return path;
+    }
+    return {};
+}
+
+// Takes drags of variable files on the widgets it watches, before their own drop
+// handling (the editor and the fields would insert the path as text).
+class VariableFileDrop : public QObject {
+public:
+    VariableFileDrop(QObject* parent, std::function<void(const std::string&)> open)
+        : QObject(parent), open_(std::move(open)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::DragEnter:
+            case QEvent::DragMove: {
+                auto* drag = static_cast<QDragMoveEvent*>(event);
+                if (droppedFile(drag->mimeData()).empty()) break;
+                drag->acceptProposedAction();
+                return true;
+            }
+            case QEvent::Drop: {
+                auto* drop = static_cast<QDropEvent*>(event);
+                const std::string path = droppedFile(drop->mimeData());
+                if (path.empty()) break;
+                drop->acceptProposedAction();
+                // Opened once the drag has ended: the save question is a modal dialog.
+                QMetaObject::invokeMethod(this, [this, path] { open_(path); }, Qt::QueuedConnection);
+                return true;
+            }
+            default:
+                break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void(const std::string&)> open_;
+};
+
+}  // namespace
+
+void FrmP::buildFileControls() {
+    temporaryFolder = systemTemporaryFolder();
+
+    ouvrir = new QAction(QStringLiteral("Ouvrir"), this);
+    fichier->insertAction(enregistrer, ouvrir);
+    enregistrerSous = new QAction(QStringLiteral("Enregistrer sous"), this);
+    const QList<QAction*> items = fichier->actions();
+    const qsizetype afterSave = items.indexOf(enregistrer) + 1;
+    fichier->insertAction(afterSave < items.size() ? items[afterSave] : nullptr, enregistrerSous);
+
+    nouveau->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    ouvrir->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    enregistrerSous->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    quitter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    // Ctrl+S works also while the menu item Save is disabled, so it lives on the window.
+    auto* save = new QAction(this);
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    addAction(save);
+    connect(save, &QAction::triggered, this, &FrmP::saveShortcut);
+
+    QWidget* strip = CmdNouveau->parentWidget();
+    CmdOuvrir = new QPushButton(strip);
+    CmdOuvrir->setGeometry(buttonRect(720));
+    CmdOuvrir->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    CmdOuvrir->setToolTip(QStringLiteral("Ouvrir"));
+    CmdSauver = new QPushButton(strip);
+    CmdSauver->setGeometry(buttonRect(1320));
+    CmdSauver->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    CmdSauver->setToolTip(QStringLiteral("Enregistrer"));
+
+    connect(ouvrir, &QAction::triggered, this, [this] { openRoutine(false); });
+    connect(CmdOuvrir, &QPushButton::clicked, this, [this] { openRoutine(false); });
+    connect(enregistrer, &QAction::triggered, this, &FrmP::enregistrer_Click);
+    connect(enregistrerSous, &QAction::triggered, this, &FrmP::enregistrerSous_Click);
+    connect(CmdSauver, &QPushButton::clicked, this, [this] { CmdSauver_Click(); });
+
+    setAcceptDrops(true);
+    auto* drops = new VariableFileDrop(this, [this](const std::string& path) { openDropped(path); });
+    for (QObject* target : {static_cast<QObject*>(this), static_cast<QObject*>(RichTxt1->viewport()),
+                            static_cast<QObject*>(TxtNomFichier), static_cast<QObject*>(TxtRep)})
+        target->installEventFilter(drops);
+}
+
+FrmSaveTok& FrmP::frmSaveTok() {
+    if (!frmSaveTok_) frmSaveTok_ = new FrmSaveTok(this);
+    frmSaveTok_->loadIfNeeded();
+    return *frmSaveTok_;
+}
+
+FrmEnregistrer& FrmP::frmEnregistrer() {
+    if (!frmEnregistrer_) frmEnregistrer_ = new FrmEnregistrer(settings_, prompt_, this);
+    frmEnregistrer_->loadIfNeeded();
+    return *frmEnregistrer_;
+}
+
+FrmParcourir& FrmP::frmParcourir() {
+    if (!frmParcourir_) frmParcourir_ = new FrmParcourir(settings_, prompt_, this);
+    frmParcourir_->loadIfNeeded();
+    return *frmParcourir_;
+}
+
+void FrmP::setDocumentPath(const std::string& path) {
+    document.path = path;
+    setWindowTitle(QString::fromStdString(windowTitleFor(path)));
+}
+
+// ---- Saving ----
+
+bool FrmP::CmdSauver_Click() {
+    toExistingPath = enregistrer->isEnabled();
+    FrmSaveTok& question = frmSaveTok();
+    runModal(question);
+    if (!frmSaveTok().confirmed) return true;
+    return saveRoutine();
+}
+
+void FrmP::enregistrer_Click() {
+    toExistingPath = true;
+    saveRoutine();
+}
+
+void FrmP::enregistrerSous_Click() {
+    toExistingPath = false;
+    FrmSaveTok& question = frmSaveTok();
+    runModal(question);
+    if (frmSaveTok().confirmed) saveRoutine();
+}
+
+void FrmP::saveShortcut() {
+    if (enregistrer->isEnabled()) enregistrer_Click();
+    else CmdSauver_Click();
+}
+
+bool FrmP::saveRoutine() {
+    std::string target = document.path;
+    if (needsSaveAsBrowser(document.path, toExistingPath)) {
+        FrmEnregistrer& browser = frmEnregistrer();
+        browser.fillTypes(PrgmFunc ? DocumentKind::Program : DocumentKind::Function);
+        runModal(browser);
+        if (!browser.confirmed) {
+            colorierTout();
+            return true;
+        }
+        target = browser.path();
+    }
+    const VariableFileInput input{nameField(), folderField(), RichTxt1->text(), document.variableHeader,
+                                  document.variableTrailer};
+    const std::string error = saveProgramFile(input, target, frmSaveTok().tokenize, detokenizer);
+    if (!error.empty()) {
+        prompt_.tell(saveFailureMessage(target, error), PromptIcon::Error);
+        colorierTout();
+        return false;
+    }
+    setDocumentPath(target);
+    enregistrer->setEnabled(true);
+    colorierTout();
+    return true;
+}
+
+// ---- Opening ----
+
+void FrmP::openRoutine(bool fromStartup, const std::string& path) {
+    if (fromStartup) {
+        openFile(path);
+        return;
+    }
+    // A Document that has a file may be saved first; a new one is replaced without a question.
+    if (enregistrer->isEnabled() && !CmdSauver_Click()) return;
+    FrmParcourir& browser = frmParcourir();
+    runModal(browser);
+    if (!browser.confirmed) {
+        colorierTout();
+        return;
+    }
+    openFile(browser.path());
+}
+
+void FrmP::openDropped(const std::string& path) {
+    if (enregistrer->isEnabled() && !CmdSauver_Click()) return;
+    openFile(path);
+}
+
+void FrmP::openFile(const std::string& path) {
+    // The file is read whole before the Document changes, so a refused file leaves
+    // the text, the fields and the path as they were.
+    const OpenedFile opened = openProgramFile(path, detokenizer, temporaryFolder);
+    if (!opened.ok()) {
+        if (opened.failure == OpenedFile::Failure::Detokenization)
+            prompt_.tell(std::string(kDetokenizationMessage));
+        else
+            prompt_.tell(openFailureMessage(path, opened.reason), PromptIcon::Error);
+        colorierTout();
+        return;
+    }
+    const VariableFileContent& content = opened.content;
+    document.variableHeader = content.header;
+    setFolderField(content.folder.substr(0, kNameLimit));
+    RichTxt1->setPlainText(normaliseLineBreaks(content.programText));
+    document.variableTrailer = content.trailer;
+    setNameField(nameFieldOf(content));
+    enregistrer->setEnabled(true);
+    setDocumentPath(path);
+    colorierTout();
+}
+
+}  // namespace korvane

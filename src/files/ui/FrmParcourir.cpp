@@ -1,0 +1,87 @@
+#include "files/ui/FrmParcourir.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "files/FileFlows.h"
+
+namespace korvane {
+namespace {
+
+struct Captions {
+    const char* title;
+    const char* open;
+    const char* quit;
+};
+constexpr Captions kFrench{"Parcourir", "Ouvrir", "Quitter"};
+constexpr Captions kEnglish{"Open", "Open", "Exit"};
+
+}  // namespace
+
+FrmParcourir::FrmParcourir(Settings& settings, PromptService& prompt, QWidget* mainWindow)
+    : BrowserDialog(settings, prompt, mainWindow) {
+    auto* grid = static_cast<QGridLayout*>(layout());
+    grid->addWidget(TxtChemin, 2, 0, 1, 2);
+    auto* buttons = new QHBoxLayout;
+    CmdSelectOK = new QPushButton(this);
+    CmdSelectOK->setDefault(true);
+    CmdQuitter = new QPushButton(this);
+    buttons->addStretch();
+    buttons->addWidget(CmdSelectOK);
+    buttons->addWidget(CmdQuitter);
+    grid->addLayout(buttons, 3, 0, 1, 2);
+    appliquerFr();
+    resize(560, 360);
+
+    connect(File1, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) File1_Click();
+    });
+    connect(File1, &QListWidget::itemDoubleClicked, this, [this] {
+        File1_Click();
+        CmdSelectOK_Click();
+    });
+    connect(CmdSelectOK, &QPushButton::clicked, this, &FrmParcourir::CmdSelectOK_Click);
+    connect(CmdQuitter, &QPushButton::clicked, this, &FrmParcourir::CmdQuitter_Click);
+}
+
+void FrmParcourir::appliquerFr() {
+    setWindowTitle(QString::fromUtf8(kFrench.title));
+    CmdSelectOK->setText(QString::fromUtf8(kFrench.open));
+    CmdQuitter->setText(QString::fromUtf8(kFrench.quit));
+}
+
+void FrmParcourir::appliquerEn() {
+    setWindowTitle(QString::fromUtf8(kEnglish.title));
+    CmdSelectOK->setText(QString::fromUtf8(kEnglish.open));
+    CmdQuitter->setText(QString::fromUtf8(kEnglish.quit));
+}
+
+void FrmParcourir::File1_Click() {
+    TxtChemin->setText(
+        QString::fromStdString(joinBrowserPath(File1->path().toStdString(), File1->fileName().toStdString())));
+}
+
+void FrmParcourir::CmdSelectOK_Click() {
+    if (File1->fileName().isEmpty()) {
+        prompt_.tell(std::string(kSelectFileMessage));
+        return;
+    }
+    writeSettings();
+    confirmed = true;
+    done(Accepted);
+}
+
+void FrmParcourir::CmdQuitter_Click() {
+    confirmed = false;
+    writeSettings();
+    done(Rejected);
+}
+
+void FrmParcourir::reject() {
+    CmdQuitter_Click();
+    markUnloaded();
+}
+
+}  // namespace korvane
