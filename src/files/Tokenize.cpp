@@ -580,7 +580,7 @@ private:
     // "[" was read: [[a,b][c,d]], or rows separated by ";" as in [a,b;c,d].
     Expr matrix() {
         std::vector<Expr> rows;
-        auto row = [this](std::vector<Expr> items) {
+        auto row = [](std::vector<Expr> items) {
             Expr r;
             r.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(items) + static_cast<char>(kList);
             return r;
