@@ -3,8 +3,8 @@
 // last (lowest) to the first (highest), references to parameters and declared
 // locals marked, and loop ends carrying the distance back to their head.
 #include <algorithm>
+#include <cstdlib>
 #include <map>
-#include <memory>
 #include <set>
 #include <vector>
 
@@ -162,7 +162,6 @@ public:
             item.indent = static_cast<std::uint8_t>(std::min<size_t>(pos_ - start, 255));
             item.newLine = first;
             item.line = line;
-            items_ = &items;
             currentItem_ = items.size();
             item.statement = statement();
             items.push_back(std::move(item));
@@ -736,7 +735,6 @@ private:
     std::set<std::string> locals_;
     std::vector<Block> blocks_;
     std::vector<Jump> jumps_;
-    std::vector<Item>* items_ = nullptr;
     size_t currentItem_ = 0;
 };
 

@@ -1,6 +1,7 @@
 // The five operations of the detokenizer component on real files: what the open
 // flow reads from them and what the save flow writes with them.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>

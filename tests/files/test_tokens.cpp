@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -185,7 +186,7 @@ TEST(TokenTags, EveryCommandFunctionAndOperatorGoesTextToTokensToText) {
     }
 }
 
-// Items with a layout of their own, with the bytes the notes give for them.
+// Items with a layout of their own, with the bytes the format reference gives for them.
 TEST(TokenTags, LiteralsNamesListsAndCallsHaveTheirOwnLayouts) {
     const std::pair<std::string, std::string> cases[] = {
         {"0", "00 1F"},
@@ -251,7 +252,7 @@ TEST(TokenTags, ControlStructuresLinesAndLocalsAreLaidOutAsTheCalculatorDoes) {
         EXPECT_EQ(d.text, text);
     }
 
-    // The function that the notes show whole, with the flags a link program pulled.
+    // The function that the format reference shows whole, with the flags of a link program's pull.
     const TokenizeResult woinv = tokenize("(a)\rFunc\rReturn w_inv(a)\rEndFunc", {0, 1, 0});
     ASSERT_TRUE(woinv.ok()) << woinv.error;
     EXPECT_EQ(showHex(woinv.data),
@@ -358,7 +359,9 @@ TEST(TokenRobustness, MalformedDataGivesAnErrorNeverACrash) {
         const DetokenizeResult a = detokenize(framed);
         const DetokenizeResult b = detokenize(body);
         refused += !a.ok() + !b.ok();
-        if (a.ok()) EXPECT_NE(a.text.find("EndPrgm"), std::string::npos);
+        if (a.ok()) {
+            EXPECT_NE(a.text.find("EndPrgm"), std::string::npos);
+        }
     }
     EXPECT_GT(refused, 3000);
 }

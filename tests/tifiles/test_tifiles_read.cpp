@@ -2,6 +2,7 @@
 // file that the detokenizer component writes, finds its check field right and
 // sees the same variable.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <glib.h>
 // The library's C headers use the C keyword "restrict", which C++ spells __restrict.
