@@ -17,7 +17,8 @@ namespace {
 
 using namespace tokens;
 
-constexpr int kMaxDepth = 256;
+// Three calls per nesting level: as deep as the detokenizer reads.
+constexpr int kMaxDepth = 3 * 256 + 16;
 constexpr size_t kMaxNameLength = 8;
 constexpr size_t kMaxVariableData = kMaxFileSize - kHeaderSize - 2;
 
