@@ -810,6 +810,9 @@ TokenizeResult tokenize(const std::string& programText, VariableFlags flags) {
         std::vector<Item> items;
         for (size_t i = 2; i < lines.size(); ++i) {
             line = static_cast<int>(i) + 1;
+            // Names, strings and comments are stored between NUL bytes, so none can hold one.
+            if (lines[i].find('\0') != std::string::npos)
+                throw Failure{"line " + std::to_string(line) + ": the character 00 cannot stand in a program"};
             parser.parseLine(lines[i], line, items);
         }
         parser.finish();

@@ -303,6 +303,7 @@ TEST(TokenText, TextThatDoesNotParseNamesTheLineAndWhatWasExpected) {
         {"(a\rPrgm\rEndPrgm", 1, "argument list"},
         {"()\rProgram\rEndPrgm", 2, "Prgm or Func"},
         {"()\rPrgm\rabcdefghi\x16x\rEndPrgm", 3, "longer than 8"},
+        {std::string("()\rPrgm\rDisp 1\rDisp \"a\0b\"\rEndPrgm", 33), 4, "character 00"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
