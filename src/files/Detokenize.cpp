@@ -12,9 +12,6 @@ namespace {
 
 using namespace tokens;
 
-// Deeper than any program the calculator's editor can hold; it bounds the
-// recursion on hostile data.
-constexpr int kMaxDepth = 256;
 
 struct Failure {
     std::string message;
@@ -112,7 +109,7 @@ private:
 
     struct DepthGuard {
         explicit DepthGuard(Reader& r) : reader(r) {
-            if (++reader.depth_ > kMaxDepth) reader.fail("the expressions nest too deeply");
+            if (++reader.depth_ > kMaxNesting) reader.fail("the expressions nest too deeply");
         }
         ~DepthGuard() { --reader.depth_; }
         Reader& reader;

@@ -76,6 +76,11 @@ std::span<const TagInfo> allTags();
 // The entry of a tag, or nullptr when the value has none.
 const TagInfo* findTag(Space space, std::uint8_t value);
 
+// How deeply items may nest (an operand of an operand of ...). Far beyond what the
+// calculator's editor can produce; it bounds recursion on hostile input, and both
+// directions share it so that whatever one writes the other reads.
+constexpr int kMaxNesting = 1000;
+
 // Byte values with a fixed meaning in the layout.
 constexpr std::uint8_t kVarName = 0x00;
 constexpr std::uint8_t kSystemTag = 0x1C;

@@ -17,8 +17,8 @@ namespace {
 
 using namespace tokens;
 
-// Three calls per nesting level: as deep as the detokenizer reads.
-constexpr int kMaxDepth = 3 * 256 + 16;
+// The parser spends up to three calls per nesting level.
+constexpr int kMaxDepth = 3 * kMaxNesting + 16;
 constexpr size_t kMaxNameLength = 8;
 constexpr size_t kMaxVariableData = kMaxFileSize - kHeaderSize - 2;
 
@@ -108,7 +108,14 @@ bool isCommand(const TagInfo* t) { return t->space == Space::Command; }
 struct Expr {
     Bytes bytes;
     bool list = false;
+    int depth = 1;  // nesting of the item: one level per tag over its operands
 };
+
+int deepest(const std::vector<Expr>& items) {
+    int d = 0;
+    for (const Expr& e : items) d = std::max(d, e.depth);
+    return d;
+}
 
 Bytes nameBytes(const std::string& name) {
     if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') {
@@ -223,6 +230,13 @@ private:
         Parser& parser;
     };
 
+    // `e` becomes a tag over operands nested `below` deep.
+    void nest(Expr& e, int below) {
+        e.depth = below + 1;
+        e.list = false;
+        if (e.depth > kMaxNesting) fail("the expression nests too deeply");
+    }
+
     // --- names ---------------------------------------------------------------
 
     std::string identifier() {
@@ -296,7 +310,7 @@ private:
                 if (kMultiply >= minPrecedence && startsOperand()) {
                     Expr right = expression(kMultiply + 1);
                     left.bytes += right.bytes + static_cast<char>(kMultiplyTag);
-                    left.list = false;
+                    nest(left, std::max(left.depth, right.depth));
                     continue;
                 }
                 break;
@@ -305,14 +319,14 @@ private:
             pos_ += length;
             if (op->shape == Shape::Postfix) {
                 left.bytes += tagBytes(*op);
-                left.list = false;
+                nest(left, left.depth);
                 continue;
             }
             const bool rightAssoc = op->precedence == kPower || op->precedence == kConcat;
             Expr right = expression(rightAssoc ? op->precedence : op->precedence + 1);
             left.bytes = op->shape == Shape::InfixLeftLow ? left.bytes + right.bytes + tagBytes(*op)
                                                           : right.bytes + left.bytes + tagBytes(*op);
-            left.list = false;
+            nest(left, std::max(left.depth, right.depth));
         }
         return left;
     }
@@ -324,7 +338,7 @@ private:
             ++pos_;
             Expr operand = expression(kNegate);
             operand.bytes += static_cast<char>(kNegateTag);
-            operand.list = false;
+            nest(operand, operand.depth);
             return operand;
         }
         if (const Spelling* s = keywordHere(false)) {
@@ -333,7 +347,7 @@ private:
                     pos_ += s->key.size();
                     Expr operand = expression(t->precedence);
                     operand.bytes += tagBytes(*t);
-                    operand.list = false;
+                    nest(operand, operand.depth);
                     return operand;
                 }
             }
@@ -350,7 +364,7 @@ private:
                 std::vector<Expr> index = list(']', ',');
                 if (index.empty() || index.size() > 2) fail("a subscript takes one or two indices");
                 e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(index) + e.bytes + static_cast<char>(kSubscript);
-                e.list = false;
+                nest(e, std::max(e.depth, deepest(index)));
                 continue;
             }
             if (c == ch::Degree) {
@@ -367,7 +381,7 @@ private:
                     parts.push_back(std::move(part));
                 }
                 e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(parts) + static_cast<char>(kDms);
-                e.list = false;
+                nest(e, deepest(parts));
                 continue;
             }
             const Spelling* s = keywordHere(false);
@@ -378,7 +392,7 @@ private:
             if (!post) return e;
             pos_ += s->key.size();
             e.bytes += tagBytes(*post);
-            e.list = false;
+            nest(e, e.depth);
         }
     }
 
@@ -430,6 +444,7 @@ private:
                 }
                 while (!le.empty() && le.back() == '\0') le.pop_back();
                 e.bytes = integerBytes(le, kPosInt) + static_cast<char>(hex ? kHex : kBinary) + static_cast<char>(kSecondary);
+                e.depth = 2;
                 return e;
             }
         }
@@ -480,6 +495,7 @@ private:
                 Expr angle = expression();
                 expect(')', "')'");
                 e.bytes = inner.bytes + angle.bytes + static_cast<char>(kPolarComplex) + static_cast<char>(kSecondary);
+                nest(e, std::max(inner.depth, angle.depth));
                 return e;
             }
             expect(')', "')'");
@@ -489,6 +505,7 @@ private:
             ++pos_;
             const std::vector<Expr> items = list('}', ',');
             e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(items) + static_cast<char>(kList);
+            nest(e, deepest(items));
             e.list = true;
             return e;
         }
@@ -506,6 +523,7 @@ private:
             ++pos_;
             Expr operand = primary();
             e.bytes = operand.bytes + static_cast<char>(kIndirection) + static_cast<char>(kSecondary);
+            nest(e, operand.depth);
             return e;
         }
         case '@': {
@@ -544,9 +562,11 @@ private:
             ++pos_;
             const std::vector<Expr> args = list(')', ',');
             e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(args) + nameBytes(name) + static_cast<char>(kUserCall);
+            nest(e, std::max(1, deepest(args)));
             return e;
         }
         e.bytes = variable(name);
+        if (locals_.count(name)) e.depth = 2;
         return e;
     }
 
@@ -572,6 +592,7 @@ private:
             Expr e;
             if (t->has(kEndList)) e.bytes += static_cast<char>(kEnd);
             e.bytes += reversed(args) + tagBytes(*t);
+            nest(e, deepest(args));
             return e;
         }
         fail(std::string(s.entries.front()->spelling) + "...) does not take " + std::to_string(args.size()) + " arguments");
@@ -580,9 +601,10 @@ private:
     // "[" was read: [[a,b][c,d]], or rows separated by ";" as in [a,b;c,d].
     Expr matrix() {
         std::vector<Expr> rows;
-        auto row = [](std::vector<Expr> items) {
+        auto row = [this](std::vector<Expr> items) {
             Expr r;
             r.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(items) + static_cast<char>(kList);
+            nest(r, deepest(items));
             return r;
         };
         if (peekChar() == '[') {
@@ -604,6 +626,7 @@ private:
         }
         Expr e;
         e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(rows) + static_cast<char>(kList);
+        nest(e, deepest(rows));
         return e;
     }
 

@@ -341,6 +341,20 @@ TEST(TokenRobustness, MalformedDataGivesAnErrorNeverACrash) {
     EXPECT_FALSE(deepText.ok());
     EXPECT_NE(deepText.error.find("deep"), std::string::npos) << deepText.error;
 
+    // A long chain nests without recursion in the parser: what the tokenizer accepts
+    // the detokenizer reads, and a chain too deep for it is refused when tokenizing.
+    auto chain = [](int terms) {
+        std::string s = "1";
+        for (int i = 1; i < terms; ++i) s += "+1";
+        return program(s);
+    };
+    const TokenizeResult longChain = tokenize(chain(900));
+    ASSERT_TRUE(longChain.ok()) << longChain.error;
+    EXPECT_TRUE(detokenize(longChain.data).ok());
+    const TokenizeResult tooLong = tokenize(chain(1200));
+    EXPECT_FALSE(tooLong.ok());
+    EXPECT_NE(tooLong.error.find("deep"), std::string::npos) << tooLong.error;
+
     // Every truncation of a real program, from the top and from the bottom.
     const std::string text = "(a)\rPrgm\rLocal s\rFor i,1,a\r{1,2.5,\"x\"}\x16s\rEndFor\rDisp s[1]\rEndPrgm";
     const TokenizeResult full = tokenize(text);
