@@ -47,7 +47,7 @@ public:
         take("the flags");
         std::vector<std::string> params;
         while (peek("the parameter list") != kEnd) {
-            if (params.size() > 255) fail("too many parameters");
+            if (params.size() == kMaxParameters) fail("more than 255 parameters");
             const Piece param = expression();
             if (!param.variable) fail("a parameter that is not a name");
             params.push_back(param.text);

@@ -806,6 +806,7 @@ std::vector<std::string> parameters(const std::string& line) {
         if (std::find(names.begin(), names.end(), name) != names.end())
             throw Failure{"line 1: the parameter " + name + " is listed twice"};
         names.push_back(name);
+        if (names.size() > kMaxParameters) throw Failure{"line 1: more than 255 parameters"};
         if (comma == std::string::npos) return names;
         start = comma + 1;
     }
