@@ -12,9 +12,6 @@ namespace {
 
 using namespace tokens;
 
-// Deeper than any program the calculator's editor can hold; it bounds the
-// recursion on hostile data.
-constexpr int kMaxDepth = 256;
 
 struct Failure {
     std::string message;
@@ -50,8 +47,10 @@ public:
         take("the flags");
         std::vector<std::string> params;
         while (peek("the parameter list") != kEnd) {
-            if (params.size() > 255) fail("too many parameters");
-            params.push_back(expression(0).text);
+            if (params.size() == kMaxParameters) fail("more than 255 parameters");
+            const Piece param = expression();
+            if (!param.variable) fail("a parameter that is not a name");
+            params.push_back(param.text);
         }
         take("the parameter list");
         std::string text = "(";
@@ -85,7 +84,7 @@ public:
         } else {
             // A one-expression function (Define f(x)=expr) has no Func and no lines.
             result.kind = ProgramKind::Function;
-            text += "Func\r" + expression(0).text + "\rEndFunc";
+            text += "Func\r" + expression().text + "\rEndFunc";
             if (peek("the end of the function") != kEndStack) fail("expected the end of the function");
         }
         if (pos_ != 0) fail("unexpected data below the end of the program");
@@ -110,7 +109,7 @@ private:
 
     struct DepthGuard {
         explicit DepthGuard(Reader& r) : reader(r) {
-            if (++reader.depth_ > kMaxDepth) reader.fail("the expressions nest too deeply");
+            if (++reader.depth_ > kMaxNesting) reader.fail("the expressions nest too deeply");
         }
         ~DepthGuard() { --reader.depth_; }
         Reader& reader;
@@ -136,7 +135,7 @@ private:
     // Operands up to the END tag, in source order.
     std::vector<Piece> untilEnd(const char* what) {
         std::vector<Piece> items;
-        while (peek(what) != kEnd) items.push_back(expression(0));
+        while (peek(what) != kEnd) items.push_back(expression());
         take(what);
         return items;
     }
@@ -148,7 +147,7 @@ private:
             if (args.size() < tag.minArgs || args.size() > tag.maxArgs)
                 fail(std::string(tag.spelling) + " with " + std::to_string(args.size()) + " arguments");
         } else {
-            for (int i = 0; i < tag.maxArgs; ++i) args.push_back(expression(0));
+            for (int i = 0; i < tag.maxArgs; ++i) args.push_back(expression());
         }
         return args;
     }
@@ -164,8 +163,8 @@ private:
     }
 
     Piece infix(const TagInfo& tag) {
-        Piece first = expression(0);
-        Piece second = expression(0);
+        Piece first = expression();
+        Piece second = expression();
         const Piece& left = tag.shape == Shape::InfixLeftLow ? second : first;
         const Piece& right = tag.shape == Shape::InfixLeftLow ? first : second;
         const int p = tag.precedence;
@@ -191,14 +190,14 @@ private:
             return out;
         }
         case Shape::Prefix: {
-            const Piece operand = expression(0);
+            const Piece operand = expression();
             out.precedence = tag.precedence;
             out.text = std::string(tag.spelling) + (isWordSpelling(tag.spelling) ? " " : "") +
                        wrapped(operand, operand.precedence < tag.precedence);
             return out;
         }
         case Shape::Postfix: {
-            const Piece operand = expression(0);
+            const Piece operand = expression();
             out.precedence = tag.precedence;
             out.text = wrapped(operand, operand.precedence < tag.precedence) + std::string(tag.spelling);
             return out;
@@ -211,7 +210,7 @@ private:
         }
     }
 
-    Piece expression(int) {
+    Piece expression() {
         DepthGuard guard(*this);
         const std::uint8_t tag = take("an expression");
         Piece out;
@@ -264,9 +263,9 @@ private:
         case kNothing:
             return out;
         case kLocal:
-            return expression(0);
+            return expression();
         case kSubscript: {
-            const Piece var = expression(0);
+            const Piece var = expression();
             const std::vector<Piece> index = untilEnd("a subscript");
             if (index.empty() || index.size() > 2) fail("a subscript with " + std::to_string(index.size()) + " indices");
             out.text = wrapped(var, var.precedence < kPostfix) + "[" + joined(index) + "]";
@@ -288,7 +287,7 @@ private:
             return out;
         }
         case kUserCall: {
-            const Piece name = expression(0);
+            const Piece name = expression();
             if (!name.variable) fail("a call whose name is not a variable");
             out.text = name.text + "(" + joined(untilEnd("a call")) + ")";
             return out;
@@ -324,7 +323,7 @@ private:
         Piece out;
         switch (v) {
         case kIndirection: {
-            const Piece operand = expression(0);
+            const Piece operand = expression();
             out.text = "#" + wrapped(operand, !operand.variable);
             return out;
         }
@@ -347,8 +346,8 @@ private:
             return out;
         }
         case kPolarComplex: {
-            const Piece angle = expression(0);
-            const Piece magnitude = expression(0);
+            const Piece angle = expression();
+            const Piece magnitude = expression();
             out.text = "(" + magnitude.text + ch::Angle + angle.text + ")";
             return out;
         }
@@ -367,7 +366,7 @@ private:
             take("a comment");
             return std::string(1, ch::Copyright) + nulDelimited("a comment");
         }
-        if (tag != kCommand) return expression(0).text;
+        if (tag != kCommand) return expression().text;
         take("a command");
         const std::uint8_t v = take("a command");
         const TagInfo* info = findTag(Space::Command, v);
@@ -378,14 +377,14 @@ private:
         }
         switch (v) {
         case cmd::If:
-            return "If " + expression(0).text;
+            return "If " + expression().text;
         case cmd::IfThen:
-            return "If " + expression(0).text + " Then";
+            return "If " + expression().text + " Then";
         case cmd::ElseIf:
-            return "ElseIf " + expression(0).text + " Then";
+            return "ElseIf " + expression().text + " Then";
         case cmd::Define: {
-            const Piece target = expression(0);
-            return "Define " + target.text + "=" + expression(0).text;
+            const Piece target = expression();
+            return "Define " + target.text + "=" + expression().text;
         }
         default:
             break;

@@ -72,9 +72,10 @@ Trailer trailerOf(const Bytes& data, std::string& error) {
     return t;
 }
 
-// Header with the file size (little-endian, 32 bits) and the size word (big-endian).
+// The header (whose last two bytes are the size word) with the file size
+// (little-endian, 32 bits) and the size word (big-endian) set for `data`.
 Bytes sizedFile(Bytes header, const Bytes& data) {
-    const size_t n = kHeaderSize + 2 + data.size() + 2;
+    const size_t n = kHeaderSize + data.size() + 2;
     for (int i = 0; i < 4; ++i) header[kFileSizeOffset + i] = static_cast<char>((n >> (8 * i)) & 0xFF);
     header[kSizeWordOffset] = static_cast<char>((data.size() >> 8) & 0xFF);
     header[kSizeWordOffset + 1] = static_cast<char>(data.size() & 0xFF);
@@ -109,7 +110,7 @@ BuildResult buildTextFile(const Bytes& header, const std::string& text, const Tr
     Bytes tail = trailer.kind == ProgramKind::Function ? functionTrailer() : programTrailer();
     tail[7] = static_cast<char>(trailer.flag2);
     const Bytes data = text + tail.substr(0, kTrailerSize - 2);
-    if (kHeaderSize + 2 + data.size() > static_cast<size_t>(kMaxFileSize))
+    if (kHeaderSize + data.size() + 2 > static_cast<size_t>(kMaxFileSize))
         return {{}, "the program is too long for a variable file"};
     // The check pair of a text-form file is the fixed pair of its template.
     return {sizedFile(header, data) + data + tail.substr(kTrailerSize - 2), {}};
@@ -124,7 +125,7 @@ VariableRecord splitVariableFile(const Bytes& file) {
         return r;
     }
     const size_t size = (at(file, kSizeWordOffset) << 8) | at(file, kSizeWordOffset + 1);
-    if (kHeaderSize + size > file.size()) {
+    if (kHeaderSize + size + 2 > file.size()) {
         r.error = "the variable size " + std::to_string(size) + " runs past the end of the file";
         return r;
     }
@@ -151,7 +152,7 @@ VariableRecord readVariableRecord(const std::string& path) {
 
 BuildResult buildTokenizedFile(const Bytes& header, const Bytes& variableData, ProgramKind kind) {
     if (header.size() != kHeaderSize) return {{}, "the variable header is not 88 bytes long"};
-    if (kHeaderSize + 2 + variableData.size() + 2 > static_cast<size_t>(kMaxFileSize))
+    if (kHeaderSize + variableData.size() + 2 > static_cast<size_t>(kMaxFileSize))
         return {{}, "the program is too long for a variable file"};
     Bytes file = sizedFile(header, variableData);
     file[kTypeOffset] = static_cast<char>(kind == ProgramKind::Function ? kFunctionType : kProgramType);

@@ -6,6 +6,7 @@
 // byte) and its operands lie below it. A one-byte tag is "primary"; the prefixes
 // 0xE3 and 0xE4 introduce a second byte naming a secondary function or a command,
 // and 0x1C introduces a system variable.
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -75,6 +76,14 @@ std::span<const TagInfo> allTags();
 
 // The entry of a tag, or nullptr when the value has none.
 const TagInfo* findTag(Space space, std::uint8_t value);
+
+// How deeply items may nest (an operand of an operand of ...). It bounds the
+// recursion on hostile input (300 levels stay well inside an 8 MB stack even with
+// AddressSanitizer), and both directions share it so that whatever one writes the
+// other reads.
+constexpr int kMaxNesting = 300;
+// Parameters of a program or function.
+constexpr size_t kMaxParameters = 255;
 
 // Byte values with a fixed meaning in the layout.
 constexpr std::uint8_t kVarName = 0x00;

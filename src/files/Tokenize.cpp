@@ -3,8 +3,8 @@
 // last (lowest) to the first (highest), references to parameters and declared
 // locals marked, and loop ends carrying the distance back to their head.
 #include <algorithm>
+#include <cstdlib>
 #include <map>
-#include <memory>
 #include <set>
 #include <vector>
 
@@ -17,7 +17,8 @@ namespace {
 
 using namespace tokens;
 
-constexpr int kMaxDepth = 256;
+// The parser spends up to three calls per nesting level.
+constexpr int kMaxDepth = 3 * kMaxNesting + 16;
 constexpr size_t kMaxNameLength = 8;
 constexpr size_t kMaxVariableData = kMaxFileSize - kHeaderSize - 2;
 
@@ -107,7 +108,14 @@ bool isCommand(const TagInfo* t) { return t->space == Space::Command; }
 struct Expr {
     Bytes bytes;
     bool list = false;
+    int depth = 1;  // nesting of the item: one level per tag over its operands
 };
+
+int deepest(const std::vector<Expr>& items) {
+    int d = 0;
+    for (const Expr& e : items) d = std::max(d, e.depth);
+    return d;
+}
 
 Bytes nameBytes(const std::string& name) {
     if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') {
@@ -162,7 +170,6 @@ public:
             item.indent = static_cast<std::uint8_t>(std::min<size_t>(pos_ - start, 255));
             item.newLine = first;
             item.line = line;
-            items_ = &items;
             currentItem_ = items.size();
             item.statement = statement();
             items.push_back(std::move(item));
@@ -222,6 +229,13 @@ private:
         ~DepthGuard() { --parser.depth_; }
         Parser& parser;
     };
+
+    // `e` becomes a tag over operands nested `below` deep.
+    void nest(Expr& e, int below) {
+        e.depth = below + 1;
+        e.list = false;
+        if (e.depth > kMaxNesting) fail("the expression nests too deeply");
+    }
 
     // --- names ---------------------------------------------------------------
 
@@ -296,7 +310,7 @@ private:
                 if (kMultiply >= minPrecedence && startsOperand()) {
                     Expr right = expression(kMultiply + 1);
                     left.bytes += right.bytes + static_cast<char>(kMultiplyTag);
-                    left.list = false;
+                    nest(left, std::max(left.depth, right.depth));
                     continue;
                 }
                 break;
@@ -305,14 +319,14 @@ private:
             pos_ += length;
             if (op->shape == Shape::Postfix) {
                 left.bytes += tagBytes(*op);
-                left.list = false;
+                nest(left, left.depth);
                 continue;
             }
             const bool rightAssoc = op->precedence == kPower || op->precedence == kConcat;
             Expr right = expression(rightAssoc ? op->precedence : op->precedence + 1);
             left.bytes = op->shape == Shape::InfixLeftLow ? left.bytes + right.bytes + tagBytes(*op)
                                                           : right.bytes + left.bytes + tagBytes(*op);
-            left.list = false;
+            nest(left, std::max(left.depth, right.depth));
         }
         return left;
     }
@@ -324,7 +338,7 @@ private:
             ++pos_;
             Expr operand = expression(kNegate);
             operand.bytes += static_cast<char>(kNegateTag);
-            operand.list = false;
+            nest(operand, operand.depth);
             return operand;
         }
         if (const Spelling* s = keywordHere(false)) {
@@ -333,7 +347,7 @@ private:
                     pos_ += s->key.size();
                     Expr operand = expression(t->precedence);
                     operand.bytes += tagBytes(*t);
-                    operand.list = false;
+                    nest(operand, operand.depth);
                     return operand;
                 }
             }
@@ -350,7 +364,7 @@ private:
                 std::vector<Expr> index = list(']', ',');
                 if (index.empty() || index.size() > 2) fail("a subscript takes one or two indices");
                 e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(index) + e.bytes + static_cast<char>(kSubscript);
-                e.list = false;
+                nest(e, std::max(e.depth, deepest(index)));
                 continue;
             }
             if (c == ch::Degree) {
@@ -367,7 +381,7 @@ private:
                     parts.push_back(std::move(part));
                 }
                 e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(parts) + static_cast<char>(kDms);
-                e.list = false;
+                nest(e, deepest(parts));
                 continue;
             }
             const Spelling* s = keywordHere(false);
@@ -378,7 +392,7 @@ private:
             if (!post) return e;
             pos_ += s->key.size();
             e.bytes += tagBytes(*post);
-            e.list = false;
+            nest(e, e.depth);
         }
     }
 
@@ -430,6 +444,7 @@ private:
                 }
                 while (!le.empty() && le.back() == '\0') le.pop_back();
                 e.bytes = integerBytes(le, kPosInt) + static_cast<char>(hex ? kHex : kBinary) + static_cast<char>(kSecondary);
+                e.depth = 2;
                 return e;
             }
         }
@@ -480,6 +495,7 @@ private:
                 Expr angle = expression();
                 expect(')', "')'");
                 e.bytes = inner.bytes + angle.bytes + static_cast<char>(kPolarComplex) + static_cast<char>(kSecondary);
+                nest(e, std::max(inner.depth, angle.depth));
                 return e;
             }
             expect(')', "')'");
@@ -489,6 +505,7 @@ private:
             ++pos_;
             const std::vector<Expr> items = list('}', ',');
             e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(items) + static_cast<char>(kList);
+            nest(e, deepest(items));
             e.list = true;
             return e;
         }
@@ -506,6 +523,7 @@ private:
             ++pos_;
             Expr operand = primary();
             e.bytes = operand.bytes + static_cast<char>(kIndirection) + static_cast<char>(kSecondary);
+            nest(e, operand.depth);
             return e;
         }
         case '@': {
@@ -544,9 +562,11 @@ private:
             ++pos_;
             const std::vector<Expr> args = list(')', ',');
             e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(args) + nameBytes(name) + static_cast<char>(kUserCall);
+            nest(e, std::max(1, deepest(args)));
             return e;
         }
         e.bytes = variable(name);
+        if (locals_.count(name)) e.depth = 2;
         return e;
     }
 
@@ -572,6 +592,7 @@ private:
             Expr e;
             if (t->has(kEndList)) e.bytes += static_cast<char>(kEnd);
             e.bytes += reversed(args) + tagBytes(*t);
+            nest(e, deepest(args));
             return e;
         }
         fail(std::string(s.entries.front()->spelling) + "...) does not take " + std::to_string(args.size()) + " arguments");
@@ -583,6 +604,7 @@ private:
         auto row = [this](std::vector<Expr> items) {
             Expr r;
             r.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(items) + static_cast<char>(kList);
+            nest(r, deepest(items));
             return r;
         };
         if (peekChar() == '[') {
@@ -604,6 +626,7 @@ private:
         }
         Expr e;
         e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(rows) + static_cast<char>(kList);
+        nest(e, deepest(rows));
         return e;
     }
 
@@ -736,7 +759,6 @@ private:
     std::set<std::string> locals_;
     std::vector<Block> blocks_;
     std::vector<Jump> jumps_;
-    std::vector<Item>* items_ = nullptr;
     size_t currentItem_ = 0;
 };
 
@@ -784,6 +806,7 @@ std::vector<std::string> parameters(const std::string& line) {
         if (std::find(names.begin(), names.end(), name) != names.end())
             throw Failure{"line 1: the parameter " + name + " is listed twice"};
         names.push_back(name);
+        if (names.size() > kMaxParameters) throw Failure{"line 1: more than 255 parameters"};
         if (comma == std::string::npos) return names;
         start = comma + 1;
     }
@@ -811,6 +834,9 @@ TokenizeResult tokenize(const std::string& programText, VariableFlags flags) {
         std::vector<Item> items;
         for (size_t i = 2; i < lines.size(); ++i) {
             line = static_cast<int>(i) + 1;
+            // Names, strings and comments are stored between NUL bytes, so none can hold one.
+            if (lines[i].find('\0') != std::string::npos)
+                throw Failure{"line " + std::to_string(line) + ": the character 00 cannot stand in a program"};
             parser.parseLine(lines[i], line, items);
         }
         parser.finish();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -185,7 +186,7 @@ TEST(TokenTags, EveryCommandFunctionAndOperatorGoesTextToTokensToText) {
     }
 }
 
-// Items with a layout of their own, with the bytes the notes give for them.
+// Items with a layout of their own, with the bytes the format reference gives for them.
 TEST(TokenTags, LiteralsNamesListsAndCallsHaveTheirOwnLayouts) {
     const std::pair<std::string, std::string> cases[] = {
         {"0", "00 1F"},
@@ -251,7 +252,7 @@ TEST(TokenTags, ControlStructuresLinesAndLocalsAreLaidOutAsTheCalculatorDoes) {
         EXPECT_EQ(d.text, text);
     }
 
-    // The function that the notes show whole, with the flags a link program pulled.
+    // The function that the format reference shows whole, with the flags of a link program's pull.
     const TokenizeResult woinv = tokenize("(a)\rFunc\rReturn w_inv(a)\rEndFunc", {0, 1, 0});
     ASSERT_TRUE(woinv.ok()) << woinv.error;
     EXPECT_EQ(showHex(woinv.data),
@@ -302,6 +303,7 @@ TEST(TokenText, TextThatDoesNotParseNamesTheLineAndWhatWasExpected) {
         {"(a\rPrgm\rEndPrgm", 1, "argument list"},
         {"()\rProgram\rEndPrgm", 2, "Prgm or Func"},
         {"()\rPrgm\rabcdefghi\x16x\rEndPrgm", 3, "longer than 8"},
+        {std::string("()\rPrgm\rDisp 1\rDisp \"a\0b\"\rEndPrgm", 33), 4, "character 00"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -339,6 +341,20 @@ TEST(TokenRobustness, MalformedDataGivesAnErrorNeverACrash) {
     EXPECT_FALSE(deepText.ok());
     EXPECT_NE(deepText.error.find("deep"), std::string::npos) << deepText.error;
 
+    // A long chain nests without recursion in the parser: what the tokenizer accepts
+    // the detokenizer reads, and a chain too deep for it is refused when tokenizing.
+    auto chain = [](int terms) {
+        std::string s = "1";
+        for (int i = 1; i < terms; ++i) s += "+1";
+        return program(s);
+    };
+    const TokenizeResult longChain = tokenize(chain(250));
+    ASSERT_TRUE(longChain.ok()) << longChain.error;
+    EXPECT_TRUE(detokenize(longChain.data).ok());
+    const TokenizeResult tooLong = tokenize(chain(400));
+    EXPECT_FALSE(tooLong.ok());
+    EXPECT_NE(tooLong.error.find("deep"), std::string::npos) << tooLong.error;
+
     // Every truncation of a real program, from the top and from the bottom.
     const std::string text = "(a)\rPrgm\rLocal s\rFor i,1,a\r{1,2.5,\"x\"}\x16s\rEndFor\rDisp s[1]\rEndPrgm";
     const TokenizeResult full = tokenize(text);
@@ -358,7 +374,9 @@ TEST(TokenRobustness, MalformedDataGivesAnErrorNeverACrash) {
         const DetokenizeResult a = detokenize(framed);
         const DetokenizeResult b = detokenize(body);
         refused += !a.ok() + !b.ok();
-        if (a.ok()) EXPECT_NE(a.text.find("EndPrgm"), std::string::npos);
+        if (a.ok()) {
+            EXPECT_NE(a.text.find("EndPrgm"), std::string::npos);
+        }
     }
     EXPECT_GT(refused, 3000);
 }
