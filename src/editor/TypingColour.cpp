@@ -95,7 +95,7 @@ private:
         while (i <= to) {
             const unsigned char c = at(i);
             if (c == kCommentMark || (c == '/' && at(i + 1) == '/')) {
-                endWord();
+                dropWord();
                 const auto lineBreak = text_.find("\r\n", static_cast<size_t>(i - 1));
                 const int end = lineBreak == std::string::npos ? static_cast<int>(text_.size()) : static_cast<int>(lineBreak);
                 editor_.setColour(i - 1, end - (i - 1), colours_.comment);
