@@ -59,8 +59,8 @@ void copier(EditorContext& context, ClipboardPort& clipboard) {
 
 void coller(EditorContext& context, ClipboardPort& clipboard) {
     TextEditor& editor = context.editor;
-    const int caret = snapOutOfLineBreak(editor.text(), editor.caret());
-    if (inBodyWindow(caret, editor.length())) {
+    if (inBodyWindow(editor.caret(), editor.length())) {
+        const int caret = snapOutOfLineBreak(editor.text(), editor.caret());
         context.posCurseur = caret;
         // The model never holds a lone CR or LF, whatever the clipboard brought.
         const std::string pasted = normaliseLineBreaks(clipboard.text().value_or(std::string()));
