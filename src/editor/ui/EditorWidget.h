@@ -1,0 +1,63 @@
+#pragma once
+// The editor control: a QPlainTextEdit that speaks the core's editor interface.
+// The model text is calculator codes with CR LF breaks; the widget holds one
+// UTF-16 unit per code (through the character table) and one block per line.
+#include <QPlainTextEdit>
+#include <vector>
+
+#include "editor/TextEditor.h"
+
+namespace korvane {
+
+class EditorWidget : public QPlainTextEdit, public TextEditor {
+    Q_OBJECT
+public:
+    explicit EditorWidget(QWidget* parent = nullptr);
+
+    std::string text() const override;
+    int length() const override;
+    int selectionStart() const override;
+    int selectionLength() const override;
+    void setSelection(int start, int length) override;
+    void replaceRange(int start, int length, const std::string& text) override;
+    void setPlainText(const std::string& text) override;
+    void applyColouring(const std::vector<TextRewrite>& rewrites, const std::vector<ColourRun>& runs) override;
+    Rgb colourAt(int position) const override;
+    void setColour(int start, int length, Rgb colour) override;
+    void setNewTextColour(Rgb colour) override;
+    int lineOfPosition(int position) const override;
+    double fontSize() const override;
+    void setFontSize(double points) override;
+    void setFocus() override;
+
+    // Position conversions between the model (CR LF counts two) and the widget.
+    int toWidget(int modelPosition) const;
+    int toModel(int widgetPosition) const;
+
+    // Calculator text as the widget shows it, and back. Units outside the
+    // character table take their plain stand-in or are dropped.
+    static QString toDisplay(const std::string& calc);
+    static std::string fromDisplay(const QString& shown);
+    // Incoming text (typing, paste, drop) reduced to units the table knows.
+    static QString sanitized(const QString& incoming);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    void onContentsChange(int from, int removed, int added);
+    void onCursorMoved();
+    void refreshFormats(int fromWidget, int toWidget);
+
+    std::vector<Rgb> colours_;  // one per widget character, block separators included
+    mutable std::string cachedText_;
+    mutable bool textValid_ = false;
+    bool hasNewTextColour_ = false;
+    Rgb newTextColour_ = kBlack;
+    int expectedCaret_ = -1;  // where the caret lands after our own edit
+};
+
+}  // namespace korvane

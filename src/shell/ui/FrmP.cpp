@@ -1,0 +1,284 @@
+#include "shell/ui/FrmP.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+
+#include "editor/Colouring.h"
+#include "editor/ui/EditorWidget.h"
+#include "files/ui/FrmChxPrgmFunc.h"
+#include "shell/Layout.h"
+#include "shell/WindowHelpers.h"
+
+namespace korvane {
+namespace {
+
+int px(int twips) { return twips / kTwipsPerPixel; }
+QRect twipsRect(int left, int top, int width, int height) { return {px(left), px(top), px(width), px(height)}; }
+
+// The built-in client area, 6495 x 6315 twips.
+constexpr int kClientWidth = 6495;
+constexpr int kClientHeight = 6315;
+constexpr int kStartupEditorMargin = 3100;
+
+}  // namespace
+
+FrmP::FrmP(Settings settings, PromptService& prompt, QWidget* parent)
+    : QMainWindow(parent), settings_(std::move(settings)), prompt_(prompt) {
+    runModal = [](QDialog& dialog) { dialog.exec(); };
+    buildControls();
+}
+
+FrmP::~FrmP() = default;
+
+void FrmP::buildControls() {
+    setWindowTitle(QStringLiteral("Korvane"));
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+
+    fichier = menuBar()->addMenu(QStringLiteral("Fichier"));
+    nouveau = fichier->addAction(QStringLiteral("Nouveau"));
+    enregistrer = fichier->addAction(QStringLiteral("Enregistrer"));
+    enregistrer->setEnabled(false);
+    fichier->addSeparator();
+    quitter = fichier->addAction(QStringLiteral("Quitter"));
+    connect(nouveau, &QAction::triggered, this, &FrmP::nouveau_Click);
+    connect(quitter, &QAction::triggered, this, [this] {
+        unload();
+        close();
+    });
+
+    Picture1 = new QFrame(central);
+    Picture1->setGeometry(twipsRect(0, 0, 5535, 495));
+    LblRep = new QLabel(QStringLiteral("Repertoire :"), Picture1);
+    LblRep->setGeometry(twipsRect(120, 120, 855, 255));
+    TxtRep = new QLineEdit(QStringLiteral("main"), Picture1);
+    TxtRep->setGeometry(twipsRect(960, 60, 855, 350));
+    TxtRep->setMaxLength(kNameLimit);
+    Label6 = new QLabel(QStringLiteral("Taille :"), Picture1);
+    Label6->setGeometry(twipsRect(2040, 120, 495, 255));
+    cmdColor = new QPushButton(QStringLiteral("Actualiser la colorisation"), Picture1);
+    cmdColor->setGeometry(twipsRect(3815, 0, 1335, 450));
+    connect(cmdColor, &QPushButton::clicked, this, &FrmP::cmdColor_Click);
+
+    // The size list lies over the strip but belongs to the window.
+    CboTaille = new QComboBox(central);
+    CboTaille->addItems({"8", "10", "11", "12", "14", "16", "18", "20"});
+    CboTaille->setCurrentIndex(1);
+    CboTaille->setGeometry(twipsRect(2640, 120, 615, 315));
+    CboTaille->setToolTip(QStringLiteral("Changer la taille du texte"));
+    CboTaille->raise();
+    connect(CboTaille, &QComboBox::activated, this, &FrmP::CboTaille_Click);
+
+    CmdNouveau = new QPushButton(central);
+    CmdNouveau->setGeometry(twipsRect(120, 480, 615, 495));
+    CmdNouveau->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    CmdNouveau->setToolTip(QStringLiteral("Nouveau"));
+    connect(CmdNouveau, &QPushButton::clicked, this, &FrmP::nouveau_Click);
+
+    TxtNomFichier = new QLineEdit(central);
+    TxtNomFichier->setGeometry(twipsRect(120, 1920, 4575, 240));
+    TxtNomFichier->installEventFilter(this);
+    connect(TxtNomFichier, &QLineEdit::textChanged, this, &FrmP::TxtNomFichier_Change);
+
+    RichTxt1 = new EditorWidget(central);
+    RichTxt1->setGeometry(twipsRect(120, kEditorTop, 4575, 1575));
+
+    PrgsBar = new QProgressBar(central);
+    PrgsBar->setGeometry(twipsRect(120, 6120, 2415, 220));
+    PrgsBar->setTextVisible(false);
+    statusBar();
+
+    setMinimumWidth(px(kMinimumWindowWidth));
+    resize(px(kClientWidth), px(kClientHeight) + menuBar()->sizeHint().height());
+}
+
+std::string FrmP::nameField() const { return EditorWidget::fromDisplay(TxtNomFichier->text()); }
+std::string FrmP::folderField() const { return EditorWidget::fromDisplay(TxtRep->text()); }
+void FrmP::setNameField(const std::string& calc) { TxtNomFichier->setText(EditorWidget::toDisplay(calc)); }
+void FrmP::setFolderField(const std::string& calc) { TxtRep->setText(EditorWidget::toDisplay(calc)); }
+
+void FrmP::load(const std::string& commandLine) {
+    loading = true;
+    show();
+
+    if (firstRunPending(settings_)) {
+        prompt_.tell(std::string(kFirstRunMessage), PromptIcon::Error);
+        markFirstRunDone(settings_);
+    }
+
+    const StartupSettings read = readStartupSettings(settings_);
+    kept_ = applyStartupSettings(read, kept_);
+    // The interface texts are the French ones built in; "En" is kept for the
+    // language tables and written back as read.
+    Langue = read.langue;
+
+    if (read.taillePolice) CboTaille->setCurrentIndex(*read.taillePolice);
+    CboTaille_Click();
+
+    PrgmFunc = read.prgmFunc;
+    OpenChxPrgmFunc = read.openChxPrgmFunc;
+
+    layoutRoutine();
+    if (read.mainWindow) setOuterGeometry(*read.mainWindow);
+    Picture1->resize(frameGeometry().width(), Picture1->height());
+    RichTxt1->resize(RichTxt1->width(), std::max(0, px(frameGeometry().height() * kTwipsPerPixel - kStartupEditorMargin)));
+
+    choixPermis = false;
+    newPrgm();
+    choixPermis = true;
+    RichTxt1->setCaret(kBodyStart);
+
+    // A stored path stays the setting until the file can be reopened; "1" is none.
+    if (kept_.chemin == "1") kept_.chemin.clear();
+    checkCommandLine(commandLine);
+    loading = false;
+}
+
+void FrmP::checkCommandLine(const std::string& commandLine) {
+    if (commandLine.empty()) return;
+    std::string path = commandLine;
+    const bool quoted = path.front() == '"';
+    if (quoted) path = cheminLong(path);
+    std::string extension = path.size() >= 4 ? path.substr(path.size() - 4) : path;
+    if (quoted)
+        for (auto& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension != ".89p" && extension != ".92p") {
+        prompt_.tell("Le fichier n'est pas un fichier ti89", PromptIcon::Information);
+        return;
+    }
+    kept_.chemin = path;
+}
+
+void FrmP::unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+
+    ShutdownSettings state = kept_;
+    state.taillePolice = CboTaille->currentIndex();
+    state.prgmFunc = PrgmFunc;
+    state.openChxPrgmFunc = OpenChxPrgmFunc;
+    if (!document.path.empty()) state.chemin = document.path;
+    const WindowGeometry g = outerGeometry();
+    state.xFrmP = *g.left;
+    state.yFrmP = *g.top;
+    state.largeurFrmP = *g.width;
+    state.hauteurFrmP = *g.height;
+    state.langue = Langue;
+    writeShutdownSettings(settings_, state);
+}
+
+void FrmP::closeEvent(QCloseEvent* event) {
+    unload();
+    event->accept();
+}
+
+void FrmP::nouveau_Click() {
+    document.path.clear();
+    kept_.chemin.clear();
+    newPrgm();
+}
+
+void FrmP::newPrgm() {
+    if (OpenChxPrgmFunc && choixPermis) {
+        FrmChxPrgmFunc dialog(PrgmFunc, OpenChxPrgmFunc, this);
+        runModal(dialog);
+    }
+    enregistrer->setEnabled(false);
+    const DocumentKind kind = PrgmFunc ? DocumentKind::Program : DocumentKind::Function;
+    RichTxt1->setPlainText(newDocumentText(kind));
+    document.variableTrailer = trailerFor(kind);
+    setNameField(kNewName);
+    setFolderField(kNewFolder);
+    document.variableHeader = newDocumentHeader();
+    colorierTout();
+}
+
+void FrmP::colorierTout() { korvane::colorierTout(*RichTxt1, posCurseur, CboTaille->currentText().toStdString()); }
+
+void FrmP::CboTaille_Click() {
+    bool ok = false;
+    const double size = CboTaille->currentText().toDouble(&ok);
+    if (ok) RichTxt1->setFontSize(size);
+    colorierTout();
+}
+
+void FrmP::cmdColor_Click() {
+    colorierTout();
+    RichTxt1->setFocus();
+}
+
+void FrmP::TxtNomFichier_Change() {
+    if (correctingName_) return;
+    correctingName_ = true;
+    const QString shown = TxtNomFichier->text();
+    const QString clean = EditorWidget::sanitized(shown);
+    const auto corrected = correctNameField(EditorWidget::fromDisplay(clean), TxtNomFichier->cursorPosition());
+    if (corrected.changed || clean != shown) {
+        TxtNomFichier->setText(EditorWidget::toDisplay(corrected.text));
+        TxtNomFichier->setCursorPosition(corrected.caret);
+    }
+    correctingName_ = false;
+}
+
+bool FrmP::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == TxtNomFichier && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool atEnd = TxtNomFichier->cursorPosition() == TxtNomFichier->text().size();
+        if (key->key() == Qt::Key_Down || (key->key() == Qt::Key_Right && atEnd)) {
+            RichTxt1->setCaret(kBodyStart);
+            RichTxt1->setFocus();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void FrmP::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    layoutRoutine();
+}
+
+void FrmP::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    layoutRoutine();
+}
+
+void FrmP::layoutRoutine() {
+    if (!RichTxt1) return;
+    const QRect frame = frameGeometry();
+    const MainLayout l = layoutFor(frame.width() * kTwipsPerPixel, frame.height() * kTwipsPerPixel,
+                                   RichTxt1->height() * kTwipsPerPixel);
+    if (l.editorWidth > 0) RichTxt1->resize(px(l.editorWidth), RichTxt1->height());
+    Picture1->resize(px(l.stripWidth), Picture1->height());
+    if (l.nameFieldWidth > 0) TxtNomFichier->resize(px(l.nameFieldWidth), TxtNomFichier->height());
+    if (l.editorHeight) RichTxt1->resize(RichTxt1->width(), px(*l.editorHeight));
+    PrgsBar->move(PrgsBar->x(), px(l.progressTop));
+}
+
+WindowGeometry FrmP::outerGeometry() const {
+    const QRect f = frameGeometry();
+    return {static_cast<float>(f.left() * kTwipsPerPixel), static_cast<float>(f.top() * kTwipsPerPixel),
+            static_cast<float>(f.width() * kTwipsPerPixel), static_cast<float>(f.height() * kTwipsPerPixel)};
+}
+
+void FrmP::setOuterGeometry(const WindowGeometry& twips) {
+    // Stored as the outer frame, so that the window does not grow at each restart.
+    const QSize extra = frameGeometry().size() - size();
+    if (twips.left) move(static_cast<int>(*twips.left) / kTwipsPerPixel, y());
+    if (twips.top) move(x(), static_cast<int>(*twips.top) / kTwipsPerPixel);
+    if (twips.width) resize(std::max(0, static_cast<int>(*twips.width) / kTwipsPerPixel - extra.width()), height());
+    if (twips.height) resize(width(), std::max(0, static_cast<int>(*twips.height) / kTwipsPerPixel - extra.height()));
+}
+
+}  // namespace korvane
