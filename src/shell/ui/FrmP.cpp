@@ -19,6 +19,7 @@
 #include "files/ui/FrmChxPrgmFunc.h"
 #include "shell/Layout.h"
 #include "shell/WindowHelpers.h"
+#include "shell/ui/WrappingButton.h"
 
 namespace korvane {
 namespace {
@@ -45,6 +46,10 @@ void FrmP::buildControls() {
     setWindowTitle(QStringLiteral("Korvane"));
     auto* central = new QWidget(this);
     setCentralWidget(central);
+    // The fixed twips geometry was drawn for small dialog text.
+    QFont small = font();
+    small.setPointSizeF(8);
+    central->setFont(small);
 
     fichier = menuBar()->addMenu(QStringLiteral("Fichier"));
     nouveau = fichier->addAction(QStringLiteral("Nouveau"));
@@ -67,7 +72,7 @@ void FrmP::buildControls() {
     TxtRep->setMaxLength(kNameLimit);
     Label6 = new QLabel(QStringLiteral("Taille :"), Picture1);
     Label6->setGeometry(twipsRect(2040, 120, 495, 255));
-    cmdColor = new QPushButton(QStringLiteral("Actualiser la colorisation"), Picture1);
+    cmdColor = new WrappingButton(QStringLiteral("Actualiser la colorisation"), Picture1);
     cmdColor->setGeometry(twipsRect(3815, 0, 1335, 450));
     connect(cmdColor, &QPushButton::clicked, this, &FrmP::cmdColor_Click);
 
