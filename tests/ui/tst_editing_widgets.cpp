@@ -67,6 +67,31 @@ private slots:
         QCOMPARE(general->actions()[0]->text(), QStringLiteral("main\\flib("));
     }
 
+    void typingRulesOnTheEditorWidget() {
+        EditorWidget editor;
+        editor.setPlainText(std::string("\r\nPrgm\r\nendif x\r\ndis'p\r\nEndPrgm"));
+        editor.setCaret(8 + 6);
+        editor.replaceRange(editor.caret(), 0, " ");
+        QCOMPARE(handleKeyRelease(editor, vk::Space), ReleaseEffect::None);
+        QCOMPARE(editor.text(), std::string("\r\nPrgm\r\nEndIf  x\r\ndis'p\r\nEndPrgm"));
+        QCOMPARE(editor.colourAt(8), rgb(0, 0, 250));
+        QCOMPARE(editor.caret(), 8 + 7);
+
+        // Return at the end of the second line colours the line left, in place.
+        editor.setCaret(8 + 10 + 5);
+        editor.replaceRange(editor.caret(), 0, "\r\n");
+        handleKeyRelease(editor, vk::Return);
+        QCOMPARE(editor.text(), std::string("\r\nPrgm\r\nEndIf  x\r\nDis'p\r\n\r\nEndPrgm"));
+        QCOMPARE(editor.colourAt(8 + 10), rgb(180, 100, 100));
+        QCOMPARE(editor.caret(), 8 + 10 + 7);
+
+        // The selection guard keeps the closing lines out of a selection.
+        SelectionGuard guard;
+        editor.setSelection(10, editor.length() - 10);
+        guard.handleSelectionChange(editor);
+        QCOMPARE(editor.selectionStart() + editor.selectionLength(), editor.length() - 9);
+    }
+
     void searchDialogDrivesTheEditor() {
         EditorWidget editor;
         editor.setPlainText(std::string("\r\nPrgm\r\nDisp a\r\ndisp b\r\nEndPrgm"));
