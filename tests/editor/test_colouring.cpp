@@ -5,6 +5,7 @@
 #include "editor/Colouring.h"
 #include "editor/MemoryEditor.h"
 #include "support/LiteralColouring.h"
+#include "support/WorkedExample.h"
 
 namespace korvane {
 namespace {
@@ -15,16 +16,7 @@ const std::string kHead =
     "\r\n";
 
 TEST(Colouring, WorkedExampleDocument) {
-    const std::string text =
-        "\r\nPrgm\r\nif x>0 then:disp \"if x\"\r\n\xA9 then stop\r\nEndIf\r\nEndPrgm";
-    const std::string expected = kHead +
-        "\\viewkind4\\uc1\\pard\\lang1036\\f0\\fs20 \\par \n"
-        "\\cf2 Prgm\\cf4 \\par \n"
-        "\\cf2 If\\cf4  x>0 \\cf2 Then\\cf4 :\\cf3 Disp\\cf4  \"if x\"\\par \n"
-        "\\cf1 \xA9 Then Stop\\cf4 \\par \n"
-        "\\cf2 EndIf\\cf4 \\par \n"
-        "\\cf2 EndPrgm\\cf4 \\cf0\\fs24\r\n\\par }";
-    EXPECT_EQ(coloriserDocument(text, ColourTable{}, "10"), expected);
+    EXPECT_EQ(coloriserDocument(worked::kText, ColourTable{}, "10"), worked::kDocument);
 }
 
 TEST(Colouring, FontSizePieceFollowsTheSizeList) {

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "shell/IniStore.h"
-#include "shell/ScratchDir.h"
+#include "support/ScratchDir.h"
 
 namespace korvane {
 namespace {

@@ -4,7 +4,7 @@
 #include <sstream>
 #include <vector>
 
-#include "shell/ScratchDir.h"
+#include "support/ScratchDir.h"
 #include "shell/Startup.h"
 
 namespace korvane {

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "shell/ScratchDir.h"
+#include "support/ScratchDir.h"
 #include "shell/WindowHelpers.h"
 
 namespace korvane {

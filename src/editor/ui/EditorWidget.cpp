@@ -132,7 +132,9 @@ void EditorWidget::replaceRange(int start, int length, const std::string& text) 
     QTextCursor c = textCursor();
     c.setPosition(toWidget(start));
     c.setPosition(toWidget(start + std::max(length, 0)), QTextCursor::KeepAnchor);
+    c.beginEditBlock();
     c.insertText(toDisplay(text));
+    c.endEditBlock();
     setTextCursor(c);
 }
 
@@ -141,32 +143,64 @@ void EditorWidget::setPlainText(const std::string& text) {
     QPlainTextEdit::setPlainText(toDisplay(text));
 }
 
+std::vector<int> EditorWidget::toWidgetAscending(const std::vector<int>& modelPositions) const {
+    std::vector<int> out;
+    out.reserve(modelPositions.size());
+    QTextBlock block = document()->firstBlock();
+    int number = 0;
+    for (int model : modelPositions) {
+        for (QTextBlock next = block.next(); next.isValid() && next.position() + number + 1 <= model;
+             next = block.next()) {
+            block = next;
+            ++number;
+        }
+        const int offset = model - (block.position() + number);
+        out.push_back(block.position() + std::clamp(offset, 0, block.length() - 1));
+    }
+    return out;
+}
+
 void EditorWidget::applyColouring(const std::vector<TextRewrite>& rewrites, const std::vector<ColourRun>& runs) {
+    bulkEdit_ = true;
     if (!rewrites.empty()) {
         // Same-length rewrites in one edit that joins the change which caused them,
         // so that one undo takes both back; the view does not scroll meanwhile.
+        std::vector<int> bounds;
+        bounds.reserve(rewrites.size() * 2);
+        for (const auto& r : rewrites) {
+            bounds.push_back(r.start);
+            bounds.push_back(r.start + static_cast<int>(r.text.size()));
+        }
+        const std::vector<int> widget = toWidgetAscending(bounds);
         const int h = horizontalScrollBar()->value();
         const int v = verticalScrollBar()->value();
         const QTextCursor saved = textCursor();
         QTextCursor c(document());
         if (document()->isUndoAvailable()) c.joinPreviousEditBlock();
         else c.beginEditBlock();
-        for (const auto& r : rewrites) {
-            c.setPosition(toWidget(r.start));
-            c.setPosition(toWidget(r.start + static_cast<int>(r.text.size())), QTextCursor::KeepAnchor);
-            c.insertText(toDisplay(r.text));
+        for (size_t i = 0; i < rewrites.size(); ++i) {
+            c.setPosition(widget[2 * i]);
+            c.setPosition(widget[2 * i + 1], QTextCursor::KeepAnchor);
+            c.insertText(toDisplay(rewrites[i].text));
         }
         c.endEditBlock();
+        shown_ = document()->toRawText();
         setTextCursor(saved);
         horizontalScrollBar()->setValue(h);
         verticalScrollBar()->setValue(v);
     }
+    std::vector<int> bounds;
+    bounds.reserve(runs.size() * 2);
     for (const auto& run : runs) {
-        const int from = toWidget(run.start);
-        const int to = toWidget(run.start + run.length);
-        std::fill(colours_.begin() + std::min<size_t>(from, colours_.size()),
-                  colours_.begin() + std::min<size_t>(to, colours_.size()), run.colour);
+        bounds.push_back(run.start);
+        bounds.push_back(run.start + run.length);
     }
+    const std::vector<int> widget = toWidgetAscending(bounds);
+    const auto size = static_cast<int>(colours_.size());
+    for (size_t i = 0; i < runs.size(); ++i)
+        std::fill(colours_.begin() + std::min(widget[2 * i], size), colours_.begin() + std::min(widget[2 * i + 1], size),
+                  runs[i].colour);
+    bulkEdit_ = false;
     refreshFormats(0, document()->characterCount());
 }
 
@@ -206,13 +240,29 @@ void EditorWidget::setFocus() { QPlainTextEdit::setFocus(Qt::OtherFocusReason); 
 
 void EditorWidget::onContentsChange(int from, int removed, int added) {
     textValid_ = false;
-    const int size = static_cast<int>(colours_.size());
-    from = std::clamp(from, 0, size);
-    removed = std::clamp(removed, 0, size - from);
+    // The colouring's own same-length rewrites keep the colours; the text seen is
+    // taken once when they are all done.
+    if (bulkEdit_) return;
+    // The document reports a range that may be wider than what changed (a format
+    // change around an insertion counts too): narrow it against the text seen before,
+    // so that colours outside the real change stay.
+    const QString now = document()->toRawText();
+    from = std::clamp(from, 0, static_cast<int>(std::min(shown_.size(), now.size())));
+    int oldEnd = std::clamp(from + removed, from, static_cast<int>(shown_.size()));
+    int newEnd = std::clamp(from + added, from, static_cast<int>(now.size()));
+    while (from < oldEnd && from < newEnd && shown_[from] == now[from]) ++from;
+    while (oldEnd > from && newEnd > from && shown_[oldEnd - 1] == now[newEnd - 1]) {
+        --oldEnd;
+        --newEnd;
+    }
+    removed = oldEnd - from;
+    added = newEnd - from;
+    shown_ = now;
+
     Rgb colour = kBlack;
     if (hasNewTextColour_) {
         colour = newTextColour_;
-    } else if (from > 0 && document()->characterAt(from - 1) != QChar(kBlockSeparator)) {
+    } else if (from > 0 && now[from - 1] != QChar(kBlockSeparator)) {
         colour = colours_[from - 1];
     }
     if (removed == added) {
@@ -221,10 +271,9 @@ void EditorWidget::onContentsChange(int from, int removed, int added) {
         colours_.erase(colours_.begin() + from, colours_.begin() + from + removed);
         colours_.insert(colours_.begin() + from, added, colour);
     }
-    // The document always ends with one separator that no edit removes.
-    colours_.resize(document()->characterCount(), kBlack);
+    colours_.resize(now.size() + 1, kBlack);  // and the separator that ends the document
     expectedCaret_ = from + added;
-    refreshFormats(from, from + added);
+    if (!bulkEdit_) refreshFormats(from, from + added);
 }
 
 void EditorWidget::onCursorMoved() {

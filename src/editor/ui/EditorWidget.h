@@ -51,10 +51,14 @@ private:
     void onContentsChange(int from, int removed, int added);
     void onCursorMoved();
     void refreshFormats(int fromWidget, int toWidget);
+    // Widget positions of ascending model positions, found in one walk over the blocks.
+    std::vector<int> toWidgetAscending(const std::vector<int>& modelPositions) const;
 
     std::vector<Rgb> colours_;  // one per widget character, block separators included
+    QString shown_;             // the widget text as of the last change seen
     mutable std::string cachedText_;
     mutable bool textValid_ = false;
+    bool bulkEdit_ = false;  // many edits at once: formats are refreshed once at the end
     bool hasNewTextColour_ = false;
     Rgb newTextColour_ = kBlack;
     int expectedCaret_ = -1;  // where the caret lands after our own edit
