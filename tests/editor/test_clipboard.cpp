@@ -3,6 +3,7 @@
 #include <string>
 
 #include "editor/Clipboard.h"
+#include "editor/EditMenu.h"
 #include "editor/MemoryEditor.h"
 
 namespace korvane {
@@ -110,6 +111,13 @@ TEST(Clipboard, SelectAllTakesTheBodyWithoutItsLastLineBreak) {
     MemoryEditor tiny("ab");
     selectall(tiny);
     EXPECT_EQ(tiny.selectionLength(), 0);
+}
+
+TEST(Clipboard, EditMenuCaptionsAreEnglishOnlyForExactlyEn) {
+    EXPECT_EQ(editMenuCaptions("Fr").selectall, "Tout s\xC3\xA9lectionner");
+    EXPECT_EQ(editMenuCaptions("En").selectall, "Select all");
+    EXPECT_EQ(editMenuCaptions("en").rechercher, "Rechercher");
+    EXPECT_EQ(editMenuCaptions("1").edition, "Edition");
 }
 
 }  // namespace
