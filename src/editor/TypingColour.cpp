@@ -42,7 +42,7 @@ const std::vector<KeywordList>& keywordLists() {
     return lists;
 }
 
-// One line scan of coloriserLigne. `text` is the editor text, kept equal to it as
+// One line scan of coloriserLigne. `text_` is the editor text, kept equal to it as
 // keywords are rewritten (rewrites never change the length).
 class LineScan {
 public:
@@ -56,7 +56,8 @@ public:
         int a = caret;
         int b = caret;
         if (keyCode == vk::Return || keyCode == vk::Right) {
-            // The caret has just left a line: the line before is the one to colour.
+            // The caret has just left a line (or moved right inside one): the range
+            // starts on the character before it, on the line above the caret's.
             line -= 1;
             a = caret - 1;
         }
