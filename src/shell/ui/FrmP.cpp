@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFrame>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -98,19 +99,22 @@ void FrmP::buildControls() {
     CmdNouveau->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
     CmdNouveau->setToolTip(QStringLiteral("Nouveau"));
     connect(CmdNouveau, &QPushButton::clicked, this, &FrmP::nouveau_Click);
+    // The desktop's icons where its theme has them, else a drawn symbol.
     const struct {
         QPushButton*& button;
         int left;
-        QStyle::StandardPixmap icon;
+        const char* icon;
+        const char* symbol;
         const char* tip;
         void (FrmP::*handler)();
-    } clipboardButtons[] = {{CmdCouper, 1920, QStyle::SP_DialogDiscardButton, "Couper", &FrmP::couper_Click},
-                            {CmdCopier, 2520, QStyle::SP_FileDialogContentsView, "Copier", &FrmP::copier_Click},
-                            {CmdColler, 3120, QStyle::SP_DialogApplyButton, "Coller", &FrmP::coller_Click}};
+    } clipboardButtons[] = {{CmdCouper, 1920, "edit-cut", "\u2702", "Couper", &FrmP::couper_Click},
+                            {CmdCopier, 2520, "edit-copy", "\u2398", "Copier", &FrmP::copier_Click},
+                            {CmdColler, 3120, "edit-paste", "\u2399", "Coller", &FrmP::coller_Click}};
     for (const auto& b : clipboardButtons) {
         b.button = new QPushButton(central);
         b.button->setGeometry(twipsRect(b.left, 480, 615, 495));
-        b.button->setIcon(style()->standardIcon(b.icon));
+        if (QIcon::hasThemeIcon(QString::fromUtf8(b.icon))) b.button->setIcon(QIcon::fromTheme(QString::fromUtf8(b.icon)));
+        else b.button->setText(QString::fromUtf8(b.symbol));
         b.button->setToolTip(QString::fromUtf8(b.tip));
         b.button->setFocusPolicy(Qt::NoFocus);  // the editor keeps its selection
         connect(b.button, &QPushButton::clicked, this, b.handler);
@@ -186,6 +190,7 @@ void FrmP::load(const std::string& commandLine) {
     // A stored path stays the setting until the file can be reopened; "1" is none.
     if (kept_.chemin == "1") kept_.chemin.clear();
     checkCommandLine(commandLine);
+    RichTxt1->setFocus();
     loading = false;
 }
 
