@@ -185,7 +185,7 @@ void FrmP::load(const std::string& commandLine) {
     choixPermis = false;
     newPrgm();
     choixPermis = true;
-    RichTxt1->setCaret(kBodyStart);
+    RichTxt1->setCaret(kFirstCaret);
 
     // A stored path stays the setting until the file can be reopened; "1" is none.
     if (kept_.chemin == "1") kept_.chemin.clear();
@@ -373,7 +373,7 @@ bool FrmP::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool atEnd = TxtNomFichier->cursorPosition() == TxtNomFichier->text().size();
         if (key->key() == Qt::Key_Down || (key->key() == Qt::Key_Right && atEnd)) {
-            RichTxt1->setCaret(kBodyStart);
+            RichTxt1->setCaret(kFirstCaret);
             RichTxt1->setFocus();
             return true;
         }
