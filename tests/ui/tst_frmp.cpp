@@ -78,7 +78,11 @@ private slots:
         FrmP w2(Settings(ini()), again);
         w2.load("");
         QVERIFY(again.shown.empty());
-        w2.close();
+        // "Quitter" runs the same shutdown as the close box.
+        w2.CboTaille->setCurrentIndex(6);
+        w2.quitter->trigger();
+        QVERIFY(!w2.isVisible());
+        QCOMPARE(Settings(ini()).lireIni("TaillePolice"), std::string("6"));
     }
 
     void fontSizeSurvivesARestart() {
