@@ -4,6 +4,8 @@
 #include <QApplication>
 
 #include "editor/Colouring.h"
+#include "editor/TypingColour.h"
+#include "insert/Insertion.h"
 #include "editor/ui/EditorWidget.h"
 #include "support/SamplePrograms.h"
 
@@ -30,6 +32,37 @@ void BM_ColorierToutInWidget(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(text.size());
 }
 BENCHMARK(BM_ColorierToutInWidget)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// One line recoloured after a trigger key, in the widget.
+void BM_ColoriserLigneInWidget(benchmark::State& state) {
+    EditorWidget editor;
+    editor.resize(600, 400);
+    editor.show();
+    editor.setPlainText(programs::largeProgram(64 * 1024, true));
+    const std::string text = editor.text();
+    editor.setCaret(static_cast<int>(text.find("\r\n", text.size() / 2)) - 2);
+    for (auto _ : state) coloriserLigne(editor, TypingColours{}, vk::Space);
+}
+BENCHMARK(BM_ColoriserLigneInWidget)->Unit(benchmark::kMicrosecond);
+
+// A command inserted at the caret: the splice and the full recolour in the widget.
+void BM_AjoutTextInWidget(benchmark::State& state) {
+    EditorWidget editor;
+    editor.resize(600, 400);
+    editor.show();
+    const std::string text = programs::largeProgram(64 * 1024);
+    int posCurseur = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor.setPlainText(text);
+        editor.setCaret(static_cast<int>(text.find("\r\n", text.size() / 2)) + 2);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        EditorContext context{editor, posCurseur, "10"};
+        ajoutText(context, "For \r\n\r\nEndFor", 4);
+    }
+}
+BENCHMARK(BM_AjoutTextInWidget)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

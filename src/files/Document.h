@@ -11,7 +11,6 @@ namespace korvane {
 enum class DocumentKind { Program, Function };
 
 constexpr int kNameLimit = 8;         // characters of a variable or folder name
-constexpr int kBodyStart = 8;         // first caret position inside the frame
 constexpr const char* kNewName = "nouveau()";
 constexpr const char* kNewFolder = "main";
 

@@ -27,9 +27,10 @@ private slots:
         // Between the CR and the LF of a break snaps to before the CR.
         e.setCaret(7);
         QCOMPARE(e.caret(), 6);
+        // Selections stay off the closing line break and keyword.
         e.setSelection(2, 100);
         QCOMPARE(e.selectionStart(), 2);
-        QCOMPARE(e.selectionLength(), 15);
+        QCOMPARE(e.selectionLength(), 6);
         e.replaceRange(8, 0, "Disp 1\r\nDisp 2");
         QCOMPARE(e.text(), std::string("\r\nPrgm\r\nDisp 1\r\nDisp 2\r\nEndPrgm"));
         QCOMPARE(e.caret(), 22);
@@ -55,8 +56,13 @@ private slots:
         auto* data = new QMimeData;  // the clipboard takes it over
         data->setText(QString::fromUtf8("Disp \u201Chi\u201D\tx\u2192y\U0001F600\nz"));
         QApplication::clipboard()->setMimeData(data);
+        // Pasted text goes to the Paste rules in calculator codes.
+        std::string pasted;
+        connect(&e, &EditorWidget::pasteRequested, this, [&pasted](const std::string& t) { pasted = t; });
         e.paste();
-        QCOMPARE(e.text(), std::string("\r\nPrgm\r\nDisp \"hi\" x\x16y\r\nz\r\nEndPrgm"));
+        QCOMPARE(pasted, std::string("Disp \"hi\" x\x16y\r\nz"));
+        QCOMPARE(e.text(), std::string("\r\nPrgm\r\n\r\nEndPrgm"));
+        e.replaceRange(8, 0, "Disp \"hi\" x\x16y\r\nz");
         QTest::keyClick(&e, Qt::Key_Tab);
         QKeyEvent theta(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("\u03b8"));
         QApplication::sendEvent(&e, &theta);

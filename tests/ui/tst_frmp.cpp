@@ -81,7 +81,11 @@ private slots:
         w2.runModal = test::declineSaveQuestion;
         w2.load("");
         QVERIFY(again.shown.empty());
-        w2.close();
+        // "Quitter" runs the same shutdown as the close box.
+        w2.CboTaille->setCurrentIndex(6);
+        w2.quitter->trigger();
+        QVERIFY(!w2.isVisible());
+        QCOMPARE(Settings(ini()).lireIni("TaillePolice"), std::string("6"));
     }
 
     void fontSizeSurvivesARestart() {

@@ -2,6 +2,7 @@
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -35,6 +36,7 @@ EditorWidget::EditorWidget(QWidget* parent) : QPlainTextEdit(parent) {
     colours_.assign(document()->characterCount(), kBlack);
     connect(document(), &QTextDocument::contentsChange, this, &EditorWidget::onContentsChange);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &EditorWidget::onCursorMoved);
+    connect(this, &QPlainTextEdit::selectionChanged, this, [this] { selectionGuard_.handleSelectionChange(*this); });
 }
 
 QString EditorWidget::toDisplay(const std::string& calc) {
@@ -132,9 +134,12 @@ void EditorWidget::replaceRange(int start, int length, const std::string& text) 
     QTextCursor c = textCursor();
     c.setPosition(toWidget(start));
     c.setPosition(toWidget(start + std::max(length, 0)), QTextCursor::KeepAnchor);
-    c.beginEditBlock();
+    if (joinEdits_ && document()->isUndoAvailable()) c.joinPreviousEditBlock();
+    else c.beginEditBlock();
     c.insertText(toDisplay(text));
     c.endEditBlock();
+    // A rewrite after a typed key keeps the typing run going; any other edit ends it.
+    if (!joinEdits_) typingEnd_ = -1;
     setTextCursor(c);
 }
 
@@ -162,7 +167,7 @@ std::vector<int> EditorWidget::toWidgetAscending(const std::vector<int>& modelPo
 
 void EditorWidget::applyColouring(const std::vector<TextRewrite>& rewrites, const std::vector<ColourRun>& runs) {
     bulkEdit_ = true;
-    if (!rewrites.empty()) {
+    if (!rewrites.empty() && rewritesAllowed_) {
         // Same-length rewrites in one edit that joins the change which caused them,
         // so that one undo takes both back; the view does not scroll meanwhile.
         std::vector<int> bounds;
@@ -307,16 +312,81 @@ void EditorWidget::refreshFormats(int fromWidget, int toWidget) {
 }
 
 void EditorWidget::keyPressEvent(QKeyEvent* event) {
+    static const std::pair<QKeySequence::StandardKey, EditorCommand> commands[] = {
+        {QKeySequence::Cut, EditorCommand::Cut},         {QKeySequence::Copy, EditorCommand::Copy},
+        {QKeySequence::Paste, EditorCommand::Paste},     {QKeySequence::SelectAll, EditorCommand::SelectAll},
+        {QKeySequence::Undo, EditorCommand::Undo},       {QKeySequence::Redo, EditorCommand::Redo},
+        {QKeySequence::Find, EditorCommand::Find}};
+    for (const auto& [key, command] : commands) {
+        if (event->matches(key) || (command == EditorCommand::Redo && event->key() == Qt::Key_Y &&
+                                    event->modifiers() == Qt::ControlModifier)) {
+            keys_.pressed(*event);
+            emit commandRequested(command);
+            event->accept();
+            return;
+        }
+    }
+
+    const int code = keys_.pressed(*event);
+    if (handleKeyPress(*this, code) == PressEffect::ReplaceWithHome) {
+        QKeyEvent home(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier);
+        QPlainTextEdit::keyPressEvent(&home);
+        return;
+    }
     const QString typed = event->text();
-    const bool printable = !typed.isEmpty() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
-                           typed.front().unicode() >= 0x20 && typed.front().unicode() != 0x7F;
-    if (printable || event->key() == Qt::Key_Tab) {
-        const QString kept = sanitized(event->key() == Qt::Key_Tab ? QStringLiteral("\t") : typed);
-        if (!kept.isEmpty()) insertPlainText(kept);
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    const bool printable = plain && !typed.isEmpty() && typed.front().unicode() >= 0x20 && typed.front().unicode() != 0x7F;
+    const bool lineBreak = plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter);
+    if (printable || lineBreak || event->key() == Qt::Key_Tab) {
+        const QString kept = lineBreak ? QStringLiteral("\n")
+                                       : sanitized(event->key() == Qt::Key_Tab ? QStringLiteral("\t") : typed);
+        if (!kept.isEmpty()) typeText(kept);
         event->accept();
         return;
     }
+    typingEnd_ = -1;
     QPlainTextEdit::keyPressEvent(event);
+}
+
+void EditorWidget::typeText(const QString& text) {
+    QTextCursor c = textCursor();
+    if (typingEnd_ == c.position() && !c.hasSelection() && document()->isUndoAvailable()) c.joinPreviousEditBlock();
+    else c.beginEditBlock();
+    c.insertText(text);
+    c.endEditBlock();
+    setTextCursor(c);
+    ensureCursorVisible();
+    typingEnd_ = c.position();
+}
+
+void EditorWidget::keyReleaseEvent(QKeyEvent* event) {
+    const int code = keys_.released(*event);
+    QPlainTextEdit::keyReleaseEvent(event);
+    if (event->isAutoRepeat()) return;
+    // A keyword rewritten after a typed key is undone together with that key.
+    joinEdits_ = true;
+    const ReleaseEffect effect = handleKeyRelease(*this, code);
+    joinEdits_ = false;
+    if (effect == ReleaseEffect::FocusNameField) emit nameFieldWanted();
+}
+
+void EditorWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+    handleDoubleClick(*this);
+}
+
+void EditorWidget::dropEvent(QDropEvent* event) {
+    // A drop copies: moving text out by drag would cut it outside the Cut rules.
+    if (event->dropAction() == Qt::MoveAction) event->setDropAction(Qt::CopyAction);
+    QPlainTextEdit::dropEvent(event);
+}
+
+QMimeData* EditorWidget::createMimeDataFromSelection() const {
+    auto* data = new QMimeData;
+    QString selected = textCursor().selectedText();
+    selected.replace(QChar(kBlockSeparator), QChar(u'\n'));
+    data->setText(selected);
+    return data;
 }
 
 void EditorWidget::inputMethodEvent(QInputMethodEvent* event) {
@@ -334,7 +404,7 @@ bool EditorWidget::canInsertFromMimeData(const QMimeData* source) const { return
 
 void EditorWidget::insertFromMimeData(const QMimeData* source) {
     if (!source || !source->hasText()) return;
-    insertPlainText(sanitized(source->text()));
+    emit pasteRequested(fromDisplay(sanitized(source->text())));
 }
 
 }  // namespace korvane

@@ -6,8 +6,14 @@
 #include <vector>
 
 #include "editor/TextEditor.h"
+#include "editor/TypingColour.h"
+#include "editor/ui/VirtualKeys.h"
 
 namespace korvane {
+
+// The editing commands that the editor's own keys and mouse ask the main window
+// to run, so that they follow the same rules as the Edit menu.
+enum class EditorCommand { Cut, Copy, Paste, SelectAll, Undo, Redo, Find };
 
 class EditorWidget : public QPlainTextEdit, public TextEditor {
     Q_OBJECT
@@ -41,8 +47,24 @@ public:
     // Incoming text (typing, paste, drop) reduced to units the table knows.
     static QString sanitized(const QString& incoming);
 
+    // While false, the colouring sets colours only and rewrites no text (after an
+    // undo or a redo, where a rewrite would be a new edit and wipe the redo stack).
+    void setRewritesAllowed(bool allowed) { rewritesAllowed_ = allowed; }
+
+signals:
+    void commandRequested(korvane::EditorCommand command);
+    // Text brought in by a middle click or a drop, in calculator codes, to be pasted
+    // by the Paste rules.
+    void pasteRequested(const std::string& text);
+    // The caret was in the opening lines: the name field takes the focus.
+    void nameFieldWanted();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    QMimeData* createMimeDataFromSelection() const override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
@@ -51,6 +73,8 @@ private:
     void onContentsChange(int from, int removed, int added);
     void onCursorMoved();
     void refreshFormats(int fromWidget, int toWidget);
+    // Inserts typed text; a run of typing at one place is one undo step.
+    void typeText(const QString& text);
     // Widget positions of ascending model positions, found in one walk over the blocks.
     std::vector<int> toWidgetAscending(const std::vector<int>& modelPositions) const;
 
@@ -58,6 +82,11 @@ private:
     QString shown_;             // the widget text as of the last change seen
     mutable std::string cachedText_;
     mutable bool textValid_ = false;
+    VirtualKeyTracker keys_;
+    SelectionGuard selectionGuard_;
+    bool joinEdits_ = false;       // edits made while a key is handled join the key's edit
+    int typingEnd_ = -1;           // where the current run of typing ends, -1 for none
+    bool rewritesAllowed_ = true;
     bool bulkEdit_ = false;  // many edits at once: formats are refreshed once at the end
     bool hasNewTextColour_ = false;
     Rgb newTextColour_ = kBlack;

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFrame>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -14,8 +15,14 @@
 #include <QStatusBar>
 #include <QStyle>
 
+#include "editor/Clipboard.h"
 #include "editor/Colouring.h"
+#include "editor/EditMenu.h"
 #include "editor/ui/EditorWidget.h"
+#include "editor/ui/FrmRechercher.h"
+#include "insert/CommandMenus.h"
+#include "insert/Insertion.h"
+#include "insert/ui/CommandMenuBuilder.h"
 #include "files/FileFlows.h"
 #include "files/ui/FrmChxPrgmFunc.h"
 #include "shell/Layout.h"
@@ -61,6 +68,8 @@ void FrmP::buildControls() {
     // Closing runs the shutdown, which a failed save stops.
     connect(quitter, &QAction::triggered, this, &QWidget::close);
 
+    buildEditMenu();
+
     Picture1 = new QFrame(central);
     Picture1->setGeometry(twipsRect(0, 0, 5535, 495));
     LblRep = new QLabel(QStringLiteral("Repertoire :"), Picture1);
@@ -88,6 +97,26 @@ void FrmP::buildControls() {
     CmdNouveau->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
     CmdNouveau->setToolTip(QStringLiteral("Nouveau"));
     connect(CmdNouveau, &QPushButton::clicked, this, &FrmP::nouveau_Click);
+    // The desktop's icons where its theme has them, else a drawn symbol.
+    const struct {
+        QPushButton*& button;
+        int left;
+        const char* icon;
+        const char* symbol;
+        const char* tip;
+        void (FrmP::*handler)();
+    } clipboardButtons[] = {{CmdCouper, 1920, "edit-cut", "\u2702", "Couper", &FrmP::couper_Click},
+                            {CmdCopier, 2520, "edit-copy", "\u2398", "Copier", &FrmP::copier_Click},
+                            {CmdColler, 3120, "edit-paste", "\u2399", "Coller", &FrmP::coller_Click}};
+    for (const auto& b : clipboardButtons) {
+        b.button = new QPushButton(central);
+        b.button->setGeometry(twipsRect(b.left, 480, 615, 495));
+        if (QIcon::hasThemeIcon(QString::fromUtf8(b.icon))) b.button->setIcon(QIcon::fromTheme(QString::fromUtf8(b.icon)));
+        else b.button->setText(QString::fromUtf8(b.symbol));
+        b.button->setToolTip(QString::fromUtf8(b.tip));
+        b.button->setFocusPolicy(Qt::NoFocus);  // the editor keeps its selection
+        connect(b.button, &QPushButton::clicked, this, b.handler);
+    }
 
     TxtNomFichier = new QLineEdit(central);
     TxtNomFichier->setGeometry(twipsRect(120, 1920, 4575, 240));
@@ -96,6 +125,19 @@ void FrmP::buildControls() {
 
     RichTxt1 = new EditorWidget(central);
     RichTxt1->setGeometry(twipsRect(120, kEditorTop, 4575, 1575));
+    connect(RichTxt1, &EditorWidget::commandRequested, this, &FrmP::runEditorCommand);
+    connect(RichTxt1, &EditorWidget::pasteRequested, this, [this](const std::string& text) {
+        MemoryClipboard dropped;
+        dropped.setText(text);
+        EditorContext context = editorContext();
+        korvane::coller(context, dropped);
+    });
+    connect(RichTxt1, &EditorWidget::nameFieldWanted, this, [this] {
+        TxtNomFichier->setCursorPosition(0);
+        TxtNomFichier->setFocus();
+    });
+    commandMenus = buildCommandMenus(menuBar(), nullptr, Langue,
+                                     [this](const MenuEntry& entry) { ajoutText(entry.text, entry.caret); });
 
     PrgsBar = new QProgressBar(central);
     PrgsBar->setGeometry(twipsRect(120, 6120, 2415, 220));
@@ -127,6 +169,7 @@ void FrmP::load(const std::string& commandLine) {
     // The interface texts are the French ones built in; "En" is kept for the
     // language tables and written back as read.
     Langue = read.langue;
+    retitleCommandMenus(commandMenus, Langue);
 
     if (read.taillePolice) CboTaille->setCurrentIndex(*read.taillePolice);
     CboTaille_Click();
@@ -142,11 +185,12 @@ void FrmP::load(const std::string& commandLine) {
     choixPermis = false;
     newPrgm();
     choixPermis = true;
-    RichTxt1->setCaret(kBodyStart);
+    RichTxt1->setCaret(kFirstCaret);
 
     // The last file, then the one named on the command line; "1" is none.
     if (!read.chemin.empty() && read.chemin != "1") openRoutine(true, read.chemin);
     openCommandLine(commandLine);
+    RichTxt1->setFocus();
     loading = false;
 }
 
@@ -209,6 +253,94 @@ void FrmP::newPrgm() {
 
 void FrmP::colorierTout() { korvane::colorierTout(*RichTxt1, posCurseur, CboTaille->currentText().toStdString()); }
 
+EditorContext FrmP::editorContext() { return {*RichTxt1, posCurseur, CboTaille->currentText().toStdString()}; }
+
+void FrmP::ajoutText(const std::string& motCle, int txtFocus) {
+    EditorContext context = editorContext();
+    korvane::ajoutText(context, motCle, txtFocus);
+}
+
+void FrmP::buildEditMenu() {
+    const EditMenuCaptions& captions = editMenuCaptions(Langue);
+    edition = menuBar()->addMenu(QString::fromStdString(captions.edition));
+    annuler = edition->addAction(QStringLiteral("Annuler"));
+    annuler->setShortcut(QKeySequence::Undo);
+    retablir = edition->addAction(QStringLiteral("Rétablir"));
+    retablir->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    edition->addSeparator();
+    copier = edition->addAction(QString::fromStdString(captions.copier));
+    copier->setShortcut(QKeySequence::Copy);
+    couper = edition->addAction(QString::fromStdString(captions.couper));
+    couper->setShortcut(QKeySequence::Cut);
+    coller = edition->addAction(QString::fromStdString(captions.coller));
+    coller->setShortcut(QKeySequence::Paste);
+    selectall = edition->addAction(QString::fromStdString(captions.selectall));
+    selectall->setShortcut(QKeySequence::SelectAll);
+    rechercher = edition->addAction(QString::fromStdString(captions.rechercher));
+    rechercher->setShortcut(QKeySequence::Find);
+    connect(annuler, &QAction::triggered, this, &FrmP::annuler_Click);
+    connect(retablir, &QAction::triggered, this, &FrmP::retablir_Click);
+    connect(copier, &QAction::triggered, this, &FrmP::copier_Click);
+    connect(couper, &QAction::triggered, this, &FrmP::couper_Click);
+    connect(coller, &QAction::triggered, this, &FrmP::coller_Click);
+    connect(selectall, &QAction::triggered, this, &FrmP::selectall_Click);
+    connect(rechercher, &QAction::triggered, this, &FrmP::rechercher_Click);
+}
+
+void FrmP::runEditorCommand(EditorCommand command) {
+    switch (command) {
+        case EditorCommand::Cut: couper_Click(); break;
+        case EditorCommand::Copy: copier_Click(); break;
+        case EditorCommand::Paste: coller_Click(); break;
+        case EditorCommand::SelectAll: selectall_Click(); break;
+        case EditorCommand::Undo: annuler_Click(); break;
+        case EditorCommand::Redo: retablir_Click(); break;
+        case EditorCommand::Find: rechercher_Click(); break;
+    }
+}
+
+void FrmP::copier_Click() {
+    EditorContext context = editorContext();
+    korvane::copier(context, clipboard_);
+}
+
+void FrmP::couper_Click() {
+    EditorContext context = editorContext();
+    korvane::couper(context, clipboard_);
+}
+
+void FrmP::coller_Click() {
+    EditorContext context = editorContext();
+    korvane::coller(context, clipboard_);
+}
+
+void FrmP::selectall_Click() { korvane::selectall(*RichTxt1); }
+
+void FrmP::rechercher_Click() {
+    if (!searchWindow) searchWindow = new FrmRechercher(*RichTxt1, prompt_, Langue, this);
+    searchWindow->show();
+    searchWindow->raise();
+    searchWindow->activateWindow();
+}
+
+void FrmP::annuler_Click() {
+    RichTxt1->undo();
+    recolourKeepingText();
+}
+
+void FrmP::retablir_Click() {
+    RichTxt1->redo();
+    recolourKeepingText();
+}
+
+// After an undo or a redo the colours follow the text, which stays as it is: a
+// keyword rewrite here would be a new edit and wipe the redo history.
+void FrmP::recolourKeepingText() {
+    RichTxt1->setRewritesAllowed(false);
+    colorierTout();
+    RichTxt1->setRewritesAllowed(true);
+}
+
 void FrmP::CboTaille_Click() {
     bool ok = false;
     const double size = CboTaille->currentText().toDouble(&ok);
@@ -239,7 +371,7 @@ bool FrmP::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool atEnd = TxtNomFichier->cursorPosition() == TxtNomFichier->text().size();
         if (key->key() == Qt::Key_Down || (key->key() == Qt::Key_Right && atEnd)) {
-            RichTxt1->setCaret(kBodyStart);
+            RichTxt1->setCaret(kFirstCaret);
             RichTxt1->setFocus();
             return true;
         }

@@ -2,9 +2,13 @@
 // The main window: menu bar, tool strip, name and folder fields, the editor. Its
 // load handler is the whole start-up and its unload handler the whole shutdown.
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "editor/EditorContext.h"
+#include "editor/ui/QtClipboard.h"
 #include "files/Detokenizer.h"
 #include "files/Document.h"
 #include "shell/IniStore.h"
@@ -27,6 +31,9 @@ class EditorWidget;
 class FrmEnregistrer;
 class FrmParcourir;
 class FrmSaveTok;
+class FrmRechercher;
+struct MenuEntry;
+enum class EditorCommand;
 
 class FrmP : public QMainWindow {
     Q_OBJECT
@@ -45,6 +52,9 @@ public:
     void colorierTout();
     void newPrgm();
     void layoutRoutine();
+    void ajoutText(const std::string& motCle, int txtFocus);
+    // What the editing commands share with the window.
+    EditorContext editorContext();
 
     // Runs a dialog modally; tests replace it to answer without an event loop.
     std::function<void(QDialog&)> runModal;
@@ -63,6 +73,15 @@ public:
     QAction* nouveau = nullptr;
     QAction* enregistrer = nullptr;
     QAction* quitter = nullptr;
+    QMenu* edition = nullptr;
+    QAction* annuler = nullptr;
+    QAction* retablir = nullptr;
+    QAction* copier = nullptr;
+    QAction* couper = nullptr;
+    QAction* coller = nullptr;
+    QAction* selectall = nullptr;
+    QAction* rechercher = nullptr;
+    std::vector<QMenu*> commandMenus;
     QFrame* Picture1 = nullptr;
     QLabel* LblRep = nullptr;
     QLineEdit* TxtRep = nullptr;
@@ -70,6 +89,10 @@ public:
     QComboBox* CboTaille = nullptr;
     QPushButton* cmdColor = nullptr;
     QPushButton* CmdNouveau = nullptr;
+    QPushButton* CmdCouper = nullptr;
+    QPushButton* CmdCopier = nullptr;
+    QPushButton* CmdColler = nullptr;
+    QPointer<FrmRechercher> searchWindow;
     QLineEdit* TxtNomFichier = nullptr;
     EditorWidget* RichTxt1 = nullptr;
     QProgressBar* PrgsBar = nullptr;
@@ -130,12 +153,23 @@ private:
     void CboTaille_Click();
     void cmdColor_Click();
     void TxtNomFichier_Change();
+    void buildEditMenu();
+    void runEditorCommand(EditorCommand command);
+    void copier_Click();
+    void couper_Click();
+    void coller_Click();
+    void selectall_Click();
+    void rechercher_Click();
+    void annuler_Click();
+    void retablir_Click();
+    void recolourKeepingText();
     void openCommandLine(const std::string& commandLine);
     void setOuterGeometry(const WindowGeometry& twips);
     WindowGeometry outerGeometry() const;
 
     Settings settings_;
     PromptService& prompt_;
+    QtClipboard clipboard_;
     // What start-up read, kept for the settings whose windows this build does not
     // have yet, so that shutdown writes them back unchanged.
     ShutdownSettings kept_;
