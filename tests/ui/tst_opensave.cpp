@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
@@ -222,6 +223,16 @@ private slots:
         script.saveTok = nullptr;
         w->close();
         QCOMPARE(Settings(ini()).lireIni("Chemin"), file("prog.89p"));
+
+        // The next run's open browser starts where the save-as browser closed.
+        DialogScript next;
+        auto w2 = start(prompt, next);
+        FrmParcourir& browser = w2->frmParcourir();
+        QCOMPARE(browser.Dir1->path().toStdString(), folder());
+        QCOMPARE(browser.File1->path().toStdString(), folder());
+        QCOMPARE(browser.File1->count(), 1);
+        QCOMPARE(browser.Drive1->itemText(0), QString("/"));
+        w2->close();
     }
 
     void menuSaveSaveAsAndTheSaveModeDialog() {
@@ -251,6 +262,14 @@ private slots:
         script.saveTok = answerYes;
         script.enregistrer = [](FrmEnregistrer& d) { d.CmdQuitter->click(); };
         w->enregistrerSous->trigger();
+        QCOMPARE(w->document.path, file("copie.92p"));
+        script.enregistrer = [](FrmEnregistrer& d) {
+            d.show();
+            QTest::keyClick(&d, Qt::Key_Escape);
+            QVERIFY(!d.confirmed);
+        };
+        w->enregistrerSous->trigger();
+        QCOMPARE(script.enregistrerShown, 3);
         QCOMPARE(w->document.path, file("copie.92p"));
         int files = 0;
         for (const auto& e : fs::directory_iterator(folder())) files += e.path().extension() != ".INI";
@@ -314,7 +333,51 @@ private slots:
         QCOMPARE(prompt.shown.back().buttons, PromptButtons::YesNo);
         QCOMPARE(w->document.path, file("b.89f"));
         QCOMPARE(ScratchDir::read(file("b.92p")), std::string("x"));
+        // A folder that can no longer be listed: a message, and the lists stay.
+        fs::create_directory(file("sub"));
+        script.enregistrer = [this](FrmEnregistrer& d) {
+            QCOMPARE(d.Dir1->setPath(QString::fromStdString(folder())), QString());
+            const auto sub = d.Dir1->findItems("sub", Qt::MatchEndsWith);
+            QCOMPARE(sub.size(), 1);
+            fs::remove(file("sub"));
+            emit d.Dir1->itemActivated(sub.front());
+            QCOMPARE(d.Dir1->path().toStdString(), folder());
+            d.CmdQuitter->click();
+        };
+        w->enregistrerSous->trigger();
+        QVERIFY(prompt.shown.back().text.rfind("Impossible d'ouvrir le dossier\n" + file("sub"), 0) == 0);
         script.saveTok = nullptr;
+        w->close();
+    }
+
+    void dialogTextsInBothLanguages() {
+        ScriptedPrompt prompt;
+        DialogScript script;
+        auto w = start(prompt, script);
+        FrmSaveTok& mode = w->frmSaveTok();
+        FrmEnregistrer& save = w->frmEnregistrer();
+        FrmParcourir& open = w->frmParcourir();
+        mode.appliquerEn();
+        save.appliquerEn();
+        open.appliquerEn();
+        QCOMPARE(mode.Option1[1]->text(), QString("Normal (no  tokenized)"));
+        QCOMPARE(mode.Label1->text(), QString("Save ?"));
+        QCOMPARE(save.Label1->text(), QString("Filename :"));
+        QCOMPARE(open.windowTitle(), QString("Open"));
+        QCOMPARE(open.CmdQuitter->text(), QString("Exit"));
+        mode.appliquerFr();
+        save.appliquerFr();
+        open.appliquerFr();
+        QCOMPARE(mode.Option1[0]->text(), QString("Tokénisé"));
+        QCOMPARE(mode.Label1->text(), QString("Enregistrer ?"));
+        QCOMPARE(mode.CmdSave->text(), QString("Oui"));
+        QCOMPARE(mode.CmdStop->text(), QString("Non"));
+        QCOMPARE(save.windowTitle(), QString("Enregistrer"));
+        QCOMPARE(save.CmdQuitter->text(), QString("Annuler"));
+        QCOMPARE(save.LblType->text(), QString("Type :"));
+        QCOMPARE(open.windowTitle(), QString("Parcourir"));
+        QCOMPARE(open.CmdSelectOK->text(), QString("Ouvrir"));
+        QCOMPARE(open.CmdQuitter->text(), QString("Quitter"));
         w->close();
     }
 
