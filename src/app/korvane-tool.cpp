@@ -1,6 +1,232 @@
+// korvane-tool: the editor's file rules on the command line, for scripts and tests.
 #include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
 
-int main() {
-    std::fputs("usage: korvane-tool info|text|pack|convert|colour ...\n", stderr);
-    return 2;
+#include "editor/CharTable.h"
+#include "editor/Colouring.h"
+#include "editor/MemoryEditor.h"
+#include "files/Document.h"
+#include "files/VariableFile.h"
+
+namespace {
+
+using namespace korvane;
+
+constexpr int kBadInput = 1;
+constexpr int kUsage = 2;
+
+const char* const kUsageText =
+    "usage: korvane-tool info FILE\n"
+    "       korvane-tool text FILE [--raw]\n"
+    "       korvane-tool pack [--function] [--name NAME] [--folder FOLDER] [--tokenize] [--raw] IN OUT\n"
+    "       korvane-tool convert [--tokenize] [--canonical] IN OUT\n"
+    "       korvane-tool colour IN [--size N]\n";
+
+struct Failure {
+    std::string message;
+};
+
+int usage(const std::string& why = {}) {
+    if (!why.empty()) std::cerr << "korvane-tool: " << why << "\n";
+    std::cerr << kUsageText;
+    return kUsage;
+}
+
+// Options and positional arguments of one command.
+struct Arguments {
+    std::vector<std::string> positional;
+    std::vector<std::string> flags;
+    std::vector<std::pair<std::string, std::string>> values;
+
+    bool has(const std::string& flag) const {
+        for (const auto& f : flags)
+            if (f == flag) return true;
+        return false;
+    }
+    std::optional<std::string> value(const std::string& option) const {
+        for (const auto& [k, v] : values)
+            if (k == option) return v;
+        return std::nullopt;
+    }
+};
+
+std::optional<Arguments> parseArguments(int argc, char** argv, const std::vector<std::string>& flagNames,
+                                        const std::vector<std::string>& valueNames, std::string& error) {
+    Arguments args;
+    for (int i = 2; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto is = [&a](const std::vector<std::string>& names) {
+            for (const auto& n : names)
+                if (n == a) return true;
+            return false;
+        };
+        if (is(flagNames)) {
+            args.flags.push_back(a);
+        } else if (is(valueNames)) {
+            if (i + 1 >= argc) {
+                error = a + " needs a value";
+                return std::nullopt;
+            }
+            args.values.emplace_back(a, argv[++i]);
+        } else if (a.size() > 1 && a[0] == '-') {
+            error = "unknown option " + a;
+            return std::nullopt;
+        } else {
+            args.positional.push_back(a);
+        }
+    }
+    return args;
+}
+
+Bytes readInput(const std::string& path) {
+    Bytes bytes;
+    if (auto error = readWholeFile(path, bytes); !error.empty()) throw Failure{path + ": " + error};
+    return bytes;
+}
+
+void writeOutput(const std::string& path, const Bytes& bytes) {
+    if (auto error = writeFileAtomically(path, bytes); !error.empty())
+        throw Failure{"cannot write " + path + ": " + error};
+}
+
+bool isTextForm(const Bytes& bytes) { return bytes.size() > kHeaderSize && bytes[kHeaderSize] == '('; }
+
+// A variable file read the way the editor reads it: its pieces and editor text.
+struct LoadedFile {
+    VariableFileContent content;
+    std::string editorText;
+    bool tokenized = false;
+    std::string nameField() const { return content.name + "(" + content.arguments + ")"; }
+};
+
+LoadedFile load(const std::string& path) {
+    const Bytes bytes = readInput(path);
+    if (bytes.size() >= kHeaderSize && !isTextForm(bytes))
+        throw Failure{path + ": tokenized files are not supported by this build"};
+    ParseResult parsed = parseVariableFile(bytes);
+    if (!parsed.ok()) throw Failure{path + ": " + parsed.error};
+    LoadedFile file;
+    file.content = std::move(parsed.content);
+    file.editorText = normaliseLineBreaks(file.content.programText);
+    return file;
+}
+
+std::string kindOf(const LoadedFile& file) {
+    const Bytes& t = file.content.trailer;
+    if (t.size() == kTrailerSize && static_cast<unsigned char>(t[3]) == 0x17) return "function";
+    if (t.size() == kTrailerSize && static_cast<unsigned char>(t[3]) == 0x19) return "program";
+    return "unknown";
+}
+
+void writeDocument(const std::string& path, const std::string& nameField, const std::string& folder,
+                   const std::string& editorText, const Bytes& header, const Bytes& trailer, bool tokenize) {
+    if (tokenize) throw Failure{"tokenized writing is not supported by this build"};
+    const BuildResult built = buildVariableFile({nameField, folder, editorText, header, trailer});
+    if (!built.ok()) throw Failure{path + ": " + built.error};
+    writeOutput(path, built.bytes);
+}
+
+int cmdInfo(const Arguments& args) {
+    if (args.positional.size() != 1) return usage("info takes one file");
+    const std::string& path = args.positional[0];
+    const Bytes bytes = readInput(path);
+    const LoadedFile file = load(path);
+    const auto& h = file.content.header;
+    const auto u8 = [](const Bytes& b, size_t i) { return static_cast<unsigned>(static_cast<unsigned char>(b[i])); };
+    char type[8];
+    std::snprintf(type, sizeof type, "0x%02X", u8(h, 72));
+    std::cout << "name: " << calcToUtf8(file.content.name) << "\n"
+              << "folder: " << calcToUtf8(file.content.folder) << "\n"
+              << "arguments: (" << calcToUtf8(file.content.arguments) << ")\n"
+              << "type: " << type << "\n"
+              << "kind: " << kindOf(file) << "\n"
+              << "form: " << (file.tokenized ? "tokenized" : "text") << "\n"
+              << "file size: " << bytes.size() << " bytes (header says " << (u8(h, 76) | (u8(h, 77) << 8)) << ")\n"
+              << "variable size: " << ((u8(h, 86) << 8) | u8(h, 87)) << " bytes\n";
+    return 0;
+}
+
+int cmdText(const Arguments& args) {
+    if (args.positional.size() != 1) return usage("text takes one file");
+    const LoadedFile file = load(args.positional[0]);
+    const std::string shown = file.nameField() + file.editorText;
+    if (args.has("--raw")) std::cout << shown;
+    else std::cout << calcToUtf8(shown) << "\n";
+    return 0;
+}
+
+int cmdPack(const Arguments& args) {
+    if (args.positional.size() != 2) return usage("pack takes an input and an output file");
+    const Bytes input = readInput(args.positional[0]);
+    std::string editorText;
+    if (args.has("--raw")) {
+        editorText = normaliseLineBreaks(input);
+    } else {
+        int dropped = 0;
+        editorText = utf8ToCalc(input, &dropped);
+        if (dropped > 0)
+            throw Failure{args.positional[0] + ": " + std::to_string(dropped) +
+                          " character(s) have no calculator code"};
+    }
+    const auto kind = args.has("--function") ? DocumentKind::Function : DocumentKind::Program;
+    const std::string name = args.value("--name").value_or(kNewName);
+    const std::string folder = args.value("--folder").value_or(kNewFolder);
+    auto fromArgument = [&args](const std::string& s) { return args.has("--raw") ? s : utf8ToCalc(s); };
+    writeDocument(args.positional[1], fromArgument(name), fromArgument(folder), editorText, newDocumentHeader(),
+                  trailerFor(kind), args.has("--tokenize"));
+    return 0;
+}
+
+int cmdConvert(const Arguments& args) {
+    if (args.positional.size() != 2) return usage("convert takes an input and an output file");
+    LoadedFile file = load(args.positional[0]);
+    if (args.has("--canonical")) {
+        // Keywords take their canonical form exactly as the editor's recolouring gives it.
+        MemoryEditor editor(file.editorText);
+        int posCurseur = 0;
+        colorierTout(editor, posCurseur, "10");
+        file.editorText = editor.text();
+    }
+    writeDocument(args.positional[1], file.nameField(), file.content.folder, file.editorText, file.content.header,
+                  file.content.trailer, args.has("--tokenize"));
+    return 0;
+}
+
+int cmdColour(const Arguments& args) {
+    if (args.positional.size() != 1) return usage("colour takes one file");
+    const std::string size = args.value("--size").value_or("10");
+    const std::string text = normaliseLineBreaks(readInput(args.positional[0]));
+    std::cout << coloriserDocument(text, ColourTable{}, size);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usage();
+    const std::string command = argv[1];
+    std::string error;
+    std::optional<Arguments> args;
+    if (command == "info") args = parseArguments(argc, argv, {}, {}, error);
+    else if (command == "text") args = parseArguments(argc, argv, {"--raw"}, {}, error);
+    else if (command == "pack") args = parseArguments(argc, argv, {"--function", "--tokenize", "--raw"}, {"--name", "--folder"}, error);
+    else if (command == "convert") args = parseArguments(argc, argv, {"--tokenize", "--canonical"}, {}, error);
+    else if (command == "colour" || command == "color") args = parseArguments(argc, argv, {}, {"--size"}, error);
+    else return usage("unknown command " + command);
+    if (!args) return usage(error);
+
+    try {
+        if (command == "info") return cmdInfo(*args);
+        if (command == "text") return cmdText(*args);
+        if (command == "pack") return cmdPack(*args);
+        if (command == "convert") return cmdConvert(*args);
+        return cmdColour(*args);
+    } catch (const Failure& failure) {
+        std::cerr << "korvane-tool: " << failure.message << "\n";
+        return kBadInput;
+    }
 }

@@ -71,9 +71,14 @@ BuildResult buildVariableFile(const VariableFileInput& input) {
     if (input.variableHeader.size() != kHeaderSize) return {{}, "the variable header is not 88 bytes long"};
     if (input.variableTrailer.size() != kTrailerSize) return {{}, "the variable trailer is not 12 bytes long"};
 
+    const std::string name = variableNameOf(input.nameField);
+    if (name.empty()) return {{}, "the program has no name"};
+
     Bytes file = input.variableHeader;
-    putName(file, kNameOffset, variableNameOf(input.nameField));
-    putName(file, kFolderOffset, input.folderField);
+    putName(file, kNameOffset, name);
+    // An empty folder is the calculator's current folder: no byte of the old name stays.
+    if (input.folderField.empty()) file.replace(kFolderOffset, kFieldWidth, kFieldWidth, '\0');
+    else putName(file, kFolderOffset, input.folderField);
 
     file += argumentListOf(input.nameField);
     for (const char c : input.editorText)

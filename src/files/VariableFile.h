@@ -61,7 +61,7 @@ ParseResult parseVariableFile(const Bytes& bytes);
 // write never destroys the previous file. Returns an empty text or the reason.
 std::string writeVariableFile(const VariableFileInput& input, const std::string& path);
 
-// Reads and parses a text-form file; the error names the file and the reason.
+// Reads and parses a text-form file; the error gives the reason.
 ParseResult readVariableFile(const std::string& path);
 
 // Whole-file helpers shared by the file formats. Both return an empty text on

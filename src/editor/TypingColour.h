@@ -1,0 +1,82 @@
+#pragma once
+// Colouring while typing and the caret guards of the editor. The Qt adapter only
+// forwards its key, double-click and selection events here; everything the rules
+// change goes through the editor interface.
+#include <string>
+
+#include "editor/EditorContext.h"
+
+namespace korvane {
+
+// Virtual-key codes of the keys these rules look at. A key release carries the
+// code of the press it ends.
+namespace vk {
+constexpr int Backspace = 8;
+constexpr int Return = 13;
+constexpr int Space = 32;
+constexpr int Home = 36;
+constexpr int Right = 39;
+constexpr int Delete = 46;
+// The main block's "5" key, which types "(" on a French layout, and any key typing "(".
+constexpr int OpenParen = 53;
+}  // namespace vk
+
+// The colours of colouring while typing. The block-word blue differs on purpose
+// from the (0, 0, 255) of the full recolouring.
+struct TypingColours {
+    Rgb comment = rgb(0, 130, 0);
+    Rgb ordinary = rgb(0, 0, 0);
+    Rgb bloc = rgb(0, 0, 250);
+    Rgb instr = rgb(180, 100, 100);
+};
+
+// True for the keys whose release recolours the line: Return, Space, Right and
+// the "(" key.
+bool isColouringTrigger(int keyCode);
+
+// Recolours the line around the caret (the line just left for Return and Right),
+// rewriting keywords in their canonical form in place. Never removes or moves a
+// character; the caret and the selection are as before afterwards.
+void coloriserLigne(TextEditor& editor, const TypingColours& colours, int keyCode);
+
+// What the window does after the editor handled a key release.
+enum class ReleaseEffect {
+    None,
+    // The caret was in the opening lines: it went to the body's start, and the
+    // name field takes the focus with its caret at its start.
+    FocusNameField,
+};
+
+// A key was released in the editor: keeps the caret out of the protected lines,
+// then recolours the line for a trigger key and makes new text ordinary.
+ReleaseEffect handleKeyRelease(TextEditor& editor, int keyCode);
+
+enum class PressEffect {
+    Proceed,
+    // The editor acts as if Home had been pressed instead; nothing is deleted.
+    ReplaceWithHome,
+};
+
+// A key is about to be handled by the editor: Backspace at the body's start and
+// Delete at its end (with nothing selected) must not eat into the protected lines.
+PressEffect handleKeyPress(const TextEditor& editor, int keyCode);
+
+// A double-click in the editor: the caret is brought back into the body and the
+// editor takes the focus.
+void handleDoubleClick(TextEditor& editor);
+
+// Keeps every selection, the user's or the program's, off the closing line break
+// and keyword. Holds a flag so that the selection it sets itself, which reports a
+// new selection change, is let through.
+class SelectionGuard {
+public:
+    void handleSelectionChange(TextEditor& editor);
+
+private:
+    bool busy_ = false;
+};
+
+// A position between the CR and the LF of a line break, moved to before the CR.
+int snapOutOfLineBreak(const std::string& text, int position);
+
+}  // namespace korvane

@@ -1,0 +1,410 @@
+#include "editor/ui/EditorWidget.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <algorithm>
+
+#include "editor/CharTable.h"
+
+namespace korvane {
+namespace {
+
+constexpr char16_t kBlockSeparator = 0x2029;
+
+QColor toQColor(Rgb c) { return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
+
+}  // namespace
+
+EditorWidget::EditorWidget(QWidget* parent) : QPlainTextEdit(parent) {
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setWordWrapMode(QTextOption::NoWrap);
+    // The specified colours on white, whatever the desktop theme.
+    QPalette p = palette();
+    p.setColor(QPalette::Base, Qt::white);
+    p.setColor(QPalette::Text, Qt::black);
+    setPalette(p);
+    QFont f;
+    f.setFamilies({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Symbola")});
+    f.setStyleHint(QFont::TypeWriter);
+    f.setPointSizeF(10);
+    QPlainTextEdit::setFont(f);
+    colours_.assign(document()->characterCount(), kBlack);
+    connect(document(), &QTextDocument::contentsChange, this, &EditorWidget::onContentsChange);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &EditorWidget::onCursorMoved);
+    connect(this, &QPlainTextEdit::selectionChanged, this, [this] { selectionGuard_.handleSelectionChange(*this); });
+}
+
+QString EditorWidget::toDisplay(const std::string& calc) {
+    QString out;
+    out.reserve(static_cast<qsizetype>(calc.size()));
+    for (size_t i = 0; i < calc.size(); ++i) {
+        const char c = calc[i];
+        if (c == '\r' || c == '\n') {
+            out += QChar(u'\n');
+            if (c == '\r' && i + 1 < calc.size() && calc[i + 1] == '\n') ++i;
+        } else {
+            out += QChar(unitOfCode(static_cast<unsigned char>(c)));
+        }
+    }
+    return out;
+}
+
+std::string EditorWidget::fromDisplay(const QString& shown) {
+    std::string out;
+    out.reserve(static_cast<size_t>(shown.size()) + static_cast<size_t>(shown.size()) / 16);
+    for (const QChar ch : shown) {
+        const char16_t u = ch.unicode();
+        if (u == kBlockSeparator || u == u'\n' || u == u'\r' || u == 0x2028) {
+            out += "\r\n";
+        } else if (auto code = codeOfTypedUnit(u)) {
+            out += static_cast<char>(*code);
+        }
+    }
+    return out;
+}
+
+QString EditorWidget::sanitized(const QString& incoming) {
+    QString out;
+    out.reserve(incoming.size());
+    for (qsizetype i = 0; i < incoming.size(); ++i) {
+        const char16_t u = incoming[i].unicode();
+        if (u == u'\r' || u == u'\n' || u == kBlockSeparator || u == 0x2028) {
+            out += QChar(u'\n');
+            if (u == u'\r' && i + 1 < incoming.size() && incoming[i + 1] == u'\n') ++i;
+        } else if (auto code = codeOfTypedUnit(u)) {
+            out += QChar(unitOfCode(*code));
+        }
+    }
+    return out;
+}
+
+std::string EditorWidget::text() const {
+    if (!textValid_) {
+        cachedText_ = fromDisplay(document()->toRawText());
+        textValid_ = true;
+    }
+    return cachedText_;
+}
+
+int EditorWidget::length() const {
+    return document()->characterCount() - 1 + document()->blockCount() - 1;
+}
+
+int EditorWidget::toModel(int widgetPosition) const {
+    const QTextBlock block = document()->findBlock(widgetPosition);
+    return widgetPosition + (block.isValid() ? block.blockNumber() : document()->blockCount() - 1);
+}
+
+int EditorWidget::toWidget(int modelPosition) const {
+    modelPosition = std::clamp(modelPosition, 0, length());
+    // The block whose model start is the last one at or before the position.
+    int lo = 0;
+    int hi = document()->blockCount() - 1;
+    while (lo < hi) {
+        const int mid = (lo + hi + 1) / 2;
+        if (document()->findBlockByNumber(mid).position() + mid <= modelPosition) lo = mid;
+        else hi = mid - 1;
+    }
+    const QTextBlock block = document()->findBlockByNumber(lo);
+    const int offset = modelPosition - (block.position() + lo);
+    // Between the CR and the LF of a break snaps to before the CR.
+    return block.position() + std::min(offset, block.length() - 1);
+}
+
+int EditorWidget::selectionStart() const { return toModel(textCursor().selectionStart()); }
+
+int EditorWidget::selectionLength() const {
+    const QTextCursor c = textCursor();
+    return toModel(c.selectionEnd()) - toModel(c.selectionStart());
+}
+
+void EditorWidget::setSelection(int start, int length) {
+    QTextCursor c = textCursor();
+    c.setPosition(toWidget(start));
+    if (length > 0) c.setPosition(toWidget(start + length), QTextCursor::KeepAnchor);
+    setTextCursor(c);
+}
+
+void EditorWidget::replaceRange(int start, int length, const std::string& text) {
+    QTextCursor c = textCursor();
+    c.setPosition(toWidget(start));
+    c.setPosition(toWidget(start + std::max(length, 0)), QTextCursor::KeepAnchor);
+    if (joinEdits_ && document()->isUndoAvailable()) c.joinPreviousEditBlock();
+    else c.beginEditBlock();
+    c.insertText(toDisplay(text));
+    c.endEditBlock();
+    // A rewrite after a typed key keeps the typing run going; any other edit ends it.
+    if (!joinEdits_) typingEnd_ = -1;
+    setTextCursor(c);
+}
+
+void EditorWidget::setPlainText(const std::string& text) {
+    hasNewTextColour_ = false;
+    QPlainTextEdit::setPlainText(toDisplay(text));
+}
+
+std::vector<int> EditorWidget::toWidgetAscending(const std::vector<int>& modelPositions) const {
+    std::vector<int> out;
+    out.reserve(modelPositions.size());
+    QTextBlock block = document()->firstBlock();
+    int number = 0;
+    for (int model : modelPositions) {
+        for (QTextBlock next = block.next(); next.isValid() && next.position() + number + 1 <= model;
+             next = block.next()) {
+            block = next;
+            ++number;
+        }
+        const int offset = model - (block.position() + number);
+        out.push_back(block.position() + std::clamp(offset, 0, block.length() - 1));
+    }
+    return out;
+}
+
+void EditorWidget::applyColouring(const std::vector<TextRewrite>& rewrites, const std::vector<ColourRun>& runs) {
+    bulkEdit_ = true;
+    if (!rewrites.empty() && rewritesAllowed_) {
+        // Same-length rewrites in one edit that joins the change which caused them,
+        // so that one undo takes both back; the view does not scroll meanwhile.
+        std::vector<int> bounds;
+        bounds.reserve(rewrites.size() * 2);
+        for (const auto& r : rewrites) {
+            bounds.push_back(r.start);
+            bounds.push_back(r.start + static_cast<int>(r.text.size()));
+        }
+        const std::vector<int> widget = toWidgetAscending(bounds);
+        const int h = horizontalScrollBar()->value();
+        const int v = verticalScrollBar()->value();
+        const QTextCursor saved = textCursor();
+        QTextCursor c(document());
+        if (document()->isUndoAvailable()) c.joinPreviousEditBlock();
+        else c.beginEditBlock();
+        for (size_t i = 0; i < rewrites.size(); ++i) {
+            c.setPosition(widget[2 * i]);
+            c.setPosition(widget[2 * i + 1], QTextCursor::KeepAnchor);
+            c.insertText(toDisplay(rewrites[i].text));
+        }
+        c.endEditBlock();
+        shown_ = document()->toRawText();
+        setTextCursor(saved);
+        horizontalScrollBar()->setValue(h);
+        verticalScrollBar()->setValue(v);
+    }
+    std::vector<int> bounds;
+    bounds.reserve(runs.size() * 2);
+    for (const auto& run : runs) {
+        bounds.push_back(run.start);
+        bounds.push_back(run.start + run.length);
+    }
+    const std::vector<int> widget = toWidgetAscending(bounds);
+    const auto size = static_cast<int>(colours_.size());
+    for (size_t i = 0; i < runs.size(); ++i)
+        std::fill(colours_.begin() + std::min(widget[2 * i], size), colours_.begin() + std::min(widget[2 * i + 1], size),
+                  runs[i].colour);
+    bulkEdit_ = false;
+    refreshFormats(0, document()->characterCount());
+}
+
+Rgb EditorWidget::colourAt(int position) const {
+    const int w = toWidget(position);
+    return w >= 0 && w < static_cast<int>(colours_.size()) ? colours_[w] : kBlack;
+}
+
+void EditorWidget::setColour(int start, int length, Rgb colour) {
+    const int from = toWidget(start);
+    const int to = toWidget(start + std::max(length, 0));
+    std::fill(colours_.begin() + std::min<size_t>(from, colours_.size()),
+              colours_.begin() + std::min<size_t>(to, colours_.size()), colour);
+    refreshFormats(from, to);
+}
+
+void EditorWidget::setNewTextColour(Rgb colour) {
+    hasNewTextColour_ = true;
+    newTextColour_ = colour;
+    expectedCaret_ = textCursor().position();
+}
+
+int EditorWidget::lineOfPosition(int position) const {
+    return document()->findBlock(toWidget(position)).blockNumber();
+}
+
+double EditorWidget::fontSize() const { return font().pointSizeF(); }
+
+void EditorWidget::setFontSize(double points) {
+    if (points <= 0) return;
+    QFont f = font();
+    f.setPointSizeF(points);
+    QPlainTextEdit::setFont(f);
+}
+
+void EditorWidget::setFocus() { QPlainTextEdit::setFocus(Qt::OtherFocusReason); }
+
+void EditorWidget::onContentsChange(int from, int removed, int added) {
+    textValid_ = false;
+    // The colouring's own same-length rewrites keep the colours; the text seen is
+    // taken once when they are all done.
+    if (bulkEdit_) return;
+    // The document reports a range that may be wider than what changed (a format
+    // change around an insertion counts too): narrow it against the text seen before,
+    // so that colours outside the real change stay.
+    const QString now = document()->toRawText();
+    from = std::clamp(from, 0, static_cast<int>(std::min(shown_.size(), now.size())));
+    int oldEnd = std::clamp(from + removed, from, static_cast<int>(shown_.size()));
+    int newEnd = std::clamp(from + added, from, static_cast<int>(now.size()));
+    while (from < oldEnd && from < newEnd && shown_[from] == now[from]) ++from;
+    while (oldEnd > from && newEnd > from && shown_[oldEnd - 1] == now[newEnd - 1]) {
+        --oldEnd;
+        --newEnd;
+    }
+    removed = oldEnd - from;
+    added = newEnd - from;
+    shown_ = now;
+
+    Rgb colour = kBlack;
+    if (hasNewTextColour_) {
+        colour = newTextColour_;
+    } else if (from > 0 && now[from - 1] != QChar(kBlockSeparator)) {
+        colour = colours_[from - 1];
+    }
+    if (removed == added) {
+        std::fill(colours_.begin() + from, colours_.begin() + from + removed, colour);
+    } else {
+        colours_.erase(colours_.begin() + from, colours_.begin() + from + removed);
+        colours_.insert(colours_.begin() + from, added, colour);
+    }
+    colours_.resize(now.size() + 1, kBlack);  // and the separator that ends the document
+    expectedCaret_ = from + added;
+    if (!bulkEdit_) refreshFormats(from, from + added);
+}
+
+void EditorWidget::onCursorMoved() {
+    if (textCursor().position() != expectedCaret_) hasNewTextColour_ = false;
+}
+
+void EditorWidget::refreshFormats(int fromWidget, int toWidget) {
+    QTextBlock block = document()->findBlock(std::max(fromWidget, 0));
+    if (!block.isValid()) block = document()->firstBlock();
+    for (; block.isValid() && block.position() <= toWidget; block = block.next()) {
+        QList<QTextLayout::FormatRange> ranges;
+        const int start = block.position();
+        const int len = block.length() - 1;
+        for (int i = 0; i < len;) {
+            const Rgb c = colours_[start + i];
+            int j = i + 1;
+            while (j < len && colours_[start + j] == c) ++j;
+            if (c != kBlack) {
+                QTextLayout::FormatRange range;
+                range.start = i;
+                range.length = j - i;
+                range.format.setForeground(toQColor(c));
+                ranges.append(range);
+            }
+            i = j;
+        }
+        if (QTextLayout* layout = block.layout(); layout && (!ranges.isEmpty() || !layout->formats().isEmpty()))
+            layout->setFormats(ranges);
+    }
+    viewport()->update();
+}
+
+void EditorWidget::keyPressEvent(QKeyEvent* event) {
+    static const std::pair<QKeySequence::StandardKey, EditorCommand> commands[] = {
+        {QKeySequence::Cut, EditorCommand::Cut},         {QKeySequence::Copy, EditorCommand::Copy},
+        {QKeySequence::Paste, EditorCommand::Paste},     {QKeySequence::SelectAll, EditorCommand::SelectAll},
+        {QKeySequence::Undo, EditorCommand::Undo},       {QKeySequence::Redo, EditorCommand::Redo},
+        {QKeySequence::Find, EditorCommand::Find}};
+    for (const auto& [key, command] : commands) {
+        if (event->matches(key) || (command == EditorCommand::Redo && event->key() == Qt::Key_Y &&
+                                    event->modifiers() == Qt::ControlModifier)) {
+            keys_.pressed(*event);
+            emit commandRequested(command);
+            event->accept();
+            return;
+        }
+    }
+
+    const int code = keys_.pressed(*event);
+    if (handleKeyPress(*this, code) == PressEffect::ReplaceWithHome) {
+        QKeyEvent home(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier);
+        QPlainTextEdit::keyPressEvent(&home);
+        return;
+    }
+    const QString typed = event->text();
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    const bool printable = plain && !typed.isEmpty() && typed.front().unicode() >= 0x20 && typed.front().unicode() != 0x7F;
+    const bool lineBreak = plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter);
+    if (printable || lineBreak || event->key() == Qt::Key_Tab) {
+        const QString kept = lineBreak ? QStringLiteral("\n")
+                                       : sanitized(event->key() == Qt::Key_Tab ? QStringLiteral("\t") : typed);
+        if (!kept.isEmpty()) typeText(kept);
+        event->accept();
+        return;
+    }
+    typingEnd_ = -1;
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void EditorWidget::typeText(const QString& text) {
+    QTextCursor c = textCursor();
+    if (typingEnd_ == c.position() && !c.hasSelection() && document()->isUndoAvailable()) c.joinPreviousEditBlock();
+    else c.beginEditBlock();
+    c.insertText(text);
+    c.endEditBlock();
+    setTextCursor(c);
+    ensureCursorVisible();
+    typingEnd_ = c.position();
+}
+
+void EditorWidget::keyReleaseEvent(QKeyEvent* event) {
+    const int code = keys_.released(*event);
+    QPlainTextEdit::keyReleaseEvent(event);
+    if (event->isAutoRepeat()) return;
+    // A keyword rewritten after a typed key is undone together with that key.
+    joinEdits_ = true;
+    const ReleaseEffect effect = handleKeyRelease(*this, code);
+    joinEdits_ = false;
+    if (effect == ReleaseEffect::FocusNameField) emit nameFieldWanted();
+}
+
+void EditorWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+    handleDoubleClick(*this);
+}
+
+void EditorWidget::dropEvent(QDropEvent* event) {
+    // A drop copies: moving text out by drag would cut it outside the Cut rules.
+    if (event->dropAction() == Qt::MoveAction) event->setDropAction(Qt::CopyAction);
+    QPlainTextEdit::dropEvent(event);
+}
+
+QMimeData* EditorWidget::createMimeDataFromSelection() const {
+    auto* data = new QMimeData;
+    QString selected = textCursor().selectedText();
+    selected.replace(QChar(kBlockSeparator), QChar(u'\n'));
+    data->setText(selected);
+    return data;
+}
+
+void EditorWidget::inputMethodEvent(QInputMethodEvent* event) {
+    if (!event->commitString().isEmpty()) {
+        QInputMethodEvent filtered(event->preeditString(), event->attributes());
+        filtered.setCommitString(sanitized(event->commitString()), event->replacementStart(),
+                                 event->replacementLength());
+        QPlainTextEdit::inputMethodEvent(&filtered);
+        return;
+    }
+    QPlainTextEdit::inputMethodEvent(event);
+}
+
+bool EditorWidget::canInsertFromMimeData(const QMimeData* source) const { return source && source->hasText(); }
+
+void EditorWidget::insertFromMimeData(const QMimeData* source) {
+    if (!source || !source->hasText()) return;
+    emit pasteRequested(fromDisplay(sanitized(source->text())));
+}
+
+}  // namespace korvane

@@ -1,0 +1,37 @@
+#pragma once
+// The Document: the one program or function being edited. Its text lives in the
+// editor and its name and folder in their fields; this holds the rest and the
+// rules that do not need a window.
+#include <string>
+
+#include "files/VariableFile.h"
+
+namespace korvane {
+
+enum class DocumentKind { Program, Function };
+
+constexpr int kNameLimit = 8;         // characters of a variable or folder name
+constexpr const char* kNewName = "nouveau()";
+constexpr const char* kNewFolder = "main";
+
+struct Document {
+    Bytes variableHeader = newDocumentHeader();
+    Bytes variableTrailer = programTrailer();
+    std::string path;  // empty for a new Document
+};
+
+// The editor text of a new program or function.
+std::string newDocumentText(DocumentKind kind);
+Bytes trailerFor(DocumentKind kind);
+
+// The name field after a change of its text: a variable name of more than eight
+// characters is cut to eight, the argument list kept. `caret` is the caret index
+// before the correction and stays that index.
+struct NameFieldCorrection {
+    std::string text;
+    int caret = 0;
+    bool changed = false;
+};
+NameFieldCorrection correctNameField(const std::string& text, int caret);
+
+}  // namespace korvane

@@ -1,0 +1,421 @@
+#include "shell/ui/FrmP.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QFrame>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+
+#include "editor/Clipboard.h"
+#include "editor/Colouring.h"
+#include "editor/EditMenu.h"
+#include "editor/ui/EditorWidget.h"
+#include "editor/ui/FrmRechercher.h"
+#include "insert/CommandMenus.h"
+#include "insert/Insertion.h"
+#include "insert/ui/CommandMenuBuilder.h"
+#include "files/ui/FrmChxPrgmFunc.h"
+#include "shell/Layout.h"
+#include "shell/WindowHelpers.h"
+#include "shell/ui/WrappingButton.h"
+
+namespace korvane {
+namespace {
+
+int px(int twips) { return twips / kTwipsPerPixel; }
+QRect twipsRect(int left, int top, int width, int height) { return {px(left), px(top), px(width), px(height)}; }
+
+// The built-in client area, 6495 x 6315 twips.
+constexpr int kClientWidth = 6495;
+constexpr int kClientHeight = 6315;
+constexpr int kStartupEditorMargin = 3100;
+
+}  // namespace
+
+FrmP::FrmP(Settings settings, PromptService& prompt, QWidget* parent)
+    : QMainWindow(parent), settings_(std::move(settings)), prompt_(prompt) {
+    runModal = [](QDialog& dialog) { dialog.exec(); };
+    buildControls();
+}
+
+FrmP::~FrmP() = default;
+
+void FrmP::buildControls() {
+    setWindowTitle(QStringLiteral("Korvane"));
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    // The fixed twips geometry was drawn for small dialog text.
+    QFont small = font();
+    small.setPointSizeF(8);
+    central->setFont(small);
+
+    fichier = menuBar()->addMenu(QStringLiteral("Fichier"));
+    nouveau = fichier->addAction(QStringLiteral("Nouveau"));
+    enregistrer = fichier->addAction(QStringLiteral("Enregistrer"));
+    enregistrer->setEnabled(false);
+    fichier->addSeparator();
+    quitter = fichier->addAction(QStringLiteral("Quitter"));
+    connect(nouveau, &QAction::triggered, this, &FrmP::nouveau_Click);
+    connect(quitter, &QAction::triggered, this, [this] {
+        unload();
+        close();
+    });
+
+    buildEditMenu();
+
+    Picture1 = new QFrame(central);
+    Picture1->setGeometry(twipsRect(0, 0, 5535, 495));
+    LblRep = new QLabel(QStringLiteral("Repertoire :"), Picture1);
+    LblRep->setGeometry(twipsRect(120, 120, 855, 255));
+    TxtRep = new QLineEdit(QStringLiteral("main"), Picture1);
+    TxtRep->setGeometry(twipsRect(960, 60, 855, 350));
+    TxtRep->setMaxLength(kNameLimit);
+    Label6 = new QLabel(QStringLiteral("Taille :"), Picture1);
+    Label6->setGeometry(twipsRect(2040, 120, 495, 255));
+    cmdColor = new WrappingButton(QStringLiteral("Actualiser la colorisation"), Picture1);
+    cmdColor->setGeometry(twipsRect(3815, 0, 1335, 450));
+    connect(cmdColor, &QPushButton::clicked, this, &FrmP::cmdColor_Click);
+
+    // The size list lies over the strip but belongs to the window.
+    CboTaille = new QComboBox(central);
+    CboTaille->addItems({"8", "10", "11", "12", "14", "16", "18", "20"});
+    CboTaille->setCurrentIndex(1);
+    CboTaille->setGeometry(twipsRect(2640, 120, 615, 315));
+    CboTaille->setToolTip(QStringLiteral("Changer la taille du texte"));
+    CboTaille->raise();
+    connect(CboTaille, &QComboBox::activated, this, &FrmP::CboTaille_Click);
+
+    CmdNouveau = new QPushButton(central);
+    CmdNouveau->setGeometry(twipsRect(120, 480, 615, 495));
+    CmdNouveau->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    CmdNouveau->setToolTip(QStringLiteral("Nouveau"));
+    connect(CmdNouveau, &QPushButton::clicked, this, &FrmP::nouveau_Click);
+    // The desktop's icons where its theme has them, else a drawn symbol.
+    const struct {
+        QPushButton*& button;
+        int left;
+        const char* icon;
+        const char* symbol;
+        const char* tip;
+        void (FrmP::*handler)();
+    } clipboardButtons[] = {{CmdCouper, 1920, "edit-cut", "\u2702", "Couper", &FrmP::couper_Click},
+                            {CmdCopier, 2520, "edit-copy", "\u2398", "Copier", &FrmP::copier_Click},
+                            {CmdColler, 3120, "edit-paste", "\u2399", "Coller", &FrmP::coller_Click}};
+    for (const auto& b : clipboardButtons) {
+        b.button = new QPushButton(central);
+        b.button->setGeometry(twipsRect(b.left, 480, 615, 495));
+        if (QIcon::hasThemeIcon(QString::fromUtf8(b.icon))) b.button->setIcon(QIcon::fromTheme(QString::fromUtf8(b.icon)));
+        else b.button->setText(QString::fromUtf8(b.symbol));
+        b.button->setToolTip(QString::fromUtf8(b.tip));
+        b.button->setFocusPolicy(Qt::NoFocus);  // the editor keeps its selection
+        connect(b.button, &QPushButton::clicked, this, b.handler);
+    }
+
+    TxtNomFichier = new QLineEdit(central);
+    TxtNomFichier->setGeometry(twipsRect(120, 1920, 4575, 240));
+    TxtNomFichier->installEventFilter(this);
+    connect(TxtNomFichier, &QLineEdit::textChanged, this, &FrmP::TxtNomFichier_Change);
+
+    RichTxt1 = new EditorWidget(central);
+    RichTxt1->setGeometry(twipsRect(120, kEditorTop, 4575, 1575));
+    connect(RichTxt1, &EditorWidget::commandRequested, this, &FrmP::runEditorCommand);
+    connect(RichTxt1, &EditorWidget::pasteRequested, this, [this](const std::string& text) {
+        MemoryClipboard dropped;
+        dropped.setText(text);
+        EditorContext context = editorContext();
+        korvane::coller(context, dropped);
+    });
+    connect(RichTxt1, &EditorWidget::nameFieldWanted, this, [this] {
+        TxtNomFichier->setCursorPosition(0);
+        TxtNomFichier->setFocus();
+    });
+    commandMenus = buildCommandMenus(menuBar(), nullptr, Langue,
+                                     [this](const MenuEntry& entry) { ajoutText(entry.text, entry.caret); });
+
+    PrgsBar = new QProgressBar(central);
+    PrgsBar->setGeometry(twipsRect(120, 6120, 2415, 220));
+    PrgsBar->setTextVisible(false);
+    statusBar();
+
+    setMinimumWidth(px(kMinimumWindowWidth));
+    resize(px(kClientWidth), px(kClientHeight) + menuBar()->sizeHint().height());
+}
+
+std::string FrmP::nameField() const { return EditorWidget::fromDisplay(TxtNomFichier->text()); }
+std::string FrmP::folderField() const { return EditorWidget::fromDisplay(TxtRep->text()); }
+void FrmP::setNameField(const std::string& calc) { TxtNomFichier->setText(EditorWidget::toDisplay(calc)); }
+void FrmP::setFolderField(const std::string& calc) { TxtRep->setText(EditorWidget::toDisplay(calc)); }
+
+void FrmP::load(const std::string& commandLine) {
+    loading = true;
+    show();
+
+    if (firstRunPending(settings_)) {
+        prompt_.tell(std::string(kFirstRunMessage), PromptIcon::Error);
+        markFirstRunDone(settings_);
+    }
+
+    const StartupSettings read = readStartupSettings(settings_);
+    kept_ = applyStartupSettings(read, kept_);
+    // The interface texts are the French ones built in; "En" is kept for the
+    // language tables and written back as read.
+    Langue = read.langue;
+    retitleCommandMenus(commandMenus, Langue);
+
+    if (read.taillePolice) CboTaille->setCurrentIndex(*read.taillePolice);
+    CboTaille_Click();
+
+    PrgmFunc = read.prgmFunc;
+    OpenChxPrgmFunc = read.openChxPrgmFunc;
+
+    layoutRoutine();
+    if (read.mainWindow) setOuterGeometry(*read.mainWindow);
+    Picture1->resize(frameGeometry().width(), Picture1->height());
+    RichTxt1->resize(RichTxt1->width(), std::max(0, px(frameGeometry().height() * kTwipsPerPixel - kStartupEditorMargin)));
+
+    choixPermis = false;
+    newPrgm();
+    choixPermis = true;
+    RichTxt1->setCaret(kFirstCaret);
+
+    // A stored path stays the setting until the file can be reopened; "1" is none.
+    if (kept_.chemin == "1") kept_.chemin.clear();
+    checkCommandLine(commandLine);
+    RichTxt1->setFocus();
+    loading = false;
+}
+
+void FrmP::checkCommandLine(const std::string& commandLine) {
+    if (commandLine.empty()) return;
+    std::string path = commandLine;
+    const bool quoted = path.front() == '"';
+    if (quoted) path = cheminLong(path);
+    std::string extension = path.size() >= 4 ? path.substr(path.size() - 4) : path;
+    if (quoted)
+        for (auto& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension != ".89p" && extension != ".92p") {
+        prompt_.tell("Le fichier n'est pas un fichier ti89", PromptIcon::Information);
+        return;
+    }
+    kept_.chemin = path;
+}
+
+void FrmP::unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+
+    ShutdownSettings state = kept_;
+    state.taillePolice = CboTaille->currentIndex();
+    state.prgmFunc = PrgmFunc;
+    state.openChxPrgmFunc = OpenChxPrgmFunc;
+    if (!document.path.empty()) state.chemin = document.path;
+    const WindowGeometry g = outerGeometry();
+    state.xFrmP = *g.left;
+    state.yFrmP = *g.top;
+    state.largeurFrmP = *g.width;
+    state.hauteurFrmP = *g.height;
+    state.langue = Langue;
+    writeShutdownSettings(settings_, state);
+}
+
+void FrmP::closeEvent(QCloseEvent* event) {
+    unload();
+    event->accept();
+}
+
+void FrmP::nouveau_Click() {
+    document.path.clear();
+    kept_.chemin.clear();
+    newPrgm();
+}
+
+void FrmP::newPrgm() {
+    if (OpenChxPrgmFunc && choixPermis) {
+        FrmChxPrgmFunc dialog(PrgmFunc, OpenChxPrgmFunc, this);
+        runModal(dialog);
+    }
+    enregistrer->setEnabled(false);
+    const DocumentKind kind = PrgmFunc ? DocumentKind::Program : DocumentKind::Function;
+    RichTxt1->setPlainText(newDocumentText(kind));
+    document.variableTrailer = trailerFor(kind);
+    setNameField(kNewName);
+    setFolderField(kNewFolder);
+    document.variableHeader = newDocumentHeader();
+    colorierTout();
+}
+
+void FrmP::colorierTout() { korvane::colorierTout(*RichTxt1, posCurseur, CboTaille->currentText().toStdString()); }
+
+EditorContext FrmP::editorContext() { return {*RichTxt1, posCurseur, CboTaille->currentText().toStdString()}; }
+
+void FrmP::ajoutText(const std::string& motCle, int txtFocus) {
+    EditorContext context = editorContext();
+    korvane::ajoutText(context, motCle, txtFocus);
+}
+
+void FrmP::buildEditMenu() {
+    const EditMenuCaptions& captions = editMenuCaptions(Langue);
+    edition = menuBar()->addMenu(QString::fromStdString(captions.edition));
+    annuler = edition->addAction(QStringLiteral("Annuler"));
+    annuler->setShortcut(QKeySequence::Undo);
+    retablir = edition->addAction(QStringLiteral("Rétablir"));
+    retablir->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    edition->addSeparator();
+    copier = edition->addAction(QString::fromStdString(captions.copier));
+    copier->setShortcut(QKeySequence::Copy);
+    couper = edition->addAction(QString::fromStdString(captions.couper));
+    couper->setShortcut(QKeySequence::Cut);
+    coller = edition->addAction(QString::fromStdString(captions.coller));
+    coller->setShortcut(QKeySequence::Paste);
+    selectall = edition->addAction(QString::fromStdString(captions.selectall));
+    selectall->setShortcut(QKeySequence::SelectAll);
+    rechercher = edition->addAction(QString::fromStdString(captions.rechercher));
+    rechercher->setShortcut(QKeySequence::Find);
+    connect(annuler, &QAction::triggered, this, &FrmP::annuler_Click);
+    connect(retablir, &QAction::triggered, this, &FrmP::retablir_Click);
+    connect(copier, &QAction::triggered, this, &FrmP::copier_Click);
+    connect(couper, &QAction::triggered, this, &FrmP::couper_Click);
+    connect(coller, &QAction::triggered, this, &FrmP::coller_Click);
+    connect(selectall, &QAction::triggered, this, &FrmP::selectall_Click);
+    connect(rechercher, &QAction::triggered, this, &FrmP::rechercher_Click);
+}
+
+void FrmP::runEditorCommand(EditorCommand command) {
+    switch (command) {
+        case EditorCommand::Cut: couper_Click(); break;
+        case EditorCommand::Copy: copier_Click(); break;
+        case EditorCommand::Paste: coller_Click(); break;
+        case EditorCommand::SelectAll: selectall_Click(); break;
+        case EditorCommand::Undo: annuler_Click(); break;
+        case EditorCommand::Redo: retablir_Click(); break;
+        case EditorCommand::Find: rechercher_Click(); break;
+    }
+}
+
+void FrmP::copier_Click() {
+    EditorContext context = editorContext();
+    korvane::copier(context, clipboard_);
+}
+
+void FrmP::couper_Click() {
+    EditorContext context = editorContext();
+    korvane::couper(context, clipboard_);
+}
+
+void FrmP::coller_Click() {
+    EditorContext context = editorContext();
+    korvane::coller(context, clipboard_);
+}
+
+void FrmP::selectall_Click() { korvane::selectall(*RichTxt1); }
+
+void FrmP::rechercher_Click() {
+    if (!searchWindow) searchWindow = new FrmRechercher(*RichTxt1, prompt_, Langue, this);
+    searchWindow->show();
+    searchWindow->raise();
+    searchWindow->activateWindow();
+}
+
+void FrmP::annuler_Click() {
+    RichTxt1->undo();
+    recolourKeepingText();
+}
+
+void FrmP::retablir_Click() {
+    RichTxt1->redo();
+    recolourKeepingText();
+}
+
+// After an undo or a redo the colours follow the text, which stays as it is: a
+// keyword rewrite here would be a new edit and wipe the redo history.
+void FrmP::recolourKeepingText() {
+    RichTxt1->setRewritesAllowed(false);
+    colorierTout();
+    RichTxt1->setRewritesAllowed(true);
+}
+
+void FrmP::CboTaille_Click() {
+    bool ok = false;
+    const double size = CboTaille->currentText().toDouble(&ok);
+    if (ok) RichTxt1->setFontSize(size);
+    colorierTout();
+}
+
+void FrmP::cmdColor_Click() {
+    colorierTout();
+    RichTxt1->setFocus();
+}
+
+void FrmP::TxtNomFichier_Change() {
+    if (correctingName_) return;
+    correctingName_ = true;
+    const QString shown = TxtNomFichier->text();
+    const QString clean = EditorWidget::sanitized(shown);
+    const auto corrected = correctNameField(EditorWidget::fromDisplay(clean), TxtNomFichier->cursorPosition());
+    if (corrected.changed || clean != shown) {
+        TxtNomFichier->setText(EditorWidget::toDisplay(corrected.text));
+        TxtNomFichier->setCursorPosition(corrected.caret);
+    }
+    correctingName_ = false;
+}
+
+bool FrmP::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == TxtNomFichier && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool atEnd = TxtNomFichier->cursorPosition() == TxtNomFichier->text().size();
+        if (key->key() == Qt::Key_Down || (key->key() == Qt::Key_Right && atEnd)) {
+            RichTxt1->setCaret(kFirstCaret);
+            RichTxt1->setFocus();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void FrmP::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    layoutRoutine();
+}
+
+void FrmP::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    layoutRoutine();
+}
+
+void FrmP::layoutRoutine() {
+    if (!RichTxt1) return;
+    const QRect frame = frameGeometry();
+    const MainLayout l = layoutFor(frame.width() * kTwipsPerPixel, frame.height() * kTwipsPerPixel,
+                                   RichTxt1->height() * kTwipsPerPixel);
+    if (l.editorWidth > 0) RichTxt1->resize(px(l.editorWidth), RichTxt1->height());
+    Picture1->resize(px(l.stripWidth), Picture1->height());
+    if (l.nameFieldWidth > 0) TxtNomFichier->resize(px(l.nameFieldWidth), TxtNomFichier->height());
+    if (l.editorHeight) RichTxt1->resize(RichTxt1->width(), px(*l.editorHeight));
+    PrgsBar->move(PrgsBar->x(), px(l.progressTop));
+}
+
+WindowGeometry FrmP::outerGeometry() const {
+    const QRect f = frameGeometry();
+    return {static_cast<float>(f.left() * kTwipsPerPixel), static_cast<float>(f.top() * kTwipsPerPixel),
+            static_cast<float>(f.width() * kTwipsPerPixel), static_cast<float>(f.height() * kTwipsPerPixel)};
+}
+
+void FrmP::setOuterGeometry(const WindowGeometry& twips) {
+    // Stored as the outer frame, so that the window does not grow at each restart.
+    const QSize extra = frameGeometry().size() - size();
+    if (twips.left) move(static_cast<int>(*twips.left) / kTwipsPerPixel, y());
+    if (twips.top) move(x(), static_cast<int>(*twips.top) / kTwipsPerPixel);
+    if (twips.width) resize(std::max(0, static_cast<int>(*twips.width) / kTwipsPerPixel - extra.width()), height());
+    if (twips.height) resize(width(), std::max(0, static_cast<int>(*twips.height) / kTwipsPerPixel - extra.height()));
+}
+
+}  // namespace korvane

@@ -1,0 +1,140 @@
+#pragma once
+// The main window: menu bar, tool strip, name and folder fields, the editor. Its
+// load handler is the whole start-up and its unload handler the whole shutdown.
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "editor/EditorContext.h"
+#include "editor/ui/QtClipboard.h"
+#include "files/Document.h"
+#include "shell/IniStore.h"
+#include "shell/Prompt.h"
+#include "shell/Startup.h"
+
+class QAction;
+class QComboBox;
+class QDialog;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+
+namespace korvane {
+
+class EditorWidget;
+class FrmRechercher;
+struct MenuEntry;
+enum class EditorCommand;
+
+class FrmP : public QMainWindow {
+    Q_OBJECT
+public:
+    FrmP(Settings settings, PromptService& prompt, QWidget* parent = nullptr);
+    ~FrmP() override;
+
+    // Start-up: restores the previous run and starts the first Document.
+    // `commandLine` is the whole argument text as one string.
+    void load(const std::string& commandLine);
+    // Shutdown: writes every setting back and closes the other windows. Runs once,
+    // from "Quitter" or the close box alike.
+    void unload();
+
+    // Shared operations of the main window.
+    void colorierTout();
+    void newPrgm();
+    void layoutRoutine();
+    void ajoutText(const std::string& motCle, int txtFocus);
+    // What the editing commands share with the window.
+    EditorContext editorContext();
+
+    // Runs a dialog modally; tests replace it to answer without an event loop.
+    std::function<void(QDialog&)> runModal;
+
+    // State held for the whole run.
+    std::string Langue = "1";
+    bool PrgmFunc = true;
+    bool OpenChxPrgmFunc = true;
+    bool loading = false;
+    bool choixPermis = true;
+    int posCurseur = 0;
+    Document document;  // its path is the setting Chemin
+
+    // Controls, named as the program names them.
+    QMenu* fichier = nullptr;
+    QAction* nouveau = nullptr;
+    QAction* enregistrer = nullptr;
+    QAction* quitter = nullptr;
+    QMenu* edition = nullptr;
+    QAction* annuler = nullptr;
+    QAction* retablir = nullptr;
+    QAction* copier = nullptr;
+    QAction* couper = nullptr;
+    QAction* coller = nullptr;
+    QAction* selectall = nullptr;
+    QAction* rechercher = nullptr;
+    std::vector<QMenu*> commandMenus;
+    QFrame* Picture1 = nullptr;
+    QLabel* LblRep = nullptr;
+    QLineEdit* TxtRep = nullptr;
+    QLabel* Label6 = nullptr;
+    QComboBox* CboTaille = nullptr;
+    QPushButton* cmdColor = nullptr;
+    QPushButton* CmdNouveau = nullptr;
+    QPushButton* CmdCouper = nullptr;
+    QPushButton* CmdCopier = nullptr;
+    QPushButton* CmdColler = nullptr;
+    QPointer<FrmRechercher> searchWindow;
+    QLineEdit* TxtNomFichier = nullptr;
+    EditorWidget* RichTxt1 = nullptr;
+    QProgressBar* PrgsBar = nullptr;
+
+    // The name and folder fields as calculator codes.
+    std::string nameField() const;
+    std::string folderField() const;
+    void setNameField(const std::string& calc);
+    void setFolderField(const std::string& calc);
+
+    const Settings& settings() const { return settings_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void nouveau_Click();
+    void CboTaille_Click();
+    void cmdColor_Click();
+    void TxtNomFichier_Change();
+    void buildEditMenu();
+    void runEditorCommand(EditorCommand command);
+    void copier_Click();
+    void couper_Click();
+    void coller_Click();
+    void selectall_Click();
+    void rechercher_Click();
+    void annuler_Click();
+    void retablir_Click();
+    void recolourKeepingText();
+    void checkCommandLine(const std::string& commandLine);
+    void setOuterGeometry(const WindowGeometry& twips);
+    WindowGeometry outerGeometry() const;
+
+    Settings settings_;
+    PromptService& prompt_;
+    QtClipboard clipboard_;
+    // What start-up read, kept for the settings whose windows this build does not
+    // have yet, so that shutdown writes them back unchanged.
+    ShutdownSettings kept_;
+    bool unloaded_ = false;
+    bool correctingName_ = false;
+};
+
+}  // namespace korvane

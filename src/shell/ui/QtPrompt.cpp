@@ -1,0 +1,35 @@
+#include "shell/ui/QtPrompt.h"
+
+#include <QMessageBox>
+
+namespace korvane {
+
+PromptAnswer QtPrompt::ask(const PromptMessage& message) {
+    QMessageBox box(parent_);
+    box.setWindowTitle(QStringLiteral("Korvane"));
+    box.setText(QString::fromUtf8(message.text));
+    switch (message.icon) {
+        case PromptIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+        case PromptIcon::Information: box.setIcon(QMessageBox::Information); break;
+        case PromptIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+        case PromptIcon::Error: box.setIcon(QMessageBox::Critical); break;
+        case PromptIcon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    switch (message.buttons) {
+        case PromptButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+        case PromptButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case PromptButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    }
+    switch (box.exec()) {
+        case QMessageBox::Yes: return PromptAnswer::Yes;
+        case QMessageBox::No: return PromptAnswer::No;
+        case QMessageBox::Cancel: return PromptAnswer::Cancel;
+        default: break;
+    }
+    // Escape or the close box on a question counts as its negative answer.
+    if (message.buttons == PromptButtons::YesNo && box.clickedButton() == nullptr) return PromptAnswer::No;
+    return message.buttons == PromptButtons::OkCancel && box.clickedButton() == nullptr ? PromptAnswer::Cancel
+                                                                                       : PromptAnswer::Ok;
+}
+
+}  // namespace korvane

@@ -1,0 +1,147 @@
+// korvane-tool as a script uses it: its output, its files and its exit status.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <random>
+#include <sys/wait.h>
+
+#include "files/Document.h"
+#include "files/VariableFile.h"
+#include "support/Samples.h"
+#include "support/ScratchDir.h"
+#include "support/WorkedExample.h"
+
+namespace korvane {
+namespace {
+
+using test::ScratchDir;
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+ToolRun tool(const std::string& arguments, const ScratchDir& dir) {
+    const std::string errFile = dir.file("stderr.txt");
+    const std::string command = std::string(KORVANE_TOOL_PATH) + " " + arguments + " 2>" + errFile;
+    ToolRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    std::array<char, 4096> buffer{};
+    size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
+    const int raw = pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.err = ScratchDir::read(errFile);
+    return run;
+}
+
+std::string quoted(const std::string& s) { return "'" + s + "'"; }
+
+TEST(KorvaneTool, PackWritesTheEditorsFiles) {
+    ScratchDir dir;
+    ScratchDir::write(dir.file("new.txt"), "\nPrgm\n\nEndPrgm");
+    ASSERT_EQ(tool("pack " + quoted(dir.file("new.txt")) + " " + quoted(dir.file("new.89p")), dir).status, 0);
+    const VariableFileInput program{kNewName, kNewFolder, newDocumentText(DocumentKind::Program), newDocumentHeader(),
+                                    programTrailer()};
+    EXPECT_EQ(ScratchDir::read(dir.file("new.89p")), buildVariableFile(program).bytes);
+    EXPECT_EQ(ScratchDir::read(dir.file("new.89p")).size(), 116u);
+
+    ScratchDir::write(dir.file("f.txt"), "\r\nFunc\r\n\r\nEndFunc");
+    ASSERT_EQ(tool("pack --function --name 'abc(x)' --folder util " + quoted(dir.file("f.txt")) + " " +
+                       quoted(dir.file("f.89f")), dir).status, 0);
+    const Bytes f = ScratchDir::read(dir.file("f.89f"));
+    EXPECT_EQ(f.substr(64, 8), Bytes("abc\0\0\0\0\0", 8));
+    EXPECT_EQ(f.substr(10, 5), Bytes("util\0", 5));
+    EXPECT_EQ(f.substr(88, 3), "(x)");
+    EXPECT_EQ(f.substr(f.size() - 12), functionTrailer());
+
+    // UTF-8 input goes through the character table: the store arrow is code 0x16.
+    ScratchDir::write(dir.file("u.txt"), "\nPrgm\n1\xE2\x86\x92x\nEndPrgm");
+    ASSERT_EQ(tool("pack " + quoted(dir.file("u.txt")) + " " + quoted(dir.file("u.89p")), dir).status, 0);
+    EXPECT_NE(ScratchDir::read(dir.file("u.89p")).find("1\x16x"), std::string::npos);
+
+    const ToolRun info = tool("info " + quoted(dir.file("f.89f")), dir);
+    EXPECT_EQ(info.status, 0);
+    EXPECT_NE(info.out.find("name: abc\n"), std::string::npos);
+    EXPECT_NE(info.out.find("folder: util\n"), std::string::npos);
+    EXPECT_NE(info.out.find("arguments: (x)\n"), std::string::npos);
+    EXPECT_NE(info.out.find("kind: function\n"), std::string::npos);
+    EXPECT_NE(info.out.find("form: text\n"), std::string::npos);
+}
+
+TEST(KorvaneTool, ColourPrintsExactlyTheDocument) {
+    ScratchDir dir;
+    ScratchDir::write(dir.file("w.txt"), worked::kText);
+    const ToolRun run = tool("colour " + quoted(dir.file("w.txt")), dir);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, worked::kDocument);
+    EXPECT_NE(tool("colour " + quoted(dir.file("w.txt")) + " --size 14", dir).out.find("\\fs28 "), std::string::npos);
+}
+
+TEST(KorvaneTool, ConvertGivesTextSamplesBackByteForByte) {
+    if (!samples::available()) GTEST_SKIP() << samples::missingMessage();
+    ScratchDir dir;
+    int converted = 0;
+    for (const auto& path : samples::singleVariableFiles()) {
+        const Bytes bytes = samples::bytesOf(path);
+        if (!samples::isTextForm(bytes)) continue;
+        const std::string out = dir.file("out" + path.extension().string());
+        ASSERT_EQ(tool("convert " + quoted(path.string()) + " " + quoted(out), dir).status, 0) << path;
+        EXPECT_EQ(ScratchDir::read(out), bytes) << path;
+        ++converted;
+    }
+    EXPECT_EQ(converted, 8);
+}
+
+TEST(KorvaneTool, CanonicalConvertRewritesKeywordsAsTheEditorDoes) {
+    ScratchDir dir;
+    ScratchDir::write(dir.file("lower.txt"), "\nprgm\nif x then:disp x:endif\nendprgm");
+    ASSERT_EQ(tool("pack " + quoted(dir.file("lower.txt")) + " " + quoted(dir.file("l.89p")), dir).status, 0);
+    ASSERT_EQ(tool("convert --canonical " + quoted(dir.file("l.89p")) + " " + quoted(dir.file("c.89p")), dir).status, 0);
+    const ToolRun text = tool("text " + quoted(dir.file("c.89p")), dir);
+    EXPECT_EQ(text.out, "nouveau()\nPrgm\nIf x Then:Disp x:EndIf\nEndPrgm\n");
+    ASSERT_EQ(tool("convert " + quoted(dir.file("l.89p")) + " " + quoted(dir.file("k.89p")), dir).status, 0);
+    EXPECT_EQ(ScratchDir::read(dir.file("k.89p")), ScratchDir::read(dir.file("l.89p")));
+}
+
+TEST(KorvaneTool, BadInputGivesOneLineAndStatusOne) {
+    ScratchDir dir;
+    const VariableFileInput program{kNewName, kNewFolder, newDocumentText(DocumentKind::Program), newDocumentHeader(),
+                                    programTrailer()};
+    const Bytes good = buildVariableFile(program).bytes;
+    ScratchDir::write(dir.file("truncated.89p"), good.substr(0, 60));
+    std::mt19937 rng(3);
+    Bytes junk(500, '\0');
+    for (auto& b : junk) b = static_cast<char>(rng() % 40 + 1);  // no "(" at the start of the data
+    junk[88] = 'x';
+    ScratchDir::write(dir.file("random.89p"), junk);
+    std::filesystem::create_directory(dir.file("folder.89p"));
+    ScratchDir::write(dir.file("keep.89p"), "kept");
+
+    for (const std::string in : {"truncated.89p", "random.89p", "folder.89p", "missing.89p"}) {
+        for (const std::string command : {"info ", "text ", "convert "}) {
+            std::string args = command + quoted(dir.file(in));
+            if (command == "convert ") args += " " + quoted(dir.file("keep.89p"));
+            const ToolRun run = tool(args, dir);
+            EXPECT_EQ(run.status, 1) << args;
+            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << args << ": " << run.err;
+        }
+    }
+    EXPECT_EQ(ScratchDir::read(dir.file("keep.89p")), "kept");
+
+    ScratchDir::write(dir.file("huge.txt"), "\nPrgm\n" + std::string(70 * 1024, 'a') + "\nEndPrgm");
+    const ToolRun huge = tool("pack " + quoted(dir.file("huge.txt")) + " " + quoted(dir.file("keep.89p")), dir);
+    EXPECT_EQ(huge.status, 1);
+    EXPECT_EQ(ScratchDir::read(dir.file("keep.89p")), "kept");
+
+    EXPECT_EQ(tool("", dir).status, 2);
+    EXPECT_EQ(tool("frobnicate x", dir).status, 2);
+    EXPECT_EQ(tool("pack --bogus a b", dir).status, 2);
+    EXPECT_EQ(tool("info", dir).status, 2);
+}
+
+}  // namespace
+}  // namespace korvane

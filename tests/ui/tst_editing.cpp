@@ -1,0 +1,171 @@
+// Editing in the main window as a user does it: real key events in the editor,
+// command menus, the clipboard, and undo and redo across the recolourings.
+#include <QApplication>
+#include <QClipboard>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "editor/Colouring.h"
+#include "editor/MemoryEditor.h"
+#include "editor/ui/EditorWidget.h"
+#include "editor/ui/FrmRechercher.h"
+#include "shell/ui/FrmP.h"
+
+using namespace korvane;
+
+namespace {
+
+const std::string kEmpty = "\r\nPrgm\r\n\r\nEndPrgm";
+
+std::vector<Rgb> coloursOf(const TextEditor& e) {
+    std::vector<Rgb> out;
+    for (int i = 0; i < e.length(); ++i) out.push_back(e.colourAt(i));
+    return out;
+}
+
+// The colours that a full recolouring gives a text, keeping its letters as they are.
+std::vector<Rgb> fullColours(const std::string& text) {
+    MemoryEditor memory(text);
+    int pos = 0;
+    colorierTout(memory, pos, "10");
+    return coloursOf(memory);
+}
+
+QAction* menuAction(FrmP& w, const char* name) {
+    for (QMenu* menu : w.commandMenus)
+        if (auto* a = menu->findChild<QAction*>(name)) return a;
+    return nullptr;
+}
+
+}  // namespace
+
+class TestEditing : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir;
+    ScriptedPrompt prompt;
+    std::unique_ptr<FrmP> w;
+    EditorWidget* editor() { return w->RichTxt1; }
+
+private slots:
+    void init() {
+        qputenv("KORVANE_INI", (dir.path() + "/Korvane.INI").toUtf8());
+        w = std::make_unique<FrmP>(Settings((dir.path() + "/Korvane.INI").toStdString()), prompt);
+        w->load("");
+        editor()->setFocus();
+    }
+    void cleanup() {
+        w->close();
+        w.reset();
+    }
+
+    void keysTypeColourAndStayInTheBody() {
+        EditorWidget* e = editor();
+        QCOMPARE(e->caret(), 8);
+        // Backspace at the body's start and Delete at its end remove nothing.
+        QTest::keyClick(e, Qt::Key_Backspace);
+        QCOMPARE(e->text(), kEmpty);
+        e->setCaret(e->length() - 9);
+        QTest::keyClick(e, Qt::Key_Delete);
+        QCOMPARE(e->text(), kEmpty);
+
+        e->setCaret(8);
+        QTest::keyClicks(e, "if x>1 then");
+        QTest::keyClick(e, Qt::Key_Return);
+        QTest::keyClicks(e, "disp x");
+        QTest::keyClick(e, Qt::Key_Return);
+        QTest::keyClicks(e, "endif ");
+        QCOMPARE(e->text(), std::string("\r\nPrgm\r\nIf x>1 Then\r\nDisp x\r\nEndIf \r\nEndPrgm"));
+        QCOMPARE(e->caret(), 8 + 11 + 2 + 6 + 2 + 6);
+        const TypingColours typing;
+        QCOMPARE(e->colourAt(8), typing.bloc);
+        QCOMPARE(e->colourAt(8 + 13), typing.instr);
+        QCOMPARE(e->colourAt(8 + 13 + 5), typing.ordinary);
+
+        // The caret cannot go into the closing line by the keyboard either.
+        e->setCaret(e->length() - 9);
+        QTest::keyClick(e, Qt::Key_Down);
+        QVERIFY(e->caret() <= e->length() - 9);
+    }
+
+    void menusClipboardAndShortcutsGoThroughTheSameRules() {
+        EditorWidget* e = editor();
+        QAction* forLoop = menuAction(*w, "fctFor");
+        QVERIFY(forLoop);
+        forLoop->trigger();
+        QCOMPARE(e->text(), std::string("\r\nPrgm\r\nFor \r\n\r\nEndFor\r\nEndPrgm"));
+        QCOMPARE(e->caret(), 12);
+        QCOMPARE(e->colourAt(8), ColourTable{}.bloc);
+
+        // Ctrl+A selects the body without its last line break; Ctrl+C copies it out
+        // through the character table.
+        QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(e->selectionStart(), 8);
+        QCOMPARE(e->selectionLength(), 14);
+        QTest::keyClick(e, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("For \n\nEndFor"));
+
+        // Every calculator code survives a copy and paste through the desktop.
+        std::string codes;
+        for (int c = 1; c < 256; ++c)
+            if (c != '\r' && c != '\n') codes += static_cast<char>(c);
+        e->replaceRange(8, 0, codes + "\r\n");
+        e->setSelection(8, static_cast<int>(codes.size()));
+        w->couper->trigger();
+        QCOMPARE(e->text(), std::string("\r\nPrgm\r\n\r\nFor \r\n\r\nEndFor\r\nEndPrgm"));
+        e->setCaret(8);
+        QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(e->text().substr(8, codes.size()), codes);
+
+        // Paste is refused in the closing line.
+        const std::string before = e->text();
+        e->setCaret(e->length() - 3);
+        w->coller->trigger();
+        QCOMPARE(e->text(), before);
+
+        QTest::keyClick(e, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(w->searchWindow);
+        QVERIFY(w->searchWindow->isVisible());
+    }
+
+    void undoAndRedoWalkBackAndForthThroughEveryCommand() {
+        EditorWidget* e = editor();
+        std::vector<std::string> texts{e->text()};
+        auto snapshot = [&] { texts.push_back(e->text()); };
+
+        // A run of typing is one step, with the keywords its keys rewrote.
+        QTest::keyClicks(e, "local a:if a>0:disp a");
+        QTest::keyClick(e, Qt::Key_Return);
+        QCOMPARE(e->text(), std::string("\r\nPrgm\r\nLocal a:If a>0:Disp a\r\n\r\nEndPrgm"));
+        snapshot();
+        // Typing somewhere else starts a new step.
+        e->setCaret(8);
+        QTest::keyClicks(e, "x ");
+        snapshot();
+        e->setCaret(e->length() - 9);
+        menuAction(*w, "fctWhile")->trigger();
+        snapshot();
+        QApplication::clipboard()->setText(QStringLiteral("disp a"));
+        w->coller->trigger();
+        snapshot();
+        QVERIFY(e->text().find("Disp a") != std::string::npos);
+
+        for (size_t step = texts.size() - 1; step > 0; --step) {
+            QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(e->text(), texts[step - 1]);
+            QCOMPARE(coloursOf(*e), fullColours(texts[step - 1]));
+        }
+        QVERIFY(!e->document()->isUndoAvailable());
+        for (size_t step = 1; step < texts.size(); ++step) {
+            if (step % 2) QTest::keyClick(e, Qt::Key_Y, Qt::ControlModifier);
+            else QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+            QCOMPARE(e->text(), texts[step]);
+            QCOMPARE(coloursOf(*e), fullColours(texts[step]));
+        }
+        QVERIFY(!e->document()->isRedoAvailable());
+    }
+};
+
+QTEST_MAIN(TestEditing)
+#include "tst_editing.moc"
