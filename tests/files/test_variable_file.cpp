@@ -169,7 +169,7 @@ TEST(VariableFile, TextSamplesOpenWithTheirNameFolderAndArguments) {
     int checked = 0;
     for (const auto& path : samples::singleVariableFiles()) {
         const Bytes bytes = samples::bytesOf(path);
-        if (!samples::isProgramText(bytes)) continue;
+        if (!samples::isTextForm(bytes)) continue;
         const ParseResult read = parseVariableFile(bytes);
         ASSERT_TRUE(read.ok()) << path << ": " << read.error;
         // The file names are "<origin>__<folder>.<name>.<ext>".
