@@ -12,7 +12,6 @@ namespace {
 
 using namespace tokens;
 
-
 struct Failure {
     std::string message;
 };
