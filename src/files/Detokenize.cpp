@@ -12,7 +12,6 @@ namespace {
 
 using namespace tokens;
 
-
 struct Failure {
     std::string message;
 };
@@ -401,11 +400,11 @@ private:
 
 }  // namespace
 
-bool isTextForm(const Bytes& variableData) { return !variableData.empty() && variableData.front() == '('; }
+bool isProgramText(const Bytes& variableData) { return !variableData.empty() && variableData.front() == '('; }
 
 DetokenizeResult detokenize(const Bytes& variableData) {
     if (variableData.empty()) return {{}, ProgramKind::Program, "the variable data is empty"};
-    if (isTextForm(variableData)) return {{}, ProgramKind::Program, "the variable holds program text, not tokens"};
+    if (isProgramText(variableData)) return {{}, ProgramKind::Program, "the variable holds program text, not tokens"};
     if (static_cast<unsigned char>(variableData.front()) != kEndStack)
         return {{}, ProgramKind::Program, "the variable data does not start with the end-of-program tag E9"};
     try {

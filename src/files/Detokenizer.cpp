@@ -61,7 +61,7 @@ std::string textOf(const Bytes& data, std::string& error) {
 Trailer trailerOf(const Bytes& data, std::string& error) {
     Trailer t;
     t.flag2 = data.size() >= 3 ? at(data, data.size() - 3) : 0;
-    if (isTextForm(data)) {
+    if (isProgramText(data)) {
         if (textOf(data, error).empty() && !error.empty()) return t;
         t.kind = at(data, data.size() - 7) == tokens::cmd::Func ? ProgramKind::Function : ProgramKind::Program;
         return t;
@@ -106,7 +106,7 @@ ProgramKind kindOfText(const std::string& text, ProgramKind fallback) {
 }
 
 BuildResult buildTextFile(const Bytes& header, const std::string& text, const Trailer& trailer) {
-    if (!isTextForm(text)) return {{}, "the program text does not start with its argument list \"(\""};
+    if (!isProgramText(text)) return {{}, "the program text does not start with its argument list \"(\""};
     Bytes tail = trailer.kind == ProgramKind::Function ? functionTrailer() : programTrailer();
     tail[7] = static_cast<char>(trailer.flag2);
     const Bytes data = text + tail.substr(0, kTrailerSize - 2);
@@ -167,7 +167,7 @@ BuildResult buildTokenizedFile(const Bytes& header, const Bytes& variableData, P
 BuildResult tokenizeVariableFile(const Bytes& textFormFile) {
     const VariableRecord r = splitVariableFile(textFormFile);
     if (!r.ok()) return {{}, r.error};
-    if (!isTextForm(r.data)) return {{}, "the variable is already tokenized"};
+    if (!isProgramText(r.data)) return {{}, "the variable is already tokenized"};
     std::string error;
     const std::string text = textOf(r.data, error);
     if (!error.empty()) return {{}, error};
@@ -179,7 +179,7 @@ BuildResult tokenizeVariableFile(const Bytes& textFormFile) {
 BuildResult detokenizeVariableFile(const Bytes& tokenizedFile) {
     const VariableRecord r = splitVariableFile(tokenizedFile);
     if (!r.ok()) return {{}, r.error};
-    if (isTextForm(r.data)) return {{}, "the variable is already text"};
+    if (isProgramText(r.data)) return {{}, "the variable is already text"};
     const DetokenizeResult d = detokenize(r.data);
     if (!d.ok()) return {{}, d.error};
     return buildTextFile(r.header, d.text, {d.kind, at(r.data, r.data.size() - 3)});
@@ -188,7 +188,7 @@ BuildResult detokenizeVariableFile(const Bytes& tokenizedFile) {
 DetokenizerAnswer Detokenizer::ProgramText(const std::string& path) const {
     const VariableRecord r = readVariableRecord(path);
     if (!r.ok()) return {{}, r.error};
-    if (isTextForm(r.data)) {
+    if (isProgramText(r.data)) {
         std::string error;
         std::string text = textOf(r.data, error);
         if (!error.empty()) return {{}, path + ": " + error};

@@ -195,7 +195,6 @@ public:
     const std::vector<Jump>& jumps() const { return jumps_; }
 
     [[noreturn]] void fail(const std::string& message) const { throw Failure{"line " + std::to_string(line_) + ": " + message}; }
-    int line() const { return line_; }
 
 private:
     const std::string& text() const { return *text_; }

@@ -30,7 +30,7 @@ struct DetokenizeResult {
 DetokenizeResult detokenize(const Bytes& variableData);
 
 // True when variable data holds program text rather than tokens.
-bool isTextForm(const Bytes& variableData);
+bool isProgramText(const Bytes& variableData);
 
 struct TokenizeResult {
     Bytes data;  // variable data, without the size word

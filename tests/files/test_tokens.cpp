@@ -53,7 +53,7 @@ std::vector<Sample> samples(bool tokenized) {
         if (!readWholeFile(entry.path().string(), file).empty() || file.size() < 90) continue;
         const size_t size = (static_cast<unsigned char>(file[86]) << 8) | static_cast<unsigned char>(file[87]);
         Sample s{entry.path().filename().string(), file.substr(88, size)};
-        if (isTextForm(s.data) != tokenized) out.push_back(std::move(s));
+        if (isProgramText(s.data) != tokenized) out.push_back(std::move(s));
     }
     std::sort(out.begin(), out.end(), [](const Sample& a, const Sample& b) { return a.name < b.name; });
     return out;
