@@ -9,6 +9,7 @@
 #include "editor/CharTable.h"
 #include "editor/Colouring.h"
 #include "editor/MemoryEditor.h"
+#include "files/Detokenizer.h"
 #include "files/Document.h"
 #include "files/VariableFile.h"
 
@@ -93,8 +94,6 @@ void writeOutput(const std::string& path, const Bytes& bytes) {
         throw Failure{"cannot write " + path + ": " + error};
 }
 
-bool isTextForm(const Bytes& bytes) { return bytes.size() > kHeaderSize && bytes[kHeaderSize] == '('; }
-
 // A variable file read the way the editor reads it: its pieces and editor text.
 struct LoadedFile {
     VariableFileContent content;
@@ -103,13 +102,20 @@ struct LoadedFile {
     std::string nameField() const { return content.name + "(" + content.arguments + ")"; }
 };
 
+// Reads a variable file as the editor opens it: a tokenized file is first turned
+// into its text form by the detokenizer.
 LoadedFile load(const std::string& path) {
-    const Bytes bytes = readInput(path);
-    if (bytes.size() >= kHeaderSize && !isTextForm(bytes))
-        throw Failure{path + ": tokenized files are not supported by this build"};
+    Bytes bytes = readInput(path);
+    LoadedFile file;
+    const VariableRecord record = splitVariableFile(bytes);
+    if (record.ok() && !record.data.empty() && !isProgramText(record.data)) {
+        BuildResult text = detokenizeVariableFile(bytes);
+        if (!text.ok()) throw Failure{path + ": " + text.error};
+        bytes = std::move(text.bytes);
+        file.tokenized = true;
+    }
     ParseResult parsed = parseVariableFile(bytes);
     if (!parsed.ok()) throw Failure{path + ": " + parsed.error};
-    LoadedFile file;
     file.content = std::move(parsed.content);
     file.editorText = normaliseLineBreaks(file.content.programText);
     return file;
@@ -124,8 +130,8 @@ std::string kindOf(const LoadedFile& file) {
 
 void writeDocument(const std::string& path, const std::string& nameField, const std::string& folder,
                    const std::string& editorText, const Bytes& header, const Bytes& trailer, bool tokenize) {
-    if (tokenize) throw Failure{"tokenized writing is not supported by this build"};
-    const BuildResult built = buildVariableFile({nameField, folder, editorText, header, trailer});
+    BuildResult built = buildVariableFile({nameField, folder, editorText, header, trailer});
+    if (built.ok() && tokenize) built = tokenizeVariableFile(built.bytes);
     if (!built.ok()) throw Failure{path + ": " + built.error};
     writeOutput(path, built.bytes);
 }
@@ -135,7 +141,7 @@ int cmdInfo(const Arguments& args) {
     const std::string& path = args.positional[0];
     const Bytes bytes = readInput(path);
     const LoadedFile file = load(path);
-    const auto& h = file.content.header;
+    const Bytes& h = bytes;  // the sizes and type as the file itself holds them
     const auto u8 = [](const Bytes& b, size_t i) { return static_cast<unsigned>(static_cast<unsigned char>(b[i])); };
     char type[8];
     std::snprintf(type, sizeof type, "0x%02X", u8(h, 72));
@@ -172,7 +178,7 @@ int cmdPack(const Arguments& args) {
             throw Failure{args.positional[0] + ": " + std::to_string(dropped) +
                           " character(s) have no calculator code"};
     }
-    const auto kind = args.has("--function") ? DocumentKind::Function : DocumentKind::Program;
+    const auto kind = args.has("--function") ? ProgramKind::Function : ProgramKind::Program;
     const std::string name = args.value("--name").value_or(kNewName);
     const std::string folder = args.value("--folder").value_or(kNewFolder);
     auto fromArgument = [&args](const std::string& s) { return args.has("--raw") ? s : utf8ToCalc(s); };

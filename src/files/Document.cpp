@@ -4,11 +4,11 @@
 
 namespace korvane {
 
-std::string newDocumentText(DocumentKind kind) {
-    return kind == DocumentKind::Program ? "\r\nPrgm\r\n\r\nEndPrgm" : "\r\nFunc\r\n\r\nEndFunc";
+std::string newDocumentText(ProgramKind kind) {
+    return kind == ProgramKind::Program ? "\r\nPrgm\r\n\r\nEndPrgm" : "\r\nFunc\r\n\r\nEndFunc";
 }
 
-Bytes trailerFor(DocumentKind kind) { return kind == DocumentKind::Program ? programTrailer() : functionTrailer(); }
+Bytes trailerFor(ProgramKind kind) { return kind == ProgramKind::Program ? programTrailer() : functionTrailer(); }
 
 NameFieldCorrection correctNameField(const std::string& text, int caret) {
     const size_t paren = text.find('(');

@@ -4,11 +4,10 @@
 // rules that do not need a window.
 #include <string>
 
+#include "files/Tokens.h"
 #include "files/VariableFile.h"
 
 namespace korvane {
-
-enum class DocumentKind { Program, Function };
 
 constexpr int kNameLimit = 8;         // characters of a variable or folder name
 constexpr const char* kNewName = "nouveau()";
@@ -21,8 +20,8 @@ struct Document {
 };
 
 // The editor text of a new program or function.
-std::string newDocumentText(DocumentKind kind);
-Bytes trailerFor(DocumentKind kind);
+std::string newDocumentText(ProgramKind kind);
+Bytes trailerFor(ProgramKind kind);
 
 // The name field after a change of its text: a variable name of more than eight
 // characters is cut to eight, the argument list kept. `caret` is the caret index

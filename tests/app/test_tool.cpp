@@ -44,7 +44,7 @@ TEST(KorvaneTool, PackWritesTheEditorsFiles) {
     ScratchDir dir;
     ScratchDir::write(dir.file("new.txt"), "\nPrgm\n\nEndPrgm");
     ASSERT_EQ(tool("pack " + quoted(dir.file("new.txt")) + " " + quoted(dir.file("new.89p")), dir).status, 0);
-    const VariableFileInput program{kNewName, kNewFolder, newDocumentText(DocumentKind::Program), newDocumentHeader(),
+    const VariableFileInput program{kNewName, kNewFolder, newDocumentText(ProgramKind::Program), newDocumentHeader(),
                                     programTrailer()};
     EXPECT_EQ(ScratchDir::read(dir.file("new.89p")), buildVariableFile(program).bytes);
     EXPECT_EQ(ScratchDir::read(dir.file("new.89p")).size(), 116u);
@@ -109,7 +109,7 @@ TEST(KorvaneTool, CanonicalConvertRewritesKeywordsAsTheEditorDoes) {
 
 TEST(KorvaneTool, BadInputGivesOneLineAndStatusOne) {
     ScratchDir dir;
-    const VariableFileInput program{kNewName, kNewFolder, newDocumentText(DocumentKind::Program), newDocumentHeader(),
+    const VariableFileInput program{kNewName, kNewFolder, newDocumentText(ProgramKind::Program), newDocumentHeader(),
                                     programTrailer()};
     const Bytes good = buildVariableFile(program).bytes;
     ScratchDir::write(dir.file("truncated.89p"), good.substr(0, 60));
@@ -141,6 +141,49 @@ TEST(KorvaneTool, BadInputGivesOneLineAndStatusOne) {
     EXPECT_EQ(tool("frobnicate x", dir).status, 2);
     EXPECT_EQ(tool("pack --bogus a b", dir).status, 2);
     EXPECT_EQ(tool("info", dir).status, 2);
+}
+
+}  // namespace
+}  // namespace korvane
+
+namespace korvane {
+namespace {
+
+TEST(KorvaneTool, TokenizedFilesReadAndWrite) {
+    ScratchDir dir;
+    ScratchDir::write(dir.file("p.txt"), "\nPrgm\nLocal a\n1\xE2\x86\x92" "a\nDisp a+2\nEndPrgm");
+    ASSERT_EQ(tool("pack --tokenize --name 'calc(x)' " + quoted(dir.file("p.txt")) + " " + quoted(dir.file("p.89p")), dir)
+                  .status, 0);
+    const Bytes tokenized = ScratchDir::read(dir.file("p.89p"));
+    EXPECT_NE(tokenized[88], '(');  // no longer text
+    const ToolRun info = tool("info " + quoted(dir.file("p.89p")), dir);
+    EXPECT_NE(info.out.find("form: tokenized\n"), std::string::npos);
+    EXPECT_NE(info.out.find("arguments: (x)\n"), std::string::npos);
+    EXPECT_EQ(tool("text " + quoted(dir.file("p.89p")), dir).out,
+              "calc(x)\nPrgm\nLocal a\n1\xE2\x86\x92" "a\nDisp a+2\nEndPrgm\n");
+
+    // Back to the text form, and a text that does not parse writes nothing.
+    ASSERT_EQ(tool("convert " + quoted(dir.file("p.89p")) + " " + quoted(dir.file("t.89p")), dir).status, 0);
+    EXPECT_EQ(ScratchDir::read(dir.file("t.89p"))[88], '(');
+    ScratchDir::write(dir.file("bad.txt"), "\nPrgm\nDisp (1+\nEndPrgm");
+    const ToolRun bad = tool("pack --tokenize " + quoted(dir.file("bad.txt")) + " " + quoted(dir.file("bad.89p")), dir);
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("line"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("bad.89p")));
+}
+
+TEST(KorvaneTool, TextOfEveryTokenizedSample) {
+    if (!samples::available()) GTEST_SKIP() << samples::missingMessage();
+    ScratchDir dir;
+    int shown = 0;
+    for (const auto& path : samples::singleVariableFiles()) {
+        if (samples::isTextForm(samples::bytesOf(path))) continue;
+        const ToolRun run = tool("text " + quoted(path.string()), dir);
+        ASSERT_EQ(run.status, 0) << path << ": " << run.err;
+        EXPECT_TRUE(run.out.ends_with("EndPrgm\n") || run.out.ends_with("EndFunc\n")) << path;
+        ++shown;
+    }
+    EXPECT_EQ(shown, 20);
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ Bytes hex(const std::string& text) {
     return out;
 }
 
-VariableFileInput newDocument(DocumentKind kind) {
+VariableFileInput newDocument(ProgramKind kind) {
     return {kNewName, kNewFolder, newDocumentText(kind), newDocumentHeader(), trailerFor(kind)};
 }
 
@@ -43,11 +43,11 @@ TEST(VariableFile, NewProgramAndFunctionAreTheTemplateBytes) {
         "0D 45 6E 64 50 72 67 6D 00 00 08 19 E4 E5 00 00"
         "08 DC A4 11");
     ASSERT_EQ(expected.size(), 116u);
-    const auto program = buildVariableFile(newDocument(DocumentKind::Program));
+    const auto program = buildVariableFile(newDocument(ProgramKind::Program));
     ASSERT_TRUE(program.ok()) << program.error;
     EXPECT_EQ(program.bytes, expected);
 
-    const auto function = buildVariableFile(newDocument(DocumentKind::Function));
+    const auto function = buildVariableFile(newDocument(ProgramKind::Function));
     ASSERT_TRUE(function.ok());
     ASSERT_EQ(function.bytes.size(), 116u);
     EXPECT_EQ(byteAt(function.bytes, 72), 0x12u);  // programs and functions share the type byte
@@ -56,7 +56,7 @@ TEST(VariableFile, NewProgramAndFunctionAreTheTemplateBytes) {
 }
 
 TEST(VariableFile, NameWithArgumentsAndSizesAroundByteBoundaries) {
-    VariableFileInput doc = newDocument(DocumentKind::Program);
+    VariableFileInput doc = newDocument(ProgramKind::Program);
     doc.nameField = "abc(x)";
     const Bytes bytes = buildVariableFile(doc).bytes;
     EXPECT_EQ(bytes.substr(64, 8), Bytes("abc\0\0\0\0\0", 8));
@@ -65,7 +65,7 @@ TEST(VariableFile, NameWithArgumentsAndSizesAroundByteBoundaries) {
     // The file is 88 header bytes, "()", the text without line feeds and 12 trailer bytes.
     for (const auto& [size, fileField, varSize] :
          {std::tuple{255, "FF 00", 165}, std::tuple{256, "00 01", 166}, std::tuple{511, "FF 01", 421}}) {
-        VariableFileInput sized = newDocument(DocumentKind::Program);
+        VariableFileInput sized = newDocument(ProgramKind::Program);
         sized.editorText = "\r\n" + std::string(size - 88 - 2 - 12 - 1, 'x');
         const Bytes file = buildVariableFile(sized).bytes;
         ASSERT_EQ(file.size(), static_cast<size_t>(size));
@@ -111,7 +111,7 @@ TEST(VariableFile, RefusesWhatDoesNotFitAndLosesNoFile) {
     const std::string path = dir.file("keep.89p");
     ScratchDir::write(path, "previous content");
 
-    VariableFileInput huge = newDocument(DocumentKind::Program);
+    VariableFileInput huge = newDocument(ProgramKind::Program);
     huge.editorText = "\r\nPrgm\r\n" + std::string(70 * 1024, 'a') + "\r\nEndPrgm";
     const std::string tooLong = writeVariableFile(huge, path);
     EXPECT_NE(tooLong.find("too long"), std::string::npos);
@@ -123,16 +123,16 @@ TEST(VariableFile, RefusesWhatDoesNotFitAndLosesNoFile) {
 
     // A read-only file, a missing folder and a folder in the file's place are refused.
     std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-    EXPECT_NE(writeVariableFile(newDocument(DocumentKind::Program), path), "");
+    EXPECT_NE(writeVariableFile(newDocument(ProgramKind::Program), path), "");
     EXPECT_EQ(ScratchDir::read(path), "previous content");
-    EXPECT_NE(writeVariableFile(newDocument(DocumentKind::Program), dir.file("missing/x.89p")), "");
+    EXPECT_NE(writeVariableFile(newDocument(ProgramKind::Program), dir.file("missing/x.89p")), "");
     std::filesystem::create_directory(dir.file("folder.89p"));
-    EXPECT_NE(writeVariableFile(newDocument(DocumentKind::Program), dir.file("folder.89p")), "");
+    EXPECT_NE(writeVariableFile(newDocument(ProgramKind::Program), dir.file("folder.89p")), "");
     EXPECT_FALSE(std::filesystem::exists(path + ".korvane-tmp"));
 }
 
 TEST(VariableFile, DamagedFilesAreRefusedNeverCrash) {
-    const Bytes good = buildVariableFile(newDocument(DocumentKind::Program)).bytes;
+    const Bytes good = buildVariableFile(newDocument(ProgramKind::Program)).bytes;
     for (size_t cut : {size_t(0), size_t(50), size_t(88), size_t(100), size_t(101)})
         EXPECT_FALSE(parseVariableFile(good.substr(0, cut)).ok()) << cut;
     Bytes noParen = good;
@@ -154,7 +154,7 @@ TEST(VariableFile, DamagedFilesAreRefusedNeverCrash) {
 }
 
 TEST(VariableFile, EmptyNameIsRefusedEmptyFolderMeansTheCurrentOne) {
-    VariableFileInput doc = newDocument(DocumentKind::Program);
+    VariableFileInput doc = newDocument(ProgramKind::Program);
     doc.nameField = "()";
     EXPECT_FALSE(buildVariableFile(doc).ok());
     doc.nameField = "p()";

@@ -31,8 +31,8 @@ TEST_F(LibTifiles, ReadsEveryKindOfFileTheWriterMakes) {
         VariableFileInput doc;
     };
     const Case cases[] = {
-        {"new.89p", {kNewName, kNewFolder, newDocumentText(DocumentKind::Program), newDocumentHeader(), programTrailer()}},
-        {"f.89f", {"f(x)", "algebra", newDocumentText(DocumentKind::Function), newDocumentHeader(), functionTrailer()}},
+        {"new.89p", {kNewName, kNewFolder, newDocumentText(ProgramKind::Program), newDocumentHeader(), programTrailer()}},
+        {"f.89f", {"f(x)", "algebra", newDocumentText(ProgramKind::Function), newDocumentHeader(), functionTrailer()}},
         {"long.92p", {"longname(a,b,c)", "folder8c", "\r\nPrgm\r\n" + std::string(20000, 'x') + "\r\nEndPrgm",
                       newDocumentHeader(), programTrailer()}},
     };

@@ -242,7 +242,7 @@ void FrmP::newPrgm() {
         runModal(dialog);
     }
     enregistrer->setEnabled(false);
-    const DocumentKind kind = PrgmFunc ? DocumentKind::Program : DocumentKind::Function;
+    const ProgramKind kind = PrgmFunc ? ProgramKind::Program : ProgramKind::Function;
     RichTxt1->setPlainText(newDocumentText(kind));
     document.variableTrailer = trailerFor(kind);
     setNameField(kNewName);
