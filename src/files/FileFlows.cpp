@@ -102,8 +102,8 @@ bool matchesPattern(std::string_view fileName, std::string_view pattern) {
     return false;
 }
 
-std::vector<std::string> typeListItems(DocumentKind kind) {
-    if (kind == DocumentKind::Function) return {"Format Ti-89 (*.89f)", "Format Ti-92 (*.92f)"};
+std::vector<std::string> typeListItems(ProgramKind kind) {
+    if (kind == ProgramKind::Function) return {"Format Ti-89 (*.89f)", "Format Ti-92 (*.92f)"};
     return {"Format Ti-89 (*.89p)", "Format Ti-92 (*.92p)"};
 }
 

@@ -36,7 +36,7 @@ inline constexpr std::string_view kBrowserPattern = "*.89p;*.92p";
 bool matchesPattern(std::string_view fileName, std::string_view pattern);
 
 // The items of the save-as browser's type list for the kind setting.
-std::vector<std::string> typeListItems(DocumentKind kind);
+std::vector<std::string> typeListItems(ProgramKind kind);
 
 // The extension that a type-list item stands for: its four characters from the
 // sixteenth on (".89p", ".92p", ".89f" or ".92f"); empty for a shorter text.

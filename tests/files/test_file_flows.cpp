@@ -20,8 +20,8 @@ VariableFileInput programInput(const std::string& editorText) {
 }
 
 TEST(FileFlows, TypeListPathBoxAndPattern) {
-    const auto program = typeListItems(DocumentKind::Program);
-    const auto function = typeListItems(DocumentKind::Function);
+    const auto program = typeListItems(ProgramKind::Program);
+    const auto function = typeListItems(ProgramKind::Function);
     ASSERT_EQ(program.size(), 2u);
     ASSERT_EQ(function.size(), 2u);
     EXPECT_EQ(program[0], "Format Ti-89 (*.89p)");

@@ -191,7 +191,7 @@ private slots:
 
         // Capitals pass only in double quotes, where the path is checked against the disk.
         const QString file = dir.path() + "/PROG.89P";
-        QCOMPARE(writeVariableFile({kNewName, kNewFolder, newDocumentText(DocumentKind::Program), newDocumentHeader(),
+        QCOMPARE(writeVariableFile({kNewName, kNewFolder, newDocumentText(ProgramKind::Program), newDocumentHeader(),
                                     programTrailer()},
                                    file.toStdString()),
                  std::string());

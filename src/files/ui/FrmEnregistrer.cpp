@@ -53,7 +53,7 @@ FrmEnregistrer::FrmEnregistrer(Settings& settings, PromptService& prompt, QWidge
     connect(CmdQuitter, &QPushButton::clicked, this, &FrmEnregistrer::CmdQuitter_Click);
 }
 
-void FrmEnregistrer::fillTypes(DocumentKind kind) {
+void FrmEnregistrer::fillTypes(ProgramKind kind) {
     CboType->clear();
     for (const std::string& item : typeListItems(kind)) CboType->addItem(QString::fromStdString(item));
     CboType->setCurrentIndex(0);

@@ -15,7 +15,7 @@ public:
     FrmEnregistrer(Settings& settings, PromptService& prompt, QWidget* mainWindow);
 
     // The type list for the kind setting, item 0 shown.
-    void fillTypes(DocumentKind kind);
+    void fillTypes(ProgramKind kind);
 
     void appliquerFr();
     void appliquerEn();

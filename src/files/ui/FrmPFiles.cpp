@@ -173,7 +173,7 @@ bool FrmP::saveRoutine() {
     std::string target = document.path;
     if (needsSaveAsBrowser(document.path, toExistingPath)) {
         FrmEnregistrer& browser = frmEnregistrer();
-        browser.fillTypes(PrgmFunc ? DocumentKind::Program : DocumentKind::Function);
+        browser.fillTypes(PrgmFunc ? ProgramKind::Program : ProgramKind::Function);
         runModal(browser);
         if (!browser.confirmed) {
             colorierTout();
