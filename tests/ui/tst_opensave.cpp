@@ -45,6 +45,7 @@ struct DialogScript {
     int parcourirShown = 0;
 
     void run(QDialog& dialog) {
+        dialog.show();  // on screen while the user answers, as in the modal loop
         if (auto* d = qobject_cast<FrmSaveTok*>(&dialog)) {
             ++saveTokShown;
             if (saveTok) saveTok(*d);
@@ -60,6 +61,7 @@ struct DialogScript {
         } else {
             QFAIL("unexpected dialog");
         }
+        QVERIFY2(!dialog.isVisible(), "the dialog is still open");
     }
     void attach(FrmP& w) {
         w.runModal = [this](QDialog& d) { run(d); };
@@ -264,7 +266,6 @@ private slots:
         w->enregistrerSous->trigger();
         QCOMPARE(w->document.path, file("copie.92p"));
         script.enregistrer = [](FrmEnregistrer& d) {
-            d.show();
             QTest::keyClick(&d, Qt::Key_Escape);
             QVERIFY(!d.confirmed);
         };
@@ -280,7 +281,6 @@ private slots:
         script.saveTok = [](FrmSaveTok& d) {
             QVERIFY(d.Option1[1]->isChecked());
             QVERIFY(!d.tokenize);
-            d.show();
             QTest::keyClick(&d, Qt::Key_Escape);
         };
         script.enregistrer = nullptr;
