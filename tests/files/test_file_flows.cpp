@@ -4,7 +4,6 @@
 
 #include "editor/CharTable.h"
 #include "files/FileFlows.h"
-#include "support/Samples.h"
 #include "support/ScratchDir.h"
 
 namespace korvane {
@@ -69,52 +68,6 @@ TEST(FileFlows, CommandLineDropsAndTitle) {
 
     EXPECT_EQ(windowTitleFor(""), "Korvane");
     EXPECT_EQ(windowTitleFor("/home/u/geo.89p"), "Korvane - geo.89p");
-}
-
-TEST(FileFlows, OpensEveryTextFormAndTokenizedProgramSampleAndRefusesTokenizedFunctions) {
-    if (!samples::available()) GTEST_SKIP() << samples::missingMessage();
-    ScratchDir temp;
-    const Detokenizer detokenizer;
-    int textForm = 0, tokenizedPrograms = 0, refused = 0;
-    for (const auto& sample : samples::singleVariableFiles()) {
-        SCOPED_TRACE(sample.string());
-        const Bytes bytes = samples::bytesOf(sample);
-        const OpenedFile opened = openProgramFile(sample.string(), detokenizer, temp.path().string());
-        EXPECT_TRUE(isEmptyFolder(temp.path()));
-        const Bytes name = bytes.substr(64, 8).c_str();
-        if (samples::isTextForm(bytes)) {
-            ++textForm;
-            ASSERT_TRUE(opened.ok()) << opened.reason;
-            EXPECT_FALSE(opened.tokenized);
-            const ParseResult direct = readVariableFile(sample.string());
-            EXPECT_EQ(opened.content.programText, direct.content.programText);
-            EXPECT_EQ(opened.content.header, direct.content.header);
-            EXPECT_EQ(opened.content.name, name);
-            continue;
-        }
-        const DetokenizerAnswer text = detokenizer.ProgramText(sample.string());
-        ASSERT_TRUE(text.ok()) << text.error;
-        if (!endsWithEndPrgm(text.value)) {
-            ++refused;
-            EXPECT_EQ(opened.failure, OpenedFile::Failure::Detokenization);
-            continue;
-        }
-        ++tokenizedPrograms;
-        ASSERT_TRUE(opened.ok()) << opened.reason;
-        EXPECT_TRUE(opened.tokenized);
-        EXPECT_EQ(opened.content.name, name);
-        // The reader runs on into the comment after an eight-character folder;
-        // the folder field keeps eight characters.
-        EXPECT_EQ(opened.content.folder.substr(0, kNameLimit), std::string(bytes.substr(10, 8).c_str()));
-        // The text as the detokenizer prints it: argument list, then the lines.
-        EXPECT_EQ("(" + opened.content.arguments + ")" + opened.content.programText, text.value);
-        // A program's trailer; byte 7 carries the file's Flag 2 (locked or not).
-        ASSERT_EQ(opened.content.trailer.size(), size_t(kTrailerSize));
-        EXPECT_EQ(opened.content.trailer.substr(0, 7), programTrailer().substr(0, 7));
-    }
-    EXPECT_GT(textForm, 0);
-    EXPECT_GT(tokenizedPrograms, 0);
-    EXPECT_GT(refused, 0);
 }
 
 TEST(FileFlows, DamagedFilesAreRefusedWithTheirReasonAndNoTemporaryFileStays) {
