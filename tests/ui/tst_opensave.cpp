@@ -333,9 +333,18 @@ private slots:
         QCOMPARE(prompt.shown.back().buttons, PromptButtons::YesNo);
         QCOMPARE(w->document.path, file("b.89f"));
         QCOMPARE(ScratchDir::read(file("b.92p")), std::string("x"));
+        // Enter in the directory list opens the folder and does not save.
         // A folder that can no longer be listed: a message, and the lists stay.
+        fs::create_directory(file("inner"));
         fs::create_directory(file("sub"));
         script.enregistrer = [this](FrmEnregistrer& d) {
+            QCOMPARE(d.Dir1->setPath(QString::fromStdString(folder())), QString());
+            d.TxtNom->setText("nom");
+            d.Dir1->setCurrentItem(d.Dir1->findItems("inner", Qt::MatchEndsWith).front());
+            QTest::keyClick(d.Dir1, Qt::Key_Return);
+            QCOMPARE(d.Dir1->path().toStdString(), file("inner"));
+            QCOMPARE(d.File1->path().toStdString(), file("inner"));
+            QVERIFY(d.isVisible());
             QCOMPARE(d.Dir1->setPath(QString::fromStdString(folder())), QString());
             const auto sub = d.Dir1->findItems("sub", Qt::MatchEndsWith);
             QCOMPARE(sub.size(), 1);

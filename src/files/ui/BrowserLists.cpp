@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QStorageInfo>
 
@@ -100,6 +101,11 @@ QString DirListBox::setPath(const QString& path) {
     for (const QString& child : children) add(indent(parts.size() + 1) + child, QDir(absolute).filePath(child));
     if (changed) emit pathChanged(path_);
     return {};
+}
+
+void DirListBox::keyPressEvent(QKeyEvent* event) {
+    QListWidget::keyPressEvent(event);
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) event->accept();
 }
 
 void DirListBox::refresh() {

@@ -45,6 +45,11 @@ signals:
     void pathChanged(const QString& path);
     void unreadable(const QString& path, const QString& reason);
 
+protected:
+    // Enter opens the folder and goes no further: it must not press the dialog's
+    // default button as well.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QString path_;
 };
