@@ -101,7 +101,9 @@ void emitKeywords(std::string_view t, size_t begin, size_t end, int quotesBefore
         }
         if (t[i] == '"') ++quotes;
         if (t[i] == '\'') apostrophe = true;
-        out += t[i];
+        // A CR without its LF (never in editor text, possible in a raw file) is a paragraph too.
+        if (t[i] == '\r') out += "\\par ";
+        else out += t[i];
         ++i;
     }
 }
@@ -133,9 +135,16 @@ std::string coloriserDocument(const std::string& text, const ColourTable& colour
         t += c;
     }
 
-    std::string body;
-    body.reserve(t.size() * 2);
-    size_t lineStart = 0;
+    auto component = [](Rgb c, int shift) { return std::to_string((c >> shift) & 0xFF); };
+    std::string doc;
+    doc.reserve(t.size() * 2 + 256);
+    doc += "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Ti-89 JB;}}\r\n{\\colortbl ;";
+    for (const Rgb c : {colours.comment, colours.bloc, colours.instr, colours.ordinary})
+        doc += "\\red" + component(c, 16) + "\\green" + component(c, 8) + "\\blue" + component(c, 0) + ";";
+    doc += "}\r\n";
+    if (std::string n; fontSizePiece(tailleText, n)) doc += "\\viewkind4\\uc1\\pard\\lang1036\\f0\\fs" + n + " ";
+    // The space put in front is never written: the first line starts after it.
+    size_t lineStart = 1;
     while (lineStart <= t.size()) {
         size_t lineEnd = t.find("\r\n", lineStart);
         if (lineEnd == std::string::npos) lineEnd = t.size();
@@ -160,7 +169,7 @@ std::string coloriserDocument(const std::string& text, const ColourTable& colour
             }
         }
 
-        emitKeywords(t, lineStart, mark, 0, false, body);
+        emitKeywords(t, lineStart, mark, 0, false, doc);
         if (mark < lineEnd) {
             // Keywords in a comment keep their canonical form but lose their colour.
             std::string comment;
@@ -168,33 +177,15 @@ std::string coloriserDocument(const std::string& text, const ColourTable& colour
             replaceAll(comment, "\\cf2 ");
             replaceAll(comment, "\\cf3 ");
             replaceAll(comment, "\\cf4 ");
-            body += "\\cf1 ";
-            body += comment;
-            body += "\\cf4 ";
+            doc += "\\cf1 ";
+            doc += comment;
+            doc += "\\cf4 ";
         }
         if (lineEnd == t.size()) break;
-        body += "\\par \n";
+        doc += "\\par \n";
         lineStart = lineEnd + 2;
     }
 
-    // Lone CRs (never in editor text, but possible in a raw file) also become "\par ".
-    if (body.find('\r') != std::string::npos) {
-        std::string fixed;
-        fixed.reserve(body.size());
-        for (const char c : body) {
-            if (c == '\r') fixed += "\\par ";
-            else fixed += c;
-        }
-        body = std::move(fixed);
-    }
-
-    auto component = [](Rgb c, int shift) { return std::to_string((c >> shift) & 0xFF); };
-    std::string doc = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Ti-89 JB;}}\r\n{\\colortbl ;";
-    for (const Rgb c : {colours.comment, colours.bloc, colours.instr, colours.ordinary})
-        doc += "\\red" + component(c, 16) + "\\green" + component(c, 8) + "\\blue" + component(c, 0) + ";";
-    doc += "}\r\n";
-    if (std::string n; fontSizePiece(tailleText, n)) doc += "\\viewkind4\\uc1\\pard\\lang1036\\f0\\fs" + n + " ";
-    doc.append(body, 1, std::string::npos);  // without the space put in front
     doc += "\\cf0\\fs24\r\n\\par }";
     return doc;
 }

@@ -34,7 +34,7 @@ TEST(Colouring, KeywordRulesMatchTheSpliceBySpliceAlgorithm) {
     const std::vector<std::string> pieces = {
         "if", "IF", "EndIf", "endif", "ElseIf", "else", "Then", "disp", "Disp", "getkey", "get", "text",
         "Item", "EndCustom", "unarchiv", "Input", "inputstr", "For", "x", "abc", "1", " ", "(", ")", ",",
-        ":", "=", "\"", "'", "\xA9", "\\", "{", "}", "\r\n", "\r\n", "/", "\\cf2 ", "\x16", "\xA9 "};
+        ":", "=", "\"", "'", "\xA9", "\\", "{", "}", "\r\n", "\r\n", "\r", "/", "\\cf2 ", "\x16", "\xA9 "};
     std::mt19937 rng(20261205);
     for (int round = 0; round < 3000; ++round) {
         std::string text;
