@@ -208,6 +208,23 @@ PressEffect handleKeyPress(const TextEditor& editor, int keyCode) {
     return PressEffect::Proceed;
 }
 
+PressEffect guardEditingKey(TextEditor& editor, bool deletes) {
+    const int start = editor.selectionStart();
+    const int end = start + editor.selectionLength();
+    const int last = std::max(editor.length() - kLastCaretFromEnd, kFirstCaret);
+    if (end <= kFirstCaret && start < kFirstCaret) {
+        editor.setCaret(kFirstCaret);
+        return PressEffect::FocusNameField;
+    }
+    if (start < kFirstCaret) {
+        editor.setSelection(kFirstCaret, end - kFirstCaret);
+    } else if (start > last) {
+        editor.setCaret(last);
+        if (deletes) return PressEffect::Ignore;
+    }
+    return PressEffect::Proceed;
+}
+
 void handleDoubleClick(TextEditor& editor) {
     const int caret = editor.caret();
     const int last = std::max(editor.length() - kLastCaretFromEnd, 0);

@@ -55,11 +55,24 @@ enum class PressEffect {
     Proceed,
     // The editor acts as if Home had been pressed instead; nothing is deleted.
     ReplaceWithHome,
+    // The key does nothing.
+    Ignore,
+    // The key does nothing and the name field takes the focus, its caret at its start.
+    FocusNameField,
 };
 
 // A key is about to be handled by the editor: Backspace at the body's start and
 // Delete at its end (with nothing selected) must not eat into the protected lines.
 PressEffect handleKeyPress(const TextEditor& editor, int keyCode);
+
+// A key that changes the text (a typed character, Return, Backspace, Delete) is
+// about to act with the caret or the selection in the protected lines, where a
+// click below the text or in the first lines can put them: the caret is first
+// brought into the body, so the key never edits the frame. In the opening lines
+// the key is dropped and the name field takes the focus, as on a key release
+// there; past the body's end a typed character goes in at the end of the body
+// and a deletion is dropped.
+PressEffect guardEditingKey(TextEditor& editor, bool deletes);
 
 // A double-click in the editor: the caret is brought back into the body and the
 // editor takes the focus.

@@ -236,5 +236,26 @@ TEST(TypingColour, SelectionGuardKeepsTheClosingLinesOut) {
     EXPECT_EQ(editor.selectionLength(), 0);
 }
 
+TEST(TypingColour, EditingKeysInTheFrameEditOnlyTheBody) {
+    MemoryEditor editor("\r\nPrgm\r\nab\r\nEndPrgm");
+    editor.setCaret(editor.length());
+    EXPECT_EQ(guardEditingKey(editor, true), PressEffect::Ignore);
+    EXPECT_EQ(editor.caret(), 10);
+    editor.setCaret(editor.length() - 2);
+    EXPECT_EQ(guardEditingKey(editor, false), PressEffect::Proceed);
+    EXPECT_EQ(editor.caret(), 10);
+    editor.setCaret(4);
+    EXPECT_EQ(guardEditingKey(editor, false), PressEffect::FocusNameField);
+    EXPECT_EQ(editor.caret(), 8);
+    // A selection reaching into the opening lines keeps only its body part.
+    editor.setSelection(3, 7);
+    EXPECT_EQ(guardEditingKey(editor, false), PressEffect::Proceed);
+    EXPECT_EQ(editor.selectionStart(), 8);
+    EXPECT_EQ(editor.selectionLength(), 2);
+    editor.setSelection(9, 1);
+    EXPECT_EQ(guardEditingKey(editor, true), PressEffect::Proceed);
+    EXPECT_EQ(editor.selectionStart(), 9);
+}
+
 }  // namespace
 }  // namespace korvane

@@ -85,6 +85,18 @@ private slots:
         QCOMPARE(e->colourAt(8 + 13), typing.instr);
         QCOMPARE(e->colourAt(8 + 13 + 5), typing.ordinary);
 
+        // A click can leave the caret in the frame; the keys still edit only the body.
+        const std::string typed = e->text();
+        e->setCaret(e->length());
+        QTest::keyClick(e, Qt::Key_Backspace);
+        QCOMPARE(e->text(), typed);
+        QTest::keyClicks(e, "z");
+        QCOMPARE(e->text(), typed.substr(0, typed.size() - 9) + "z" + typed.substr(typed.size() - 9));
+        e->setCaret(3);
+        QTest::keyClicks(e, "q");
+        QCOMPARE(e->caret(), 8);
+        QVERIFY(e->text().find('q') == std::string::npos);
+
         // The caret cannot go into the closing line by the keyboard either.
         e->setCaret(e->length() - 9);
         QTest::keyClick(e, Qt::Key_Down);

@@ -328,15 +328,25 @@ void EditorWidget::keyPressEvent(QKeyEvent* event) {
     }
 
     const int code = keys_.pressed(*event);
+    const QString typed = event->text();
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    const bool printable = plain && !typed.isEmpty() && typed.front().unicode() >= 0x20 && typed.front().unicode() != 0x7F;
+    const bool lineBreak = plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter);
+    const bool deletes = event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete;
+    if (printable || lineBreak || deletes || event->key() == Qt::Key_Tab) {
+        const PressEffect guard = guardEditingKey(*this, deletes);
+        if (guard != PressEffect::Proceed) {
+            typingEnd_ = -1;
+            event->accept();
+            if (guard == PressEffect::FocusNameField) emit nameFieldWanted();
+            return;
+        }
+    }
     if (handleKeyPress(*this, code) == PressEffect::ReplaceWithHome) {
         QKeyEvent home(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier);
         QPlainTextEdit::keyPressEvent(&home);
         return;
     }
-    const QString typed = event->text();
-    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-    const bool printable = plain && !typed.isEmpty() && typed.front().unicode() >= 0x20 && typed.front().unicode() != 0x7F;
-    const bool lineBreak = plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter);
     if (printable || lineBreak || event->key() == Qt::Key_Tab) {
         const QString kept = lineBreak ? QStringLiteral("\n")
                                        : sanitized(event->key() == Qt::Key_Tab ? QStringLiteral("\t") : typed);
