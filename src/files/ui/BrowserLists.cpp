@@ -11,12 +11,6 @@
 
 namespace korvane {
 
-void centreOver(QWidget& dialog, const QWidget* mainWindow) {
-    if (!mainWindow) return;
-    const QRect main = mainWindow->frameGeometry();
-    dialog.move(main.left() + (main.width() - dialog.width()) / 2, main.top() + (main.height() - dialog.height()) / 2);
-}
-
 // ---- Drive list ----
 
 DriveListBox::DriveListBox(QWidget* parent) : QComboBox(parent) {

@@ -8,13 +8,11 @@
 
 #include "shell/IniStore.h"
 #include "shell/Prompt.h"
+#include "shell/ui/WindowPlacement.h"
 
 class QLineEdit;
 
 namespace korvane {
-
-// Places `dialog` over the middle of `mainWindow`.
-void centreOver(QWidget& dialog, const QWidget* mainWindow);
 
 // The mounted volumes, "/" first; the drive is the volume's root path.
 class DriveListBox : public QComboBox {

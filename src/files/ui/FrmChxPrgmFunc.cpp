@@ -6,6 +6,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "shell/ui/WindowPlacement.h"
+
 namespace korvane {
 
 FrmChxPrgmFunc::FrmChxPrgmFunc(bool& prgmFunc, bool& openChxPrgmFunc, QWidget* mainWindow)
@@ -33,10 +35,7 @@ FrmChxPrgmFunc::FrmChxPrgmFunc(bool& prgmFunc, bool& openChxPrgmFunc, QWidget* m
     connect(Check1, &QCheckBox::clicked, this, [this] { openChxPrgmFunc_ = !Check1->isChecked(); });
     connect(CmdValider, &QPushButton::clicked, this, &FrmChxPrgmFunc::CmdValider_Click);
 
-    if (mainWindow) {
-        const QRect main = mainWindow->frameGeometry();
-        move(main.left() + (main.width() - width()) / 2, main.top() + (main.height() - height()) / 2);
-    }
+    centreOver(*this, mainWindow);
 }
 
 void FrmChxPrgmFunc::appliquerFr() {

@@ -1,0 +1,22 @@
+#include "shell/ui/WindowPlacement.h"
+
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+
+namespace korvane {
+
+void centreOver(QWidget& dialog, const QWidget* mainWindow) {
+    if (!mainWindow) return;
+    const QRect main = mainWindow->frameGeometry();
+    int left = main.left() + (main.width() - dialog.width()) / 2;
+    int top = main.top() + (main.height() - dialog.height()) / 2;
+    if (const QScreen* screen = mainWindow->screen()) {
+        const QRect area = screen->availableGeometry();
+        left = std::clamp(left, area.left(), std::max(area.left(), area.right() - dialog.width()));
+        top = std::clamp(top, area.top(), std::max(area.top(), area.bottom() - dialog.height()));
+    }
+    dialog.move(left, top);
+}
+
+}  // namespace korvane
