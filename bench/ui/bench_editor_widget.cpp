@@ -64,6 +64,21 @@ void BM_AjoutTextInWidget(benchmark::State& state) {
 }
 BENCHMARK(BM_AjoutTextInWidget)->Unit(benchmark::kMillisecond);
 
+// One typed character in the middle of a 64 KB program: the widget's own bookkeeping
+// of the change (colours and the text seen) without any recolouring.
+void BM_TypedCharacterInWidget(benchmark::State& state) {
+    EditorWidget editor;
+    editor.resize(600, 400);
+    editor.show();
+    editor.setPlainText(programs::largeProgram(64 * 1024));
+    const int middle = editor.length() / 2;
+    for (auto _ : state) {
+        editor.replaceRange(middle, 0, "x");
+        editor.replaceRange(middle, 1, "");
+    }
+}
+BENCHMARK(BM_TypedCharacterInWidget)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -251,18 +251,32 @@ void EditorWidget::onContentsChange(int from, int removed, int added) {
     // The document reports a range that may be wider than what changed (a format
     // change around an insertion counts too): narrow it against the text seen before,
     // so that colours outside the real change stay.
-    const QString now = document()->toRawText();
-    from = std::clamp(from, 0, static_cast<int>(std::min(shown_.size(), now.size())));
+    // Only the reported range is read from the document; the rest of the text seen
+    // before is still current.
+    const int docLength = document()->characterCount() - 1;
+    from = std::clamp(from, 0, static_cast<int>(shown_.size()));
     int oldEnd = std::clamp(from + removed, from, static_cast<int>(shown_.size()));
-    int newEnd = std::clamp(from + added, from, static_cast<int>(now.size()));
-    while (from < oldEnd && from < newEnd && shown_[from] == now[from]) ++from;
-    while (oldEnd > from && newEnd > from && shown_[oldEnd - 1] == now[newEnd - 1]) {
+    const int reportedNewEnd = std::clamp(docLength - (static_cast<int>(shown_.size()) - oldEnd), from, docLength);
+    // A large change (a new text) is read whole; a key's change character by character.
+    QString segment;
+    if (reportedNewEnd - from > 1024) {
+        segment = document()->toRawText().mid(from, reportedNewEnd - from);
+    } else {
+        segment.reserve(reportedNewEnd - from);
+        for (int i = from; i < reportedNewEnd; ++i) segment += document()->characterAt(i);
+    }
+    int newEnd = reportedNewEnd;
+    int start = from;
+    while (start < oldEnd && start < newEnd && shown_[start] == segment[start - from]) ++start;
+    while (oldEnd > start && newEnd > start && shown_[oldEnd - 1] == segment[newEnd - 1 - from]) {
         --oldEnd;
         --newEnd;
     }
-    removed = oldEnd - from;
-    added = newEnd - from;
-    shown_ = now;
+    shown_.replace(start, oldEnd - start, segment.mid(start - from, newEnd - start));
+    from = start;
+    removed = oldEnd - start;
+    added = newEnd - start;
+    const QString& now = shown_;
 
     Rgb colour = kBlack;
     if (hasNewTextColour_) {
