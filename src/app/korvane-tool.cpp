@@ -99,6 +99,7 @@ struct LoadedFile {
     VariableFileContent content;
     std::string editorText;
     bool tokenized = false;
+    Bytes original;  // the file's bytes as read
     std::string nameField() const { return content.name + "(" + content.arguments + ")"; }
 };
 
@@ -107,6 +108,7 @@ struct LoadedFile {
 LoadedFile load(const std::string& path) {
     Bytes bytes = readInput(path);
     LoadedFile file;
+    file.original = bytes;
     const VariableRecord record = splitVariableFile(bytes);
     if (record.ok() && !record.data.empty() && !isProgramText(record.data)) {
         BuildResult text = detokenizeVariableFile(bytes);
@@ -138,9 +140,8 @@ void writeDocument(const std::string& path, const std::string& nameField, const 
 
 int cmdInfo(const Arguments& args) {
     if (args.positional.size() != 1) return usage("info takes one file");
-    const std::string& path = args.positional[0];
-    const Bytes bytes = readInput(path);
-    const LoadedFile file = load(path);
+    const LoadedFile file = load(args.positional[0]);
+    const Bytes& bytes = file.original;
     const Bytes& h = bytes;  // the sizes and type as the file itself holds them
     const auto u8 = [](const Bytes& b, size_t i) { return static_cast<unsigned>(static_cast<unsigned char>(b[i])); };
     char type[8];

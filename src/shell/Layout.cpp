@@ -5,7 +5,6 @@ namespace korvane {
 MainLayout layoutFor(int width, int height, int editorHeight) {
     MainLayout l;
     l.editorWidth = width - 400;
-    l.scratchWidth = width - 500;
     l.stripWidth = width;
     l.nameFieldWidth = l.editorWidth;
     if (height > 3200) l.editorHeight = height - 3200;

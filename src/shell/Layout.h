@@ -10,7 +10,6 @@ constexpr int kEditorTop = 2160;
 
 struct MainLayout {
     int editorWidth = 0;
-    int scratchWidth = 0;
     int stripWidth = 0;
     int nameFieldWidth = 0;
     std::optional<int> editorHeight;  // unchanged when the window is too low
