@@ -1,7 +1,9 @@
 #pragma once
-// The texts of the Edit menu `edition` and its entries in one interface language.
-// Captions are UTF-8 interface texts.
+// The texts of the Edit menu `edition` and its entries in one interface language,
+// taken from the language table. Captions are UTF-8 interface texts.
 #include <string>
+
+#include "shell/Languages.h"
 
 namespace korvane {
 
@@ -16,10 +18,9 @@ struct EditMenuCaptions {
 
 // English when `langue` is exactly "En", French for anything else, as the main
 // window applies its texts.
-inline const EditMenuCaptions& editMenuCaptions(const std::string& langue) {
-    static const EditMenuCaptions french{"Edition", "Copier", "Couper", "Coller", "Tout s\xC3\xA9lectionner", "Rechercher"};
-    static const EditMenuCaptions english{"Edit", "Copy", "Cut", "Paste", "Select all", "Find"};
-    return langue == "En" ? english : french;
+inline EditMenuCaptions editMenuCaptions(const std::string& langue) {
+    auto text = [&](const char* control) { return languageText("FrmP", control, 0, langue); };
+    return {text("edition"), text("copier"), text("couper"), text("coller"), text("selectall"), text("rechercher")};
 }
 
 }  // namespace korvane

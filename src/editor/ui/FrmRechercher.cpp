@@ -19,6 +19,8 @@ QString fromUtf8(const std::string& text) { return QString::fromUtf8(text.data()
 FrmRechercher::FrmRechercher(TextEditor& editor, PromptService& prompt, const std::string& langue, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), search_(editor, prompt) {
     setAttribute(Qt::WA_DeleteOnClose);
+    // Kept above the other windows; showing it does not take the focus by itself.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setModal(false);
     const SearchCaptions& captions = searchCaptions(langue);
     setWindowTitle(fromUtf8(captions.title));

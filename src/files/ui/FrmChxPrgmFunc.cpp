@@ -6,24 +6,30 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "shell/ui/LanguageApply.h"
 #include "shell/ui/WindowPlacement.h"
 
 namespace korvane {
 
 FrmChxPrgmFunc::FrmChxPrgmFunc(bool& prgmFunc, bool& openChxPrgmFunc, QWidget* mainWindow)
     : QDialog(mainWindow), prgmFunc_(prgmFunc), openChxPrgmFunc_(openChxPrgmFunc) {
+    setObjectName(QStringLiteral("FrmChxPrgmFunc"));
     setModal(true);
     auto* layout = new QVBoxLayout(this);
     question_ = new QLabel(this);
+    question_->setObjectName(QStringLiteral("Label1"));
     question_->setWordWrap(true);
     layout->addWidget(question_);
     for (auto*& opt : Opt1) {
         opt = new QRadioButton(this);
+        opt->setObjectName(QStringLiteral("Opt1"));
         layout->addWidget(opt);
     }
     Check1 = new QCheckBox(this);
+    Check1->setObjectName(QStringLiteral("Check1"));
     layout->addWidget(Check1);
-    CmdValider = new QPushButton(this);
+    CmdValider = new QPushButton(QStringLiteral("O K"), this);
+    CmdValider->setObjectName(QStringLiteral("CmdValider"));
     CmdValider->setDefault(true);
     layout->addWidget(CmdValider);
     appliquerFr();
@@ -38,23 +44,10 @@ FrmChxPrgmFunc::FrmChxPrgmFunc(bool& prgmFunc, bool& openChxPrgmFunc, QWidget* m
     centreOver(*this, mainWindow);
 }
 
-void FrmChxPrgmFunc::appliquerFr() {
-    setWindowTitle(QStringLiteral("Prgm ou Fonction ?"));
-    question_->setText(QStringLiteral("Vous désirez commencer un nouveau Programme ou une nouvelle Fonction ?"));
-    Opt1[0]->setText(QStringLiteral("Programme"));
-    Opt1[1]->setText(QStringLiteral("Fonction"));
-    Check1->setText(QStringLiteral("Ne plus afficher."));
-    CmdValider->setText(QStringLiteral("O K"));
-}
+// The confirm button reads "O K" in both languages.
+void FrmChxPrgmFunc::appliquerFr() { applyLanguage(*this, "FrmChxPrgmFunc", "Fr"); }
 
-void FrmChxPrgmFunc::appliquerEn() {
-    setWindowTitle(QStringLiteral("Prgm or Function ?"));
-    question_->setText(QStringLiteral("You wish to begin a new Program or a new Function? "));
-    Opt1[0]->setText(QStringLiteral("Program"));
-    Opt1[1]->setText(QStringLiteral("Function"));
-    Check1->setText(QStringLiteral("Not to show more."));
-    CmdValider->setText(QStringLiteral("O K"));
-}
+void FrmChxPrgmFunc::appliquerEn() { applyLanguage(*this, "FrmChxPrgmFunc", "En"); }
 
 void FrmChxPrgmFunc::CmdValider_Click() {
     prgmFunc_ = Opt1[0]->isChecked();

@@ -7,25 +7,15 @@
 #include <QPushButton>
 
 #include "files/FileFlows.h"
+#include "shell/ui/LanguageApply.h"
 
 namespace korvane {
-namespace {
-
-struct Captions {
-    const char* title;
-    const char* name;
-    const char* save;
-    const char* cancel;
-};
-constexpr Captions kFrench{"Enregistrer", "Nom du fichier :", "Enregistrer", "Annuler"};
-constexpr Captions kEnglish{"Save", "Filename :", "Save", "Cancel"};
-
-}  // namespace
-
 FrmEnregistrer::FrmEnregistrer(Settings& settings, PromptService& prompt, QWidget* mainWindow)
     : BrowserDialog(settings, prompt, mainWindow) {
     auto* grid = static_cast<QGridLayout*>(layout());
+    setObjectName(QStringLiteral("FrmEnregistrer"));
     Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
     TxtNom = new QLineEdit(this);
     LblType = new QLabel(QStringLiteral("Type :"), this);
     CboType = new QComboBox(this);
@@ -36,8 +26,10 @@ FrmEnregistrer::FrmEnregistrer(Settings& settings, PromptService& prompt, QWidge
     grid->addWidget(TxtChemin, 4, 0, 1, 2);
     auto* buttons = new QHBoxLayout;
     CmdSelectOK = new QPushButton(this);
+    CmdSelectOK->setObjectName(QStringLiteral("CmdSelectOK"));
     CmdSelectOK->setDefault(true);
     CmdQuitter = new QPushButton(this);
+    CmdQuitter->setObjectName(QStringLiteral("CmdQuitter"));
     buttons->addStretch();
     buttons->addWidget(CmdSelectOK);
     buttons->addWidget(CmdQuitter);
@@ -59,19 +51,9 @@ void FrmEnregistrer::fillTypes(ProgramKind kind) {
     CboType->setCurrentIndex(0);
 }
 
-void FrmEnregistrer::appliquerFr() {
-    setWindowTitle(QString::fromUtf8(kFrench.title));
-    Label1->setText(QString::fromUtf8(kFrench.name));
-    CmdSelectOK->setText(QString::fromUtf8(kFrench.save));
-    CmdQuitter->setText(QString::fromUtf8(kFrench.cancel));
-}
+void FrmEnregistrer::appliquerFr() { applyLanguage(*this, "FrmEnregistrer", "Fr"); }
 
-void FrmEnregistrer::appliquerEn() {
-    setWindowTitle(QString::fromUtf8(kEnglish.title));
-    Label1->setText(QString::fromUtf8(kEnglish.name));
-    CmdSelectOK->setText(QString::fromUtf8(kEnglish.save));
-    CmdQuitter->setText(QString::fromUtf8(kEnglish.cancel));
-}
+void FrmEnregistrer::appliquerEn() { applyLanguage(*this, "FrmEnregistrer", "En"); }
 
 void FrmEnregistrer::File1_Click() {
     TxtNom->setText(QString::fromStdString(nameWithoutExtension(File1->fileName().toStdString())));

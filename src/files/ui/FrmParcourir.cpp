@@ -6,28 +6,20 @@
 #include <QPushButton>
 
 #include "files/FileFlows.h"
+#include "shell/ui/LanguageApply.h"
 
 namespace korvane {
-namespace {
-
-struct Captions {
-    const char* title;
-    const char* open;
-    const char* quit;
-};
-constexpr Captions kFrench{"Parcourir", "Ouvrir", "Quitter"};
-constexpr Captions kEnglish{"Open", "Open", "Exit"};
-
-}  // namespace
-
 FrmParcourir::FrmParcourir(Settings& settings, PromptService& prompt, QWidget* mainWindow)
     : BrowserDialog(settings, prompt, mainWindow) {
     auto* grid = static_cast<QGridLayout*>(layout());
     grid->addWidget(TxtChemin, 2, 0, 1, 2);
     auto* buttons = new QHBoxLayout;
+    setObjectName(QStringLiteral("FrmParcourir"));
     CmdSelectOK = new QPushButton(this);
+    CmdSelectOK->setObjectName(QStringLiteral("CmdSelectOK"));
     CmdSelectOK->setDefault(true);
     CmdQuitter = new QPushButton(this);
+    CmdQuitter->setObjectName(QStringLiteral("CmdQuitter"));
     buttons->addStretch();
     buttons->addWidget(CmdSelectOK);
     buttons->addWidget(CmdQuitter);
@@ -46,17 +38,9 @@ FrmParcourir::FrmParcourir(Settings& settings, PromptService& prompt, QWidget* m
     connect(CmdQuitter, &QPushButton::clicked, this, &FrmParcourir::CmdQuitter_Click);
 }
 
-void FrmParcourir::appliquerFr() {
-    setWindowTitle(QString::fromUtf8(kFrench.title));
-    CmdSelectOK->setText(QString::fromUtf8(kFrench.open));
-    CmdQuitter->setText(QString::fromUtf8(kFrench.quit));
-}
+void FrmParcourir::appliquerFr() { applyLanguage(*this, "FrmParcourir", "Fr"); }
 
-void FrmParcourir::appliquerEn() {
-    setWindowTitle(QString::fromUtf8(kEnglish.title));
-    CmdSelectOK->setText(QString::fromUtf8(kEnglish.open));
-    CmdQuitter->setText(QString::fromUtf8(kEnglish.quit));
-}
+void FrmParcourir::appliquerEn() { applyLanguage(*this, "FrmParcourir", "En"); }
 
 void FrmParcourir::File1_Click() {
     TxtChemin->setText(

@@ -7,36 +7,28 @@
 #include <QVBoxLayout>
 
 #include "files/ui/BrowserLists.h"
+#include "shell/ui/LanguageApply.h"
 
 namespace korvane {
-namespace {
-
-struct Captions {
-    const char* option0;
-    const char* option1;
-    const char* question;
-    const char* save;
-    const char* stop;
-};
-constexpr Captions kFrench{"Tokénisé", "Normal (non tokénisé)", "Enregistrer ?", "Oui", "Non"};
-constexpr Captions kEnglish{"Tokenized", "Normal (no  tokenized)", "Save ?", "Yes", "No"};
-
-}  // namespace
-
 FrmSaveTok::FrmSaveTok(QWidget* mainWindow) : QDialog(mainWindow), mainWindow_(mainWindow) {
+    setObjectName(QStringLiteral("FrmSaveTok"));
     setModal(true);
     setWindowTitle(QStringLiteral("Korvane"));
     auto* layout = new QVBoxLayout(this);
     Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
     layout->addWidget(Label1);
     for (auto*& option : Option1) {
         option = new QRadioButton(this);
+        option->setObjectName(QStringLiteral("Option1"));
         layout->addWidget(option);
     }
     auto* buttons = new QHBoxLayout;
     CmdSave = new QPushButton(this);
+    CmdSave->setObjectName(QStringLiteral("CmdSave"));
     CmdSave->setDefault(true);
     CmdStop = new QPushButton(this);
+    CmdStop->setObjectName(QStringLiteral("CmdStop"));
     buttons->addWidget(CmdSave);
     buttons->addWidget(CmdStop);
     layout->addLayout(buttons);
@@ -68,21 +60,9 @@ void FrmSaveTok::loadIfNeeded() {
     centreOver(*this, mainWindow_);
 }
 
-void FrmSaveTok::appliquerFr() {
-    Option1[0]->setText(QString::fromUtf8(kFrench.option0));
-    Option1[1]->setText(QString::fromUtf8(kFrench.option1));
-    Label1->setText(QString::fromUtf8(kFrench.question));
-    CmdSave->setText(QString::fromUtf8(kFrench.save));
-    CmdStop->setText(QString::fromUtf8(kFrench.stop));
-}
+void FrmSaveTok::appliquerFr() { applyLanguage(*this, "FrmSaveTok", "Fr"); }
 
-void FrmSaveTok::appliquerEn() {
-    Option1[0]->setText(QString::fromUtf8(kEnglish.option0));
-    Option1[1]->setText(QString::fromUtf8(kEnglish.option1));
-    Label1->setText(QString::fromUtf8(kEnglish.question));
-    CmdSave->setText(QString::fromUtf8(kEnglish.save));
-    CmdStop->setText(QString::fromUtf8(kEnglish.stop));
-}
+void FrmSaveTok::appliquerEn() { applyLanguage(*this, "FrmSaveTok", "En"); }
 
 void FrmSaveTok::reject() {
     confirmed = false;

@@ -45,6 +45,7 @@ FrmP::FrmP(Settings settings, PromptService& prompt, QWidget* parent)
     : QMainWindow(parent), settings_(std::move(settings)), prompt_(prompt) {
     runModal = [](QDialog& dialog) { dialog.exec(); };
     buildControls();
+    buildLanguageControls();
 }
 
 FrmP::~FrmP() = default;
@@ -72,12 +73,12 @@ void FrmP::buildControls() {
 
     Picture1 = new QFrame(central);
     Picture1->setGeometry(twipsRect(0, 0, 5535, 495));
-    LblRep = new QLabel(QStringLiteral("Repertoire :"), Picture1);
+    LblRep = new QLabel(Picture1);
     LblRep->setGeometry(twipsRect(120, 120, 855, 255));
     TxtRep = new QLineEdit(QStringLiteral("main"), Picture1);
     TxtRep->setGeometry(twipsRect(960, 60, 855, 350));
     TxtRep->setMaxLength(kNameLimit);
-    Label6 = new QLabel(QStringLiteral("Taille :"), Picture1);
+    Label6 = new QLabel(Picture1);
     Label6->setGeometry(twipsRect(2040, 120, 495, 255));
     cmdColor = new WrappingButton(QStringLiteral("Actualiser la colorisation"), Picture1);
     cmdColor->setGeometry(twipsRect(3815, 0, 1335, 450));
@@ -166,10 +167,10 @@ void FrmP::load(const std::string& commandLine) {
 
     const StartupSettings read = readStartupSettings(settings_);
     kept_ = applyStartupSettings(read, kept_);
-    // The interface texts are the French ones built in; "En" is kept for the
-    // language tables and written back as read.
+    // Exactly "En" is English; anything else, the missing-key marker included, is
+    // French and is written back as read.
     Langue = read.langue;
-    retitleCommandMenus(commandMenus, Langue);
+    applyInterfaceLanguage();
 
     if (read.taillePolice) CboTaille->setCurrentIndex(*read.taillePolice);
     CboTaille_Click();

@@ -129,6 +129,14 @@ public:
     // Where a tokenized file's text is put while it is read.
     std::string temporaryFolder;
 
+    // ---- Interface language, options and about box (defined in shell/ui/FrmPLanguage.cpp) ----
+    // Set `Langue` and give every window, open or opened later, its texts.
+    void appliquerFr();
+    void appliquerEn();
+    QMenu* aide = nullptr;
+    QAction* option_ = nullptr;
+    QAction* about = nullptr;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -147,6 +155,12 @@ private:
     FrmSaveTok* frmSaveTok_ = nullptr;
     FrmEnregistrer* frmEnregistrer_ = nullptr;
     FrmParcourir* frmParcourir_ = nullptr;
+
+    // ---- Interface language, options and about box (defined in shell/ui/FrmPLanguage.cpp) ----
+    void buildLanguageControls();
+    void applyInterfaceLanguage();
+    void option_Click();
+    void about_Click();
 
     void buildControls();
     void nouveau_Click();

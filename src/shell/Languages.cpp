@@ -1,0 +1,119 @@
+#include "shell/Languages.h"
+
+#include <array>
+
+namespace korvane {
+namespace {
+
+// "Caractères Spéciaux" / "Special characters" followed by the calculator code 20
+// (0x14), which the calculator font draws.
+constexpr std::array<LanguageText, 54> kTable{{
+    {"FrmP", "LblRep", 0, "R\u00e9pertoire :", "Folder :"},
+    {"FrmP", "Label6", 0, "Taille :", "Size :"},
+    {"FrmP", "ChkChar", 0, "Caract\u00e8res Sp\u00e9ciaux\x14", "Special characters\x14"},
+    {"FrmP", "cmdColor", 0, "Actualiser la colorisation", "Colors actualization"},
+    {"FrmP", "fichier", 0, "Fichier", "File"},
+    {"FrmP", "nouveau", 0, "Nouveau", "New"},
+    {"FrmP", "ouvrir", 0, "Ouvrir", "Open"},
+    {"FrmP", "enregistrer", 0, "Enregistrer", "Save"},
+    {"FrmP", "enregistrerSous", 0, "Enregistrer sous", "Save as..."},
+    {"FrmP", "imprimer", 0, "Imprimer", "Print"},
+    {"FrmP", "quitter", 0, "Quitter", "Exit"},
+    {"FrmP", "edition", 0, "Edition", "Edit"},
+    {"FrmP", "copier", 0, "Copier", "Copy"},
+    {"FrmP", "couper", 0, "Couper", "Cut"},
+    {"FrmP", "coller", 0, "Coller", "Paste"},
+    {"FrmP", "selectall", 0, "Tout s\u00e9lectionner", "Select all"},
+    {"FrmP", "rechercher", 0, "Rechercher", "Find"},
+    {"FrmP", "control", 0, "Contr\u00f4le", "Control"},
+    {"FrmP", "aide", 0, "Aide", "Help"},
+    {"FrmP", "about", 0, "A propos", "About"},
+
+    {"FrmOption", "LblLangage", 0, "Langue :", "Language :"},
+    {"FrmOption", "LblParam", 0, "Param\u00e8tre par d\u00e9fault lors d'un nouveau projet :",
+     "Default parameter for new project :"},
+    {"FrmOption", "Opt1", 0, "Programme", "Program"},
+    {"FrmOption", "Opt1", 1, "Fonction", "Function"},
+    {"FrmOption", "Check1", 0, "Afficher le choix avant d'ouvrir un nouveau projet.",
+     "Show the choice before opening a new project."},
+    {"FrmOption", "CmdFermer", 0, "Fermer", "Exit"},
+
+    {"FrmSaveTok", "Option1", 0, "Tok\u00e9nis\u00e9", "Tokenized"},
+    {"FrmSaveTok", "Option1", 1, "Normal (non tok\u00e9nis\u00e9)", "Normal (no  tokenized)"},
+    {"FrmSaveTok", "Label1", 0, "Enregistrer ?", "Save ?"},
+    {"FrmSaveTok", "CmdSave", 0, "Oui", "Yes"},
+    {"FrmSaveTok", "CmdStop", 0, "Non", "No"},
+
+    {"FrmParcourir", "", 0, "Parcourir", "Open"},
+    {"FrmParcourir", "CmdSelectOK", 0, "Ouvrir", "Open"},
+    {"FrmParcourir", "CmdQuitter", 0, "Quitter", "Exit"},
+
+    {"FrmEnregistrer", "", 0, "Enregistrer", "Save"},
+    {"FrmEnregistrer", "Label1", 0, "Nom du fichier :", "Filename :"},
+    {"FrmEnregistrer", "CmdSelectOK", 0, "Enregistrer", "Save"},
+    {"FrmEnregistrer", "CmdQuitter", 0, "Annuler", "Cancel"},
+
+    {"FrmChxPrgmFunc", "", 0, "Prgm ou Fonction ?", "Prgm or Function ?"},
+    {"FrmChxPrgmFunc", "Label1", 0, "Vous d\u00e9sirez commencer un nouveau Programme ou une nouvelle Fonction ?",
+     "You wish to begin a new Program or a new Function? "},
+    {"FrmChxPrgmFunc", "Opt1", 0, "Programme", "Program"},
+    {"FrmChxPrgmFunc", "Opt1", 1, "Fonction", "Function"},
+    {"FrmChxPrgmFunc", "Check1", 0, "Ne plus afficher.", "Not to show more."},
+
+    {"FrmChar", "", 0, "Caract\u00e8res Sp\u00e9ciaux", "Special characters"},
+
+    {"FrmAbout1", "", 0, "A propos de Korvane", "About of Korvane"},
+    {"FrmAbout1", "lblDescription", 0, "Editeur de programme ti89 en tibasic pour PC.",
+     "Editor of program ti89 in tibasic for PC."},
+    {"FrmAbout1", "LblAuteur", 0, "Ecrit par l'\u00e9quipe Korvane.", "Written by the Korvane team."},
+    {"FrmAbout1", "Label1", 0,
+     "Merci aux auteurs du tokeniseur et du d\u00e9tokeniseur des fichiers de la calculatrice.",
+     "Thanks to the authors of the calculator files' tokenizer and detokenizer."},
+    {"FrmAbout1", "lblDisclaimer", 0,
+     "Ceci est une version b\u00eata : merci de signaler tout d\u00e9faut \u00e0 korvane@example.org.",
+     "This is a beta version: please report any fault to korvane@example.org."},
+
+    {"FrmImprime", "", 0, "Imprimer", "Print"},
+    {"FrmImprime", "LblImprimer", 0, "Imprimante :", "Printer :"},
+    {"FrmImprime", "LblTaille", 0, "Taille du texte :", "Size of text :"},
+    {"FrmImprime", "CmdImprimer", 0, "Imprimer", "Print"},
+    {"FrmImprime", "CmdAnnuler", 0, "Annuler", "Cancel"},
+}};
+
+constexpr std::array<LanguageText, 9> kAdded{{
+    {"FrmP", "annuler", 0, "Annuler", "Undo"},
+    {"FrmP", "retablir", 0, "R\u00e9tablir", "Redo"},
+    {"FrmP", "verifierSyntaxe", 0, "V\u00e9rifier la syntaxe", "Check syntax"},
+    {"FrmP", "importer", 0, "Importer un texte TI...", "Import TI text..."},
+    {"FrmP", "option_", 0, "Option", "Option"},
+    {"FrmOption", "", 0, "Option", "Option"},
+    {"FrmOption", "CmdAppliquer", 0, "OK", "OK"},
+    {"FrmAbout1", "cmdOK", 0, "OK", "OK"},
+    {"FrmImprime", "LblImpression", 0, "Impression :", "Impression :"},
+}};
+
+}  // namespace
+
+std::span<const LanguageText> languageTable() { return kTable; }
+std::span<const LanguageText> addedCaptions() { return kAdded; }
+
+bool isEnglish(const std::string& langue) { return langue == "En"; }
+
+std::string_view textOf(const LanguageText& row, const std::string& langue) {
+    return isEnglish(langue) ? row.english : row.french;
+}
+
+std::string languageText(std::string_view window, std::string_view control, int index, const std::string& langue) {
+    for (const auto table : {languageTable(), addedCaptions()})
+        for (const LanguageText& row : table)
+            if (row.window == window && row.control == control && row.index == index)
+                return std::string(textOf(row, langue));
+    return {};
+}
+
+std::string versionText() {
+    constexpr int kMajor = 1, kMinor = 1, kRevision = 90;
+    return "Version " + std::to_string(kMajor) + "." + std::to_string(kMinor) + "." + std::to_string(kRevision);
+}
+
+}  // namespace korvane

@@ -1,0 +1,36 @@
+#pragma once
+// The interface texts of both languages as one table: the 54 texts that
+// appliquerFr and appliquerEn assign, then the captions Korvane adds to the
+// menus. Texts are UTF-8.
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace korvane {
+
+struct LanguageText {
+    std::string_view window;   // the window's name, e.g. "FrmOption"
+    std::string_view control;  // the control's name; empty for the window title
+    int index;                 // element of a control array, 0 otherwise
+    std::string_view french;
+    std::string_view english;
+};
+
+// The 54 rows, in the order in which both procedures assign them.
+std::span<const LanguageText> languageTable();
+// Captions of entries added beyond the 54 (undo, redo, syntax check, import, print
+// dialog's colour label...), in both languages.
+std::span<const LanguageText> addedCaptions();
+
+// English when `langue` is exactly "En", French for anything else.
+bool isEnglish(const std::string& langue);
+std::string_view textOf(const LanguageText& row, const std::string& langue);
+
+// The text of one control in `langue`, looked up in both tables; empty when the
+// control has no row.
+std::string languageText(std::string_view window, std::string_view control, int index, const std::string& langue);
+
+// The about box's version line, "Version 1.1.90".
+std::string versionText();
+
+}  // namespace korvane

@@ -1,0 +1,59 @@
+#include "shell/ui/LanguageApply.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QMenu>
+#include <QWidget>
+
+#include "shell/Languages.h"
+
+namespace korvane {
+namespace {
+
+QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+void setCaption(QObject& control, const QString& text) {
+    if (auto* menu = qobject_cast<QMenu*>(&control)) menu->setTitle(text);
+    else control.setProperty("text", text);
+}
+
+}  // namespace
+
+void applyLanguage(QWidget& window, std::string_view windowName, const std::string& langue) {
+    for (const auto table : {languageTable(), addedCaptions()}) {
+        for (const LanguageText& row : table) {
+            if (row.window != windowName) continue;
+            const QString text = fromUtf8(textOf(row, langue));
+            if (row.control.empty()) {
+                window.setWindowTitle(text);
+                continue;
+            }
+            // The elements of a control array share a name, in creation order.
+            const QList<QObject*> named = window.findChildren<QObject*>(fromUtf8(row.control));
+            if (row.index < named.size()) setCaption(*named[row.index], text);
+        }
+    }
+}
+
+bool hasLanguageRows(std::string_view windowName) {
+    for (const LanguageText& row : languageTable())
+        if (row.window == windowName) return true;
+    return false;
+}
+
+LanguageFollower::LanguageFollower(QObject* parent, std::function<std::string()> currentLangue)
+    : QObject(parent), currentLangue_(std::move(currentLangue)) {
+    qApp->installEventFilter(this);
+}
+
+bool LanguageFollower::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        const QByteArray name = widget->objectName().toUtf8();
+        if (widget->isWindow() && hasLanguageRows(std::string_view(name.constData(), name.size())))
+            applyLanguage(*widget, std::string_view(name.constData(), name.size()), currentLangue_());
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace korvane
