@@ -45,6 +45,7 @@ FrmP::FrmP(Settings settings, PromptService& prompt, QWidget* parent)
     : QMainWindow(parent), settings_(std::move(settings)), prompt_(prompt) {
     runModal = [](QDialog& dialog) { dialog.exec(); };
     buildControls();
+    buildPrintControls();
     buildLanguageControls();
 }
 

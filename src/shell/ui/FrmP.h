@@ -29,6 +29,7 @@ namespace korvane {
 
 class EditorWidget;
 class FrmEnregistrer;
+class FrmImprime;
 class FrmParcourir;
 class FrmSaveTok;
 class FrmRechercher;
@@ -137,6 +138,10 @@ public:
     QAction* option_ = nullptr;
     QAction* about = nullptr;
 
+    // ---- Printing (defined in editor/ui/FrmPPrint.cpp) ----
+    QAction* imprimer = nullptr;
+    QPointer<FrmImprime> printWindow;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -161,6 +166,10 @@ private:
     void applyInterfaceLanguage();
     void option_Click();
     void about_Click();
+
+    // ---- Printing (defined in editor/ui/FrmPPrint.cpp) ----
+    void buildPrintControls();
+    void imprimer_Click();
 
     void buildControls();
     void nouveau_Click();

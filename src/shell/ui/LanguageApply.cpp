@@ -5,12 +5,20 @@
 #include <QMenu>
 #include <QWidget>
 
+#include "editor/CharTable.h"
 #include "shell/Languages.h"
 
 namespace korvane {
 namespace {
 
-QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+// Interface texts are UTF-8; a control character among them is a calculator code
+// (the special-characters toggle ends with code 20), drawn through the character table.
+QString fromUtf8(std::string_view text) {
+    QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    for (QChar& c : shown)
+        if (c.unicode() < 0x20) c = QChar(unitOfCode(static_cast<unsigned char>(c.unicode())));
+    return shown;
+}
 
 void setCaption(QObject& control, const QString& text) {
     if (auto* menu = qobject_cast<QMenu*>(&control)) menu->setTitle(text);
