@@ -17,15 +17,14 @@
 
 #include "editor/Clipboard.h"
 #include "editor/Colouring.h"
-#include "editor/EditMenu.h"
 #include "editor/ui/EditorWidget.h"
-#include "editor/ui/FrmRechercher.h"
 #include "insert/CommandMenus.h"
 #include "insert/Insertion.h"
 #include "insert/ui/CommandMenuBuilder.h"
 #include "files/FileFlows.h"
 #include "files/ui/FrmChxPrgmFunc.h"
 #include "shell/Layout.h"
+#include "shell/ui/WindowPlacement.h"
 #include "shell/ui/WrappingButton.h"
 
 namespace korvane {
@@ -147,6 +146,7 @@ void FrmP::buildControls() {
     statusBar();
 
     buildFileControls();
+    buildToolStrip();
 
     setMinimumWidth(px(kMinimumWindowWidth));
     resize(px(kClientWidth), px(kClientHeight) + menuBar()->sizeHint().height());
@@ -167,7 +167,6 @@ void FrmP::load(const std::string& commandLine) {
     }
 
     const StartupSettings read = readStartupSettings(settings_);
-    kept_ = applyStartupSettings(read, kept_);
     // Exactly "En" is English; anything else, the missing-key marker included, is
     // French and is written back as read.
     Langue = read.langue;
@@ -178,9 +177,12 @@ void FrmP::load(const std::string& commandLine) {
 
     PrgmFunc = read.prgmFunc;
     OpenChxPrgmFunc = read.openChxPrgmFunc;
+    restoreToolWindows(read);
 
     layoutRoutine();
+    restoreQuickCaptions(read);
     if (read.mainWindow) setOuterGeometry(*read.mainWindow);
+    layoutRoutine();
     Picture1->resize(frameGeometry().width(), Picture1->height());
     RichTxt1->resize(RichTxt1->width(), std::max(0, px(frameGeometry().height() * kTwipsPerPixel - kStartupEditorMargin)));
 
@@ -212,7 +214,7 @@ void FrmP::unload() {
     if (!CmdSauver_Click()) return;
     unloaded_ = true;
 
-    ShutdownSettings state = kept_;
+    ShutdownSettings state;
     state.taillePolice = CboTaille->currentIndex();
     state.prgmFunc = PrgmFunc;
     state.openChxPrgmFunc = OpenChxPrgmFunc;
@@ -223,7 +225,9 @@ void FrmP::unload() {
     state.largeurFrmP = *g.width;
     state.hauteurFrmP = *g.height;
     state.langue = Langue;
+    storeToolWindows(state);
     writeShutdownSettings(settings_, state);
+    closeToolWindows();
 }
 
 void FrmP::closeEvent(QCloseEvent* event) {
@@ -260,87 +264,6 @@ EditorContext FrmP::editorContext() { return {*RichTxt1, posCurseur, CboTaille->
 void FrmP::ajoutText(const std::string& motCle, int txtFocus) {
     EditorContext context = editorContext();
     korvane::ajoutText(context, motCle, txtFocus);
-}
-
-void FrmP::buildEditMenu() {
-    const EditMenuCaptions& captions = editMenuCaptions(Langue);
-    edition = menuBar()->addMenu(QString::fromStdString(captions.edition));
-    annuler = edition->addAction(QStringLiteral("Annuler"));
-    annuler->setShortcut(QKeySequence::Undo);
-    retablir = edition->addAction(QStringLiteral("Rétablir"));
-    retablir->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    edition->addSeparator();
-    copier = edition->addAction(QString::fromStdString(captions.copier));
-    copier->setShortcut(QKeySequence::Copy);
-    couper = edition->addAction(QString::fromStdString(captions.couper));
-    couper->setShortcut(QKeySequence::Cut);
-    coller = edition->addAction(QString::fromStdString(captions.coller));
-    coller->setShortcut(QKeySequence::Paste);
-    selectall = edition->addAction(QString::fromStdString(captions.selectall));
-    selectall->setShortcut(QKeySequence::SelectAll);
-    rechercher = edition->addAction(QString::fromStdString(captions.rechercher));
-    rechercher->setShortcut(QKeySequence::Find);
-    connect(annuler, &QAction::triggered, this, &FrmP::annuler_Click);
-    connect(retablir, &QAction::triggered, this, &FrmP::retablir_Click);
-    connect(copier, &QAction::triggered, this, &FrmP::copier_Click);
-    connect(couper, &QAction::triggered, this, &FrmP::couper_Click);
-    connect(coller, &QAction::triggered, this, &FrmP::coller_Click);
-    connect(selectall, &QAction::triggered, this, &FrmP::selectall_Click);
-    connect(rechercher, &QAction::triggered, this, &FrmP::rechercher_Click);
-}
-
-void FrmP::runEditorCommand(EditorCommand command) {
-    switch (command) {
-        case EditorCommand::Cut: couper_Click(); break;
-        case EditorCommand::Copy: copier_Click(); break;
-        case EditorCommand::Paste: coller_Click(); break;
-        case EditorCommand::SelectAll: selectall_Click(); break;
-        case EditorCommand::Undo: annuler_Click(); break;
-        case EditorCommand::Redo: retablir_Click(); break;
-        case EditorCommand::Find: rechercher_Click(); break;
-    }
-}
-
-void FrmP::copier_Click() {
-    EditorContext context = editorContext();
-    korvane::copier(context, clipboard_);
-}
-
-void FrmP::couper_Click() {
-    EditorContext context = editorContext();
-    korvane::couper(context, clipboard_);
-}
-
-void FrmP::coller_Click() {
-    EditorContext context = editorContext();
-    korvane::coller(context, clipboard_);
-}
-
-void FrmP::selectall_Click() { korvane::selectall(*RichTxt1); }
-
-void FrmP::rechercher_Click() {
-    if (!searchWindow) searchWindow = new FrmRechercher(*RichTxt1, prompt_, Langue, this);
-    searchWindow->show();
-    searchWindow->raise();
-    searchWindow->activateWindow();
-}
-
-void FrmP::annuler_Click() {
-    RichTxt1->undo();
-    recolourKeepingText();
-}
-
-void FrmP::retablir_Click() {
-    RichTxt1->redo();
-    recolourKeepingText();
-}
-
-// After an undo or a redo the colours follow the text, which stays as it is: a
-// keyword rewrite here would be a new edit and wipe the redo history.
-void FrmP::recolourKeepingText() {
-    RichTxt1->setRewritesAllowed(false);
-    colorierTout();
-    RichTxt1->setRewritesAllowed(true);
 }
 
 void FrmP::CboTaille_Click() {
@@ -392,15 +315,21 @@ void FrmP::moveEvent(QMoveEvent* event) {
 }
 
 void FrmP::layoutRoutine() {
-    if (!RichTxt1) return;
-    const QRect frame = frameGeometry();
-    const MainLayout l = layoutFor(frame.width() * kTwipsPerPixel, frame.height() * kTwipsPerPixel,
-                                   RichTxt1->height() * kTwipsPerPixel);
+    // A docked window that moves asks for a re-dock; the run in progress places it.
+    if (!RichTxt1 || layingOut_) return;
+    layingOut_ = true;
+    LayoutInput in;
+    in.main = outerTwips(*this);
+    in.editorHeight = RichTxt1->height() * kTwipsPerPixel;
+    describeToolWindows(in);
+    const MainLayout l = layoutFor(in);
     if (l.editorWidth > 0) RichTxt1->resize(px(l.editorWidth), RichTxt1->height());
     Picture1->resize(px(l.stripWidth), Picture1->height());
     if (l.nameFieldWidth > 0) TxtNomFichier->resize(px(l.nameFieldWidth), TxtNomFichier->height());
     if (l.editorHeight) RichTxt1->resize(RichTxt1->width(), px(*l.editorHeight));
     PrgsBar->move(PrgsBar->x(), px(l.progressTop));
+    placeToolWindows(l);
+    layingOut_ = false;
 }
 
 WindowGeometry FrmP::outerGeometry() const {

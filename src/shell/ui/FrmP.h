@@ -3,6 +3,7 @@
 // load handler is the whole start-up and its unload handler the whole shutdown.
 #include <QMainWindow>
 #include <QPointer>
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,7 +12,9 @@
 #include "editor/ui/QtClipboard.h"
 #include "files/Detokenizer.h"
 #include "files/Document.h"
+#include "insert/ToolStrip.h"
 #include "shell/IniStore.h"
+#include "shell/Layout.h"
 #include "shell/Prompt.h"
 #include "shell/Startup.h"
 
@@ -28,6 +31,8 @@ class QPushButton;
 namespace korvane {
 
 class EditorWidget;
+class FrmCatalogue;
+class FrmChar;
 class FrmEnregistrer;
 class FrmImprime;
 class FrmParcourir;
@@ -142,10 +147,40 @@ public:
     QAction* imprimer = nullptr;
     QPointer<FrmImprime> printWindow;
 
+    // ---- Tool strip and tool windows (defined in insert/ui/FrmPToolStrip.cpp) ----
+    // The catalogue and the palette, created docked on first use and again after
+    // they were closed.
+    FrmCatalogue& frmCatalogue();
+    FrmChar& frmChar();
+    // The configurable buttons' captions, calculator codes ("&&" is the ampersand).
+    std::string quickCaption(QuickButtonKind kind) const;
+    void setQuickCaption(QuickButtonKind kind, const std::string& caption);
+    // Where catalogue.dat is looked for, first found first; set before load.
+    std::vector<std::string> catalogueFiles;
+    QPushButton* ChkCat = nullptr;
+    QPushButton* ChkChar = nullptr;
+    QPushButton* CmdGreek = nullptr;
+    QPushButton* CmdMath = nullptr;
+    QPushButton* CmdPonctuation = nullptr;
+    QPushButton* CmdSpecial = nullptr;
+    QPushButton* CmdCatalog = nullptr;
+    std::array<QLabel*, 5> quickLabels{};
+    bool catalogOpen = false;
+    bool charSpecialOpen = false;
+    bool catDocked = true;
+    bool charDocked = true;
+    int catLeft = 0;
+    int catTop = 0;
+    int catWidth = 0;
+    int catHeight = 0;
+    int charLeft = 0;
+    int charTop = 0;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -171,11 +206,22 @@ private:
     void buildPrintControls();
     void imprimer_Click();
 
-    void buildControls();
-    void nouveau_Click();
-    void CboTaille_Click();
-    void cmdColor_Click();
-    void TxtNomFichier_Change();
+    // ---- Tool strip and tool windows (defined in insert/ui/FrmPToolStrip.cpp) ----
+    void buildToolStrip();
+    void ChkCat_Click();
+    void ChkChar_Click();
+    void restoreToolWindows(const StartupSettings& read);
+    void restoreQuickCaptions(const StartupSettings& read);
+    void storeToolWindows(ShutdownSettings& state);
+    void closeToolWindows();
+    void describeToolWindows(LayoutInput& in) const;
+    void placeToolWindows(const MainLayout& layout);
+    QPointer<FrmCatalogue> frmCatalogue_;
+    QPointer<FrmChar> frmChar_;
+    std::array<std::string, 5> quickCaptions_;
+    bool catalogueMessageShown_ = false;
+
+    // ---- Edit menu (defined in editor/ui/FrmPEdit.cpp) ----
     void buildEditMenu();
     void runEditorCommand(EditorCommand command);
     void copier_Click();
@@ -186,6 +232,12 @@ private:
     void annuler_Click();
     void retablir_Click();
     void recolourKeepingText();
+
+    void buildControls();
+    void nouveau_Click();
+    void CboTaille_Click();
+    void cmdColor_Click();
+    void TxtNomFichier_Change();
     void openCommandLine(const std::string& commandLine);
     void setOuterGeometry(const WindowGeometry& twips);
     WindowGeometry outerGeometry() const;
@@ -193,10 +245,8 @@ private:
     Settings settings_;
     PromptService& prompt_;
     QtClipboard clipboard_;
-    // What start-up read, kept for the settings whose windows this build does not
-    // have yet, so that shutdown writes them back unchanged.
-    ShutdownSettings kept_;
     bool unloaded_ = false;
+    bool layingOut_ = false;
     bool correctingName_ = false;
 };
 

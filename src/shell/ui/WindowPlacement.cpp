@@ -19,4 +19,19 @@ void centreOver(QWidget& dialog, const QWidget* mainWindow) {
     dialog.move(left, top);
 }
 
+TwipsRect outerTwips(const QWidget& window) {
+    const QRect f = window.frameGeometry();
+    return {f.left() * kTwipsPerPixel, f.top() * kTwipsPerPixel, f.width() * kTwipsPerPixel,
+            f.height() * kTwipsPerPixel};
+}
+
+void placeOuter(QWidget& window, const TwipsRect& twips, bool withSize) {
+    // move() places a window's frame; resize() sizes its client area.
+    const QSize frame = window.frameGeometry().size() - window.size();
+    if (withSize)
+        window.resize(std::max(1, twips.width / kTwipsPerPixel - frame.width()),
+                      std::max(1, twips.height / kTwipsPerPixel - frame.height()));
+    window.move(twips.left / kTwipsPerPixel, twips.top / kTwipsPerPixel);
+}
+
 }  // namespace korvane

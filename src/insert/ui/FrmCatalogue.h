@@ -1,0 +1,56 @@
+#pragma once
+// The catalogue window: the commands of catalogue.dat, inserted at the caret on a
+// click, docked against the main window's right edge or floating.
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QListWidget;
+class QPushButton;
+
+namespace korvane {
+
+class FrmCatalogue : public QWidget {
+    Q_OBJECT
+public:
+    // What the window needs from the main window.
+    struct Host {
+        std::function<void(const std::string& text, int caret)> ajoutText;
+        std::function<void()> redock;
+        std::function<void(const std::string& caption)> setCatalogButton;
+        // The window is closing (its close box or fermerForm).
+        std::function<void()> closed;
+    };
+
+    // `rows` are calculator codes, in file order.
+    FrmCatalogue(Host host, const std::vector<std::string>& rows, QWidget* parent);
+
+    bool isLocked = true;
+    // True while a right press selects its row: that selection inserts nothing.
+    bool rightClickMode = false;
+
+    void CmdLock_Click();
+    void fermerForm();
+    bool isClosing() const { return closing_; }
+
+    QListWidget* LstCat = nullptr;
+    QPushButton* CmdLock = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void LstCat_Click();
+    std::string selectedText() const;
+
+    Host host_;
+    bool closing_ = false;
+    // A left press on a row: its release on the same row inserts it.
+    int pressedRow_ = -1;
+    bool keyboardMoving_ = false;
+};
+
+}  // namespace korvane

@@ -1,0 +1,125 @@
+#include "insert/ui/FrmChar.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMouseEvent>
+
+#include "editor/ui/EditorWidget.h"
+#include "shell/Layout.h"
+
+namespace korvane {
+namespace {
+
+int px(int twips) { return twips / kTwipsPerPixel; }
+
+const char* arrayName(PaletteGroup group) {
+    switch (group) {
+        case PaletteGroup::Greek: return "CmdCharGreek";
+        case PaletteGroup::Math: return "CmdCharMath";
+        case PaletteGroup::Ponctuation: return "CmdPonctuation";
+        case PaletteGroup::Special: return "CmdCharSpecial";
+    }
+    return "";
+}
+
+}  // namespace
+
+PaletteButton::PaletteButton(const QString& caption, bool assignsOnRelease, QWidget* parent)
+    : QPushButton(caption, parent), assignsOnRelease_(assignsOnRelease) {
+    // The editor keeps the focus and its caret.
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void PaletteButton::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        if (assign) assign();
+        event->accept();
+        return;
+    }
+    QPushButton::mousePressEvent(event);
+}
+
+void PaletteButton::mouseReleaseEvent(QMouseEvent* event) {
+    if (assignsOnRelease_ && assign) {
+        const QPoint p = event->position().toPoint();
+        // The bounds are the design size of every button, whatever it is drawn at.
+        if (releaseAssigns(p.x() * kTwipsPerPixel, p.y() * kTwipsPerPixel)) assign();
+    }
+    QPushButton::mouseReleaseEvent(event);
+}
+
+FrmChar::FrmChar(Host host, QWidget* parent) : QWidget(parent, Qt::Tool), host_(std::move(host)) {
+    setObjectName(QStringLiteral("FrmChar"));
+    setWindowTitle(QStringLiteral("Caract\u00e8res Sp\u00e9ciaux"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(px(kPaletteClientWidth), px(kPaletteClientHeight));
+
+    QFont small = font();
+    small.setPointSizeF(8);
+    for (const PaletteLabel& label : paletteLabels()) {
+        auto* l = new QLabel(QString::fromUtf8(label.caption.data(), static_cast<qsizetype>(label.caption.size())), this);
+        l->setFont(small);
+        l->setGeometry(px(60), px(label.top), px(kPaletteFirstLeft - 60), px(kPaletteButtonSize));
+    }
+
+    QFont glyphs;
+    glyphs.setFamilies({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Symbola")});
+    glyphs.setPointSizeF(14.25);
+    glyphs.setBold(true);
+    for (const PaletteKey& key : paletteKeys()) {
+        const std::string code(1, static_cast<char>(key.code));
+        const bool ampersand = key.code == kAmpersand;
+        // A caption holds the ampersand doubled; it shows as one.
+        const QString caption = ampersand ? QStringLiteral("&&") : EditorWidget::toDisplay(code);
+        auto* button = new PaletteButton(caption, !ampersand, this);
+        button->setObjectName(QString::fromLatin1(ampersand ? "CmdPonctuation_" : arrayName(key.group)));
+        button->setFont(glyphs);
+        button->setGeometry(px(paletteLeft(key)), px(paletteTop(key)), px(kPaletteButtonSize), px(kPaletteButtonSize));
+        button->setToolTip(QStringLiteral("%1 : %2").arg(key.code).arg(
+            QString::fromUtf8(key.name.data(), static_cast<qsizetype>(key.name.size()))));
+        const PaletteGroup group = key.group;
+        const std::string assigned = ampersand ? std::string("&&") : code;
+        button->assign = [this, group, assigned] { host_.assign(group, assigned); };
+        connect(button, &QPushButton::clicked, this, [this, code] { host_.ajoutText(code, 1); });
+        buttons.push_back(button);
+        if (ampersand) {
+            CmdPonctuation_ = button;
+            continue;
+        }
+        switch (key.group) {
+            case PaletteGroup::Greek: CmdCharGreek.push_back(button); break;
+            case PaletteGroup::Math: CmdCharMath.push_back(button); break;
+            case PaletteGroup::Ponctuation: CmdPonctuation.push_back(button); break;
+            case PaletteGroup::Special: CmdCharSpecial.push_back(button); break;
+        }
+    }
+
+    CmdLock = new QPushButton(QStringLiteral("Unlock"), this);
+    CmdLock->setObjectName(QStringLiteral("CmdLock"));
+    CmdLock->setFont(small);
+    CmdLock->setGeometry(0, px(kPaletteLockTop), px(kPaletteClientWidth), px(kPaletteLockHeight));
+    connect(CmdLock, &QPushButton::clicked, this, &FrmChar::CmdLock_Click);
+}
+
+void FrmChar::CmdLock_Click() {
+    if (isLocked) {
+        isLocked = false;
+        CmdLock->setText(QStringLiteral("Lock"));
+    } else {
+        isLocked = true;
+        CmdLock->setText(QStringLiteral("UnLock"));
+        if (host_.redock) host_.redock();
+    }
+}
+
+void FrmChar::fermerForm() { close(); }
+
+void FrmChar::closeEvent(QCloseEvent* event) {
+    if (!closing_) {
+        closing_ = true;
+        if (host_.closed) host_.closed();
+    }
+    event->accept();
+}
+
+}  // namespace korvane
