@@ -323,6 +323,9 @@ void FrmP::layoutRoutine() {
     in.editorHeight = RichTxt1->height() * kTwipsPerPixel;
     describeToolWindows(in);
     const MainLayout l = layoutFor(in);
+    // The minimum is the outer width: the frame's own width comes off the client's.
+    const int minimum = std::max(0, px(kMinimumWindowWidth) - (frameGeometry().width() - width()));
+    if (minimumWidth() != minimum) setMinimumWidth(minimum);
     if (l.editorWidth > 0) RichTxt1->resize(px(l.editorWidth), RichTxt1->height());
     Picture1->resize(px(l.stripWidth), Picture1->height());
     if (l.nameFieldWidth > 0) TxtNomFichier->resize(px(l.nameFieldWidth), TxtNomFichier->height());
