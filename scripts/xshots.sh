@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Starts Korvane on a virtual X display with a window manager, takes screenshots of
+# the main window with both tool windows docked, before and after moving it, and
+# checks from the X server that the docked windows sit where the layout routine
+# puts them, frames included: the catalogue against the main window's right edge,
+# top-aligned and as tall; the palette under it, left-aligned.
+# Usage: scripts/xshots.sh [OUTPUT_DIR]   (default docs/screenshots)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out="${1:-docs/screenshots}"
+
+need=()
+for tool in Xvfb:xvfb openbox:openbox xdotool:xdotool wmctrl:wmctrl convert:imagemagick xwd:x11-apps xwininfo:x11-utils; do
+    command -v "${tool%%:*}" >/dev/null || need+=("${tool##*:}")
+done
+if ((${#need[@]})); then
+    sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update
+    $sudo apt-get install -y "${need[@]}"
+fi
+[ -x build/korvane ] || { cmake -S . -B build -G Ninja >/dev/null && cmake --build build --target korvane; }
+
+work="$(mktemp -d)"
+display=":$((90 + RANDOM % 9))"
+cleanup() { kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"; }
+pids=()
+trap cleanup EXIT
+
+Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 & pids+=($!)
+export DISPLAY="$display"
+for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >/dev/null 2>&1 & pids+=($!)
+sleep 1
+
+# A second run of a user who left the main window at 150, 60 (twips in the file).
+printf '[option]\r\nFirstLoad=faux\r\nXFrmP=2250\r\nYFrmP=900\r\nLargeurFrmP=7500\r\nHauteurFrmP=7200\r\n' >"$work/Korvane.INI"
+KORVANE_INI="$work/Korvane.INI" QT_QPA_PLATFORM=xcb build/korvane >"$work/korvane.log" 2>&1 & pids+=($!)
+
+window() { xdotool search --sync --onlyvisible --name "^$1\$" | head -1; }
+main="$(window Korvane)"; cat="$(window Catalogue)"; pal="$(window 'Caractères Spéciaux')"
+sleep 1
+
+# Frame geometry: the window manager's frame around each client window.
+frame() {
+    local id="$1" parent
+    # Climb to the child of the root: openbox's frame window.
+    while parent="$(xwininfo -children -id "$id" | awk '/Parent window id/ {print $4}')" &&
+          [ "$parent" != "$(xwininfo -root | awk '/Window id/ {print $4}')" ]; do id="$parent"; done
+    xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+                              /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
+}
+
+check() {
+    local mx my mw mh cx cy cw ch px py pw ph
+    read -r mx my mw mh < <(frame "$main")
+    read -r cx cy cw ch < <(frame "$cat")
+    read -r px py pw ph < <(frame "$pal")
+    echo "main $mx,$my ${mw}x$mh; catalogue $cx,$cy ${cw}x$ch; palette $px,$py ${pw}x$ph"
+    local ok=1
+    [ "$cx" -eq $((mx + mw)) ] && [ "$cy" -eq "$my" ] && [ "$ch" -eq "$mh" ] || { echo "catalogue not docked"; ok=0; }
+    [ "$px" -eq "$mx" ] && [ "$py" -eq $((my + mh)) ] || { echo "palette not docked"; ok=0; }
+    return $((1 - ok))
+}
+
+mkdir -p "$out"
+status=0
+check || status=1
+xwd -root -silent | convert xwd:- -crop 960x840+0+0 -strip "$out/docked.png"
+
+# The user drags the main window by its title bar.
+read -r mx my _ _ < <(frame "$main")
+xdotool mousemove $((mx + 120)) $((my + 8)) sleep 0.3 mousedown 1 sleep 0.3
+for i in $(seq 1 10); do xdotool mousemove $((mx + 120 + 10 * i)) $((my + 8 + 6 * i)) sleep 0.05; done
+xdotool mouseup 1
+sleep 1
+check || status=1
+read -r nx ny _ _ < <(frame "$main")
+[ "$nx" -ne "$mx" ] || { echo "the main window did not move"; status=1; }
+xwd -root -silent | convert xwd:- -crop 960x840+0+0 -strip "$out/moved.png"
+
+echo "screenshots in $out"
+exit $status
