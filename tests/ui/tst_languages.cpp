@@ -16,6 +16,7 @@
 #include "shell/Languages.h"
 #include "shell/ui/FrmAbout1.h"
 #include "shell/ui/FrmOption.h"
+#include "insert/ui/FrmChar.h"
 #include "shell/ui/FrmP.h"
 #include "ui/support/DialogAnswers.h"
 
@@ -171,7 +172,8 @@ private slots:
                                                 {"FrmChxPrgmFunc", &kind},
                                                 {"FrmOption", &options},
                                                 {"FrmAbout1", &about},
-                                                {"FrmImprime", w.printWindow.data()}};
+                                                {"FrmImprime", w.printWindow.data()},
+                                                {"FrmChar", &w.frmChar()}};
         compareAll(windows, true);
         QCOMPARE(options.CboLangage->currentText(), QStringLiteral("Anglais"));
 
@@ -188,7 +190,14 @@ private slots:
         QCOMPARE(w.option_->text(), QStringLiteral("Option"));
         QCOMPARE(w.printWindow->LblImpression->text(), QStringLiteral("Impression :"));
         QCOMPARE(w.annuler->text(), QStringLiteral("Undo"));
+        // A palette closed and opened again takes the language of the moment.
+        QTest::mouseClick(w.ChkChar, Qt::LeftButton);
+        QVERIFY(!w.ChkChar->isChecked());
+        QTest::mouseClick(w.ChkChar, Qt::LeftButton);
+        QCOMPARE(w.frmChar().windowTitle(), QStringLiteral("Special characters"));
+        QCOMPARE(w.ChkChar->text(), QStringLiteral("Special characters") + QChar(unitOfCode(20)));
         w.appliquerFr();
+        QCOMPARE(w.frmChar().windowTitle(), QStringLiteral("Caractères Spéciaux"));
         QCOMPARE(w.annuler->text(), QStringLiteral("Annuler"));
         QCOMPARE(w.retablir->text(), QStringLiteral("Rétablir"));
         w.close();
