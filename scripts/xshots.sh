@@ -64,6 +64,9 @@ check() {
 
 mkdir -p "$out"
 status=0
+# The main window stands where the settings file put its frame: 150, 60, 500 x 480.
+read -r mx my mw mh < <(frame "$main")
+[ "$mx $my $mw $mh" = "150 60 500 480" ] || { echo "main window at $mx,$my ${mw}x$mh, not as stored"; status=1; }
 check || status=1
 xwd -root -silent | convert xwd:- -crop 960x840+0+0 -strip "$out/docked.png"
 

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
+#include <memory>
 
 #include "editor/ui/EditorWidget.h"
 #include "insert/Catalogue.h"
@@ -219,6 +221,36 @@ void FrmP::restoreToolWindows(const StartupSettings& read) {
     if (read.xChar) pal.left = static_cast<int>(*read.xChar);
     if (read.yChar) pal.top = static_cast<int>(*read.yChar);
     placeOuter(p, pal, false);
+    if (!c.isLocked) floatingCatalogue_ = cat;
+    if (!p.isLocked) floatingPalette_ = pal;
+}
+
+// On X11 the window manager frames the windows some time after they are shown and
+// keeps their client areas where they were, so a frame stored in the settings
+// would be taken for a client area and creep at each restart. Once every shown
+// window has its frame, start-up's placements are made again.
+void FrmP::settleFrames(std::optional<WindowGeometry> stored) {
+    auto* timer = new QTimer(this);
+    auto ticks = std::make_shared<int>(0);
+    auto settled = std::make_shared<int>(0);
+    connect(timer, &QTimer::timeout, this, [this, timer, ticks, settled, stored] {
+        const auto framed = [](const QWidget* w) { return !w || !w->isVisible() || w->frameGeometry() != w->geometry(); };
+        if (!(framed(this) && framed(frmCatalogue_.data()) && framed(frmChar_.data())) && ++*ticks < 60) return;
+        if (*settled == 0) {
+            if (stored) setOuterGeometry(*stored);
+            if (floatingCatalogue_ && frmCatalogue_ && !frmCatalogue_->isLocked) placeOuter(*frmCatalogue_, *floatingCatalogue_);
+            if (floatingPalette_ && frmChar_ && !frmChar_->isLocked) placeOuter(*frmChar_, *floatingPalette_, false);
+            floatingCatalogue_.reset();
+            floatingPalette_.reset();
+        }
+        // The window manager answers the placements a little later: a few more runs
+        // of the layout leave the docked windows in place.
+        layoutRoutine();
+        if (++*settled < 10) return;
+        timer->stop();
+        timer->deleteLater();
+    });
+    timer->start(50);
 }
 
 void FrmP::restoreQuickCaptions(const StartupSettings& read) {

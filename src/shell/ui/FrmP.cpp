@@ -183,6 +183,7 @@ void FrmP::load(const std::string& commandLine) {
     restoreQuickCaptions(read);
     if (read.mainWindow) setOuterGeometry(*read.mainWindow);
     layoutRoutine();
+    if (frameGeometry() == geometry()) settleFrames(read.mainWindow);
     Picture1->resize(frameGeometry().width(), Picture1->height());
     RichTxt1->resize(RichTxt1->width(), std::max(0, px(frameGeometry().height() * kTwipsPerPixel - kStartupEditorMargin)));
 
@@ -311,6 +312,8 @@ void FrmP::resizeEvent(QResizeEvent* event) {
 
 void FrmP::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
+
+
     layoutRoutine();
 }
 
@@ -343,11 +346,12 @@ WindowGeometry FrmP::outerGeometry() const {
 
 void FrmP::setOuterGeometry(const WindowGeometry& twips) {
     // Stored as the outer frame, so that the window does not grow at each restart.
-    const QSize extra = frameGeometry().size() - size();
-    if (twips.left) move(static_cast<int>(*twips.left) / kTwipsPerPixel, y());
-    if (twips.top) move(x(), static_cast<int>(*twips.top) / kTwipsPerPixel);
-    if (twips.width) resize(std::max(0, static_cast<int>(*twips.width) / kTwipsPerPixel - extra.width()), height());
-    if (twips.height) resize(width(), std::max(0, static_cast<int>(*twips.height) / kTwipsPerPixel - extra.height()));
+    TwipsRect outer = outerTwips(*this);
+    if (twips.left) outer.left = static_cast<int>(*twips.left);
+    if (twips.top) outer.top = static_cast<int>(*twips.top);
+    if (twips.width) outer.width = static_cast<int>(*twips.width);
+    if (twips.height) outer.height = static_cast<int>(*twips.height);
+    placeOuter(*this, outer);
 }
 
 }  // namespace korvane

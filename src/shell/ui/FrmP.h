@@ -214,6 +214,10 @@ private:
     void restoreQuickCaptions(const StartupSettings& read);
     void storeToolWindows(ShutdownSettings& state);
     void closeToolWindows();
+    void settleFrames(std::optional<WindowGeometry> stored);
+    // Where start-up put a floating tool window, placed again once it is framed.
+    std::optional<TwipsRect> floatingCatalogue_;
+    std::optional<TwipsRect> floatingPalette_;
     void describeToolWindows(LayoutInput& in) const;
     void placeToolWindows(const MainLayout& layout);
     QPointer<FrmCatalogue> frmCatalogue_;
