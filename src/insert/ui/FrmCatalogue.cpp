@@ -1,6 +1,5 @@
 #include "insert/ui/FrmCatalogue.h"
 
-#include <QCloseEvent>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -17,10 +16,9 @@ int px(int twips) { return twips / kTwipsPerPixel; }
 }  // namespace
 
 FrmCatalogue::FrmCatalogue(Host host, const std::vector<std::string>& rows, QWidget* parent)
-    : QWidget(parent, Qt::Tool), host_(std::move(host)) {
+    : ToolWindow(QStringLiteral("UnLock"), host.redock, host.closed, parent), host_(std::move(host)) {
     setObjectName(QStringLiteral("FrmCatalogue"));
     setWindowTitle(QStringLiteral("Catalogue"));
-    setAttribute(Qt::WA_DeleteOnClose);
 
     LstCat = new QListWidget(this);
     LstCat->setObjectName(QStringLiteral("LstCat"));
@@ -43,9 +41,6 @@ FrmCatalogue::FrmCatalogue(Host host, const std::vector<std::string>& rows, QWid
         if (keyboardMoving_) LstCat_Click();
     });
 
-    CmdLock = new QPushButton(QStringLiteral("UnLock"), this);
-    CmdLock->setObjectName(QStringLiteral("CmdLock"));
-    connect(CmdLock, &QPushButton::clicked, this, &FrmCatalogue::CmdLock_Click);
 
     resize(px(kCatalogueClientWidth), px(kCatalogueClientHeight));
 }
@@ -109,28 +104,7 @@ void FrmCatalogue::resizeEvent(QResizeEvent* event) {
     const int lockTop = std::min(px(c.lockTop), std::max(0, height() - px(kCatalogueLockHeight)));
     CmdLock->setGeometry(0, lockTop, width(), std::max(1, height() - lockTop));
     LstCat->setGeometry(0, 0, std::max(0, std::min(px(c.listWidth), width())), std::min(px(c.listHeight), lockTop));
-    if (isLocked && host_.redock) host_.redock();
-}
-
-void FrmCatalogue::CmdLock_Click() {
-    if (isLocked) {
-        isLocked = false;
-        CmdLock->setText(QStringLiteral("Lock"));
-    } else {
-        isLocked = true;
-        CmdLock->setText(QStringLiteral("UnLock"));
-        if (host_.redock) host_.redock();
-    }
-}
-
-void FrmCatalogue::fermerForm() { close(); }
-
-void FrmCatalogue::closeEvent(QCloseEvent* event) {
-    if (!closing_) {
-        closing_ = true;
-        if (host_.closed) host_.closed();
-    }
-    event->accept();
+    if (isLocked) redock();
 }
 
 }  // namespace korvane

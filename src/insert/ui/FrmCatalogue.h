@@ -1,17 +1,17 @@
 #pragma once
 // The catalogue window: the commands of catalogue.dat, inserted at the caret on a
 // click, docked against the main window's right edge or floating.
-#include <QWidget>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "insert/ui/ToolWindow.h"
+
 class QListWidget;
-class QPushButton;
 
 namespace korvane {
 
-class FrmCatalogue : public QWidget {
+class FrmCatalogue : public ToolWindow {
     Q_OBJECT
 public:
     // What the window needs from the main window.
@@ -26,20 +26,13 @@ public:
     // `rows` are calculator codes, in file order.
     FrmCatalogue(Host host, const std::vector<std::string>& rows, QWidget* parent);
 
-    bool isLocked = true;
     // True while a right press selects its row: that selection inserts nothing.
     bool rightClickMode = false;
 
-    void CmdLock_Click();
-    void fermerForm();
-    bool isClosing() const { return closing_; }
-
     QListWidget* LstCat = nullptr;
-    QPushButton* CmdLock = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -47,7 +40,6 @@ private:
     std::string selectedText() const;
 
     Host host_;
-    bool closing_ = false;
     // A left press on a row: its release on the same row inserts it.
     int pressedRow_ = -1;
     bool keyboardMoving_ = false;

@@ -1,6 +1,5 @@
 #include "insert/ui/FrmChar.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QMouseEvent>
 
@@ -48,10 +47,10 @@ void PaletteButton::mouseReleaseEvent(QMouseEvent* event) {
     QPushButton::mouseReleaseEvent(event);
 }
 
-FrmChar::FrmChar(Host host, QWidget* parent) : QWidget(parent, Qt::Tool), host_(std::move(host)) {
+FrmChar::FrmChar(Host host, QWidget* parent)
+    : ToolWindow(QStringLiteral("Unlock"), host.redock, host.closed, parent), host_(std::move(host)) {
     setObjectName(QStringLiteral("FrmChar"));
     setWindowTitle(QStringLiteral("Caract\u00e8res Sp\u00e9ciaux"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(px(kPaletteClientWidth), px(kPaletteClientHeight));
 
     QFont small = font();
@@ -94,32 +93,8 @@ FrmChar::FrmChar(Host host, QWidget* parent) : QWidget(parent, Qt::Tool), host_(
         }
     }
 
-    CmdLock = new QPushButton(QStringLiteral("Unlock"), this);
-    CmdLock->setObjectName(QStringLiteral("CmdLock"));
     CmdLock->setFont(small);
     CmdLock->setGeometry(0, px(kPaletteLockTop), px(kPaletteClientWidth), px(kPaletteLockHeight));
-    connect(CmdLock, &QPushButton::clicked, this, &FrmChar::CmdLock_Click);
-}
-
-void FrmChar::CmdLock_Click() {
-    if (isLocked) {
-        isLocked = false;
-        CmdLock->setText(QStringLiteral("Lock"));
-    } else {
-        isLocked = true;
-        CmdLock->setText(QStringLiteral("UnLock"));
-        if (host_.redock) host_.redock();
-    }
-}
-
-void FrmChar::fermerForm() { close(); }
-
-void FrmChar::closeEvent(QCloseEvent* event) {
-    if (!closing_) {
-        closing_ = true;
-        if (host_.closed) host_.closed();
-    }
-    event->accept();
 }
 
 }  // namespace korvane

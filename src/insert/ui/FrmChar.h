@@ -2,12 +2,12 @@
 // The special-characters palette: 86 buttons of calculator characters in four
 // groups, inserted at the caret on a click, docked below the main window or floating.
 #include <QPushButton>
-#include <QWidget>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "insert/Palette.h"
+#include "insert/ui/ToolWindow.h"
 
 class QLabel;
 
@@ -29,7 +29,7 @@ private:
     bool assignsOnRelease_;
 };
 
-class FrmChar : public QWidget {
+class FrmChar : public ToolWindow {
     Q_OBJECT
 public:
     struct Host {
@@ -43,11 +43,7 @@ public:
 
     FrmChar(Host host, QWidget* parent);
 
-    bool isLocked = true;
 
-    void CmdLock_Click();
-    void fermerForm();
-    bool isClosing() const { return closing_; }
 
     // The character buttons by group, left to right and row by row, and the
     // ampersand's own button.
@@ -56,16 +52,13 @@ public:
     std::vector<PaletteButton*> CmdPonctuation;
     std::vector<PaletteButton*> CmdCharSpecial;
     PaletteButton* CmdPonctuation_ = nullptr;
-    QPushButton* CmdLock = nullptr;
     // Every character button in table order, the ampersand's included.
     std::vector<PaletteButton*> buttons;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     Host host_;
-    bool closing_ = false;
 };
 
 }  // namespace korvane

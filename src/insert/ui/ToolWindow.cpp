@@ -1,0 +1,42 @@
+#include "insert/ui/ToolWindow.h"
+
+#include <QCloseEvent>
+#include <QPushButton>
+
+namespace korvane {
+
+ToolWindow::ToolWindow(const QString& lockCaption, std::function<void()> redock, std::function<void()> closed,
+                       QWidget* parent)
+    : QWidget(parent, Qt::Tool), redock_(std::move(redock)), closed_(std::move(closed)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    CmdLock = new QPushButton(lockCaption, this);
+    CmdLock->setObjectName(QStringLiteral("CmdLock"));
+    connect(CmdLock, &QPushButton::clicked, this, &ToolWindow::CmdLock_Click);
+}
+
+void ToolWindow::CmdLock_Click() {
+    if (isLocked) {
+        isLocked = false;
+        CmdLock->setText(QStringLiteral("Lock"));
+    } else {
+        isLocked = true;
+        CmdLock->setText(QStringLiteral("UnLock"));
+        redock();
+    }
+}
+
+void ToolWindow::redock() {
+    if (redock_) redock_();
+}
+
+void ToolWindow::fermerForm() { close(); }
+
+void ToolWindow::closeEvent(QCloseEvent* event) {
+    if (!closing_) {
+        closing_ = true;
+        if (closed_) closed_();
+    }
+    event->accept();
+}
+
+}  // namespace korvane
