@@ -37,8 +37,10 @@ FrmEnregistrer::FrmEnregistrer(Settings& settings, PromptService& prompt, QWidge
     appliquerFr();
     resize(560, 400);
 
-    connect(File1, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0) File1_Click();
+    // The selection, not the current row: a click makes the row current before it
+    // selects it, and the file name is that of the selected row.
+    connect(File1, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!File1->fileName().isEmpty()) File1_Click();
     });
     connect(File1, &QListWidget::itemDoubleClicked, this, &FrmEnregistrer::File1_DblClick);
     connect(CmdSelectOK, &QPushButton::clicked, this, &FrmEnregistrer::CmdSelectOK_Click);

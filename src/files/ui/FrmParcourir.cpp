@@ -27,8 +27,10 @@ FrmParcourir::FrmParcourir(Settings& settings, PromptService& prompt, QWidget* m
     appliquerFr();
     resize(560, 360);
 
-    connect(File1, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0) File1_Click();
+    // The selection, not the current row: a click makes the row current before it
+    // selects it, and the file name is that of the selected row.
+    connect(File1, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!File1->fileName().isEmpty()) File1_Click();
     });
     connect(File1, &QListWidget::itemDoubleClicked, this, [this] {
         File1_Click();
