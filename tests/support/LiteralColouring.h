@@ -65,8 +65,14 @@ inline std::string document(const std::string& text, const std::string& tailleN)
             }
         }
     };
-    pass(std::string(motsBloc), "\\cf2 ");
-    pass(std::string(motsInstr), "\\cf3 ");
+    // The two keyword lists, written out here rather than taken from the code, so
+    // that a word dropped from the program's lists shows.
+    pass(" Prgm EndPrgm If Then Else EndIf ElseIf Try EndTry When For EndFor While EndWhile Loop EndLoop Custom "
+         "EndCustom Func EndFunc Dialog EndDlog ToolBar EndTBar ",
+         "\\cf2 ");
+    pass(" Text Request PopUp DropDown Title Item Disp Input InputStr Prompt Output getKey Send Get Pause Return "
+         "Cycle Stop Exit SendCalc GetCalc SendChat Define DelVar Local Lock Unlock Archive Unarchiv ",
+         "\\cf3 ");
 
     for (size_t p = 0;;) {
         const size_t f = t.find('\xA9', p);

@@ -63,7 +63,7 @@ private slots:
             QVERIFY(!w.enregistrer->isEnabled());
             QCOMPARE(w.CboTaille->currentText(), QString("10"));
             // Colours reach the widget's layout, not only the model.
-            QCOMPARE(w.RichTxt1->colourAt(2), ColourTable{}.bloc);
+            QCOMPARE(w.RichTxt1->colourAt(2), rgb(0, 0, 255));  // the block keywords' blue
             QVERIFY(!w.RichTxt1->document()->findBlockByNumber(1).layout()->formats().isEmpty());
             w.close();
         }
