@@ -27,6 +27,18 @@ const char* const kUsageText =
     "       korvane-tool convert [--tokenize] [--canonical] IN OUT\n"
     "       korvane-tool colour IN [--size N]\n";
 
+// What --help adds to the usage lines: one line per command.
+const char* const kCommandsText =
+    "\n"
+    "commands:\n"
+    "  info     variable name, folder, argument list, type byte, kind, form and sizes of a variable file\n"
+    "  text     the program as the editor shows it, in UTF-8 (--raw: the calculator's bytes)\n"
+    "  pack     a variable file from a text file holding the editor text\n"
+    "  convert  reads a variable file as the editor reads it and writes it as the editor writes it\n"
+    "  colour   the colouring document of the editor text in a file\n"
+    "\n"
+    "Bad input gives one line on stderr and exit status 1; a usage error exits with 2.\n";
+
 struct Failure {
     std::string message;
 };
@@ -216,6 +228,10 @@ int cmdColour(const Arguments& args) {
 int main(int argc, char** argv) {
     if (argc < 2) return usage();
     const std::string command = argv[1];
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::cout << kUsageText << kCommandsText;
+        return 0;
+    }
     std::string error;
     std::optional<Arguments> args;
     if (command == "info") args = parseArguments(argc, argv, {}, {}, error);

@@ -111,9 +111,11 @@ std::string languageText(std::string_view window, std::string_view control, int 
     return {};
 }
 
-std::string versionText() {
+std::string versionNumber() {
     constexpr int kMajor = 1, kMinor = 1, kRevision = 90;
-    return "Version " + std::to_string(kMajor) + "." + std::to_string(kMinor) + "." + std::to_string(kRevision);
+    return std::to_string(kMajor) + "." + std::to_string(kMinor) + "." + std::to_string(kRevision);
 }
+
+std::string versionText() { return "Version " + versionNumber(); }
 
 }  // namespace korvane

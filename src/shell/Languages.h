@@ -30,7 +30,8 @@ std::string_view textOf(const LanguageText& row, const std::string& langue);
 // control has no row.
 std::string languageText(std::string_view window, std::string_view control, int index, const std::string& langue);
 
-// The about box's version line, "Version 1.1.90".
+// The program's version, "1.1.90", and the about box's line, "Version 1.1.90".
+std::string versionNumber();
 std::string versionText();
 
 }  // namespace korvane
