@@ -92,7 +92,42 @@ constexpr std::array<LanguageText, 9> kAdded{{
     {"FrmImprime", "LblImpression", 0, "Impression :", "Impression :"},
 }};
 
+// Controls whose Part-given tooltip stays as it is get a name only.
+constexpr AccessibleText kAccessible[] = {
+    {"FrmP", "CmdNouveau", "Nouveau document", "New document", true},
+    {"FrmP", "CmdOuvrir", "Ouvrir un fichier", "Open a file", true},
+    {"FrmP", "CmdSauver", "Enregistrer", "Save", true},
+    {"FrmP", "CmdCouper", "Couper", "Cut", true},
+    {"FrmP", "CmdCopier", "Copier", "Copy", true},
+    {"FrmP", "CmdColler", "Coller", "Paste", true},
+    {"FrmP", "TxtRep", "R\u00e9pertoire de la calculatrice", "Calculator folder", true},
+    {"FrmP", "TxtNomFichier", "Nom du programme et arguments", "Program name and arguments", true},
+    {"FrmP", "CboTaille", "Taille du texte", "Text size", false},
+    {"FrmP", "RichTxt1", "Programme", "Program", false},
+    {"FrmP", "PrgsBar", "Progression", "Progress", false},
+    {"FrmP", "ChkCat", "Catalogue", "Catalogue", false},
+    {"FrmP", "ChkChar", "Caract\u00e8res sp\u00e9ciaux", "Special characters", false},
+    {"FrmP", "CmdGreek", "Bouton param\u00e9trable Greek", "Greek quick button", false},
+    {"FrmP", "CmdMath", "Bouton param\u00e9trable Math", "Math quick button", false},
+    {"FrmP", "CmdPonctuation", "Bouton param\u00e9trable Ponctuation", "Punctuation quick button", false},
+    {"FrmP", "CmdSpecial", "Bouton param\u00e9trable Special", "Special quick button", false},
+    {"FrmP", "CmdCatalog", "Bouton param\u00e9trable Catalogue", "Catalogue quick button", false},
+    {"FrmCatalogue", "LstCat", "Commandes du catalogue", "Catalogue commands", false},
+    {"FrmParcourir", "Drive1", "Lecteurs", "Drives", false},
+    {"FrmParcourir", "Dir1", "Dossiers", "Folders", false},
+    {"FrmParcourir", "File1", "Fichiers", "Files", false},
+    {"FrmParcourir", "TxtChemin", "Chemin du fichier", "File path", false},
+    {"FrmEnregistrer", "Drive1", "Lecteurs", "Drives", false},
+    {"FrmEnregistrer", "Dir1", "Dossiers", "Folders", false},
+    {"FrmEnregistrer", "File1", "Fichiers", "Files", false},
+    {"FrmEnregistrer", "TxtChemin", "Chemin du fichier", "File path", false},
+    {"FrmEnregistrer", "TxtNom", "Nom du fichier", "File name", false},
+    {"FrmEnregistrer", "CboType", "Type de fichier", "File type", false},
+};
+
 }  // namespace
+
+std::span<const AccessibleText> accessibleTexts() { return kAccessible; }
 
 std::span<const LanguageText> languageTable() { return kTable; }
 std::span<const LanguageText> addedCaptions() { return kAdded; }

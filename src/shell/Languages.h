@@ -22,6 +22,17 @@ std::span<const LanguageText> languageTable();
 // dialog's colour label...), in both languages.
 std::span<const LanguageText> addedCaptions();
 
+// The names that screen readers read for controls without a caption of their
+// own, in both languages; with `tooltip`, also the control's tooltip.
+struct AccessibleText {
+    std::string_view window;
+    std::string_view control;
+    std::string_view french;
+    std::string_view english;
+    bool tooltip;
+};
+std::span<const AccessibleText> accessibleTexts();
+
 // English when `langue` is exactly "En", French for anything else.
 bool isEnglish(const std::string& langue);
 std::string_view textOf(const LanguageText& row, const std::string& langue);

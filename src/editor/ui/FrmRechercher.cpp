@@ -32,6 +32,9 @@ FrmRechercher::FrmRechercher(TextEditor& editor, PromptService& prompt, const st
     LblRemplacer = new QLabel(fromUtf8(captions.lblRemplacer), this);
     LblRemplacer->setGeometry(twips(120, 645, 1335, 255));
     TxtRemplacer = new QLineEdit(this);
+    // The labels name their fields for screen readers.
+    LblRechercher->setBuddy(TxtRechercher);
+    LblRemplacer->setBuddy(TxtRemplacer);
     TxtRemplacer->setGeometry(twips(1560, 600, 3255, 330));
     CmdSuivant = new QPushButton(fromUtf8(captions.cmdSuivant), this);
     CmdSuivant->setGeometry(twips(120, 1140, 1455, 375));

@@ -147,6 +147,10 @@ BrowserDialog::BrowserDialog(Settings& settings, PromptService& prompt, QWidget*
     Dir1 = new DirListBox(this);
     File1 = new FileListBox(QString::fromUtf8(kBrowserPattern.data(), kBrowserPattern.size()), this);
     TxtChemin = new QLineEdit(this);
+    Drive1->setObjectName(QStringLiteral("Drive1"));
+    Dir1->setObjectName(QStringLiteral("Dir1"));
+    File1->setObjectName(QStringLiteral("File1"));
+    TxtChemin->setObjectName(QStringLiteral("TxtChemin"));
     TxtChemin->setReadOnly(true);
 
     auto* grid = new QGridLayout(this);

@@ -19,6 +19,10 @@ FrmEnregistrer::FrmEnregistrer(Settings& settings, PromptService& prompt, QWidge
     TxtNom = new QLineEdit(this);
     LblType = new QLabel(QStringLiteral("Type :"), this);
     CboType = new QComboBox(this);
+    TxtNom->setObjectName(QStringLiteral("TxtNom"));
+    CboType->setObjectName(QStringLiteral("CboType"));
+    Label1->setBuddy(TxtNom);
+    LblType->setBuddy(CboType);
     grid->addWidget(Label1, 2, 0);
     grid->addWidget(TxtNom, 2, 1);
     grid->addWidget(LblType, 3, 0);

@@ -74,8 +74,9 @@ FrmChar::FrmChar(Host host, QWidget* parent)
         button->setObjectName(QString::fromLatin1(ampersand ? "CmdPonctuation_" : arrayName(key.group)));
         button->setFont(glyphs);
         button->setGeometry(px(paletteLeft(key)), px(paletteTop(key)), px(kPaletteButtonSize), px(kPaletteButtonSize));
-        button->setToolTip(QStringLiteral("%1 : %2").arg(key.code).arg(
-            QString::fromUtf8(key.name.data(), static_cast<qsizetype>(key.name.size()))));
+        const QString name = QString::fromUtf8(key.name.data(), static_cast<qsizetype>(key.name.size()));
+        button->setToolTip(QStringLiteral("%1 : %2").arg(key.code).arg(name));
+        button->setAccessibleName(name);
         const PaletteGroup group = key.group;
         const std::string assigned = ampersand ? std::string("&&") : code;
         button->assign = [this, group, assigned] { host_.assign(group, assigned); };

@@ -3,9 +3,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
 #include <QMenuBar>
 #include <QPushButton>
 
+#include "editor/ui/EditorWidget.h"
 #include "insert/ui/CommandMenuBuilder.h"
 #include "shell/Languages.h"
 #include "shell/ui/FrmAbout1.h"
@@ -34,10 +37,19 @@ void FrmP::buildLanguageControls() {
         {copier, "copier"},       {couper, "couper"},
         {coller, "coller"},       {selectall, "selectall"},
         {rechercher, "rechercher"}, {aide, "aide"},
-        {option_, "option_"},     {about, "about"}};
+        {option_, "option_"},     {about, "about"},
+        {CmdNouveau, "CmdNouveau"}, {CmdOuvrir, "CmdOuvrir"},
+        {CmdSauver, "CmdSauver"}, {CmdCouper, "CmdCouper"},
+        {CmdCopier, "CmdCopier"}, {CmdColler, "CmdColler"},
+        {TxtRep, "TxtRep"},       {TxtNomFichier, "TxtNomFichier"},
+        {CboTaille, "CboTaille"}, {RichTxt1, "RichTxt1"},
+        {PrgsBar, "PrgsBar"}};
     for (const auto& [control, name] : names)
         if (control) control->setObjectName(QString::fromLatin1(name));
     if (!commandMenus.empty() && commandMenus.front()) commandMenus.front()->setObjectName(QStringLiteral("control"));
+    // The labels name the fields they stand beside, for screen readers too.
+    LblRep->setBuddy(TxtRep);
+    Label6->setBuddy(CboTaille);
 
     // Windows shown later take the language of that moment.
     new LanguageFollower(this, [this] { return Langue; });

@@ -41,10 +41,23 @@ void applyLanguage(QWidget& window, std::string_view windowName, const std::stri
             if (row.index < named.size()) setCaption(*named[row.index], text);
         }
     }
+    for (const AccessibleText& row : accessibleTexts()) {
+        if (row.window != windowName) continue;
+        const QString text = fromUtf8(isEnglish(langue) ? row.english : row.french);
+        for (QWidget* control : window.findChildren<QWidget*>(fromUtf8(row.control))) {
+            // Not the controls of another window that this one owns (the palette's
+            // punctuation buttons share a name with the main window's).
+            if (control->window() != &window) continue;
+            control->setAccessibleName(text);
+            if (row.tooltip) control->setToolTip(text);
+        }
+    }
 }
 
 bool hasLanguageRows(std::string_view windowName) {
     for (const LanguageText& row : languageTable())
+        if (row.window == windowName) return true;
+    for (const AccessibleText& row : accessibleTexts())
         if (row.window == windowName) return true;
     return false;
 }
