@@ -100,6 +100,7 @@ constexpr std::uint8_t kNothing = 0x2E;
 constexpr std::uint8_t kNegateTag = 0x7A;
 constexpr std::uint8_t kStoreTag = 0x80;
 constexpr std::uint8_t kMultiplyTag = 0x8F;
+constexpr std::uint8_t kPowerTag = 0x93;
 constexpr std::uint8_t kDms = 0xCD;
 constexpr std::uint8_t kSubscript = 0xD5;
 constexpr std::uint8_t kList = 0xD9;
@@ -160,6 +161,8 @@ constexpr char GreaterEq = '\x9E'; // ≥
 constexpr char Angle = '\x9F';     // ∠
 constexpr char Copyright = '\xA9'; // © starts a comment
 constexpr char Negate = '\xAD';    // ⁻ negation
+constexpr char Squared = '\xB2';   // x² is stored as x^2
+constexpr char Cubed = '\xB3';     // x³ as x^3
 constexpr char Degree = '\xB0';    // °
 }  // namespace ch
 

@@ -176,6 +176,9 @@ public:
             first = false;
             skipSpaces();
             if (pos_ >= text.size()) break;
+            // A comment may follow a statement without a ':'; it is the line's next
+            // statement.
+            if (text[pos_] == ch::Copyright) continue;
             if (text[pos_] != ':') fail("expected ':' or the end of the line, found " + quoted(pos_));
             ++pos_;
         }
@@ -381,6 +384,13 @@ private:
                 }
                 e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(parts) + static_cast<char>(kDms);
                 nest(e, deepest(parts));
+                continue;
+            }
+            if (c == ch::Squared || c == ch::Cubed) {
+                ++pos_;
+                const std::string exponent(1, c == ch::Squared ? '\x02' : '\x03');
+                e.bytes = integerBytes(exponent, kPosInt) + e.bytes + static_cast<char>(kPowerTag);
+                nest(e, e.depth);
                 continue;
             }
             const Spelling* s = keywordHere(false);
@@ -715,7 +725,9 @@ private:
             break;
         }
         std::vector<Expr> args;
-        if (first.shape != Shape::Word && !atEnd() && peekChar() != ':') {
+        // Blanks after the command, as the menus leave them, are no argument.
+        const char next = peekChar();
+        if (first.shape != Shape::Word && next != '\0' && next != ':' && next != ch::Copyright) {
             do args.push_back(expression());
             while (eat(','));
         }
