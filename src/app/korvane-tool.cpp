@@ -11,6 +11,8 @@
 #include "editor/MemoryEditor.h"
 #include "files/Detokenizer.h"
 #include "files/Document.h"
+#include "files/LinkText.h"
+#include "files/SyntaxCheck.h"
 #include "files/VariableFile.h"
 
 namespace {
@@ -25,7 +27,10 @@ const char* const kUsageText =
     "       korvane-tool text FILE [--raw]\n"
     "       korvane-tool pack [--function] [--name NAME] [--folder FOLDER] [--tokenize] [--raw] IN OUT\n"
     "       korvane-tool convert [--tokenize] [--canonical] IN OUT\n"
-    "       korvane-tool colour IN [--size N]\n";
+    "       korvane-tool colour IN [--size N]\n"
+    "       korvane-tool check FILE...\n"
+    "       korvane-tool import TXT OUT [--tokenize]\n"
+    "       korvane-tool export FILE TXT\n";
 
 // What --help adds to the usage lines: one line per command.
 const char* const kCommandsText =
@@ -36,6 +41,9 @@ const char* const kCommandsText =
     "  pack     a variable file from a text file holding the editor text\n"
     "  convert  reads a variable file as the editor reads it and writes it as the editor writes it\n"
     "  colour   the colouring document of the editor text in a file\n"
+    "  check    whether the calculator takes each program: FILE: ok, or FILE:LINE: the first error\n"
+    "  import   a variable file from a TI link software text export (\\START92\\ ... \\STOP92\\)\n"
+    "  export   a variable file as the TI link software's text export\n"
     "\n"
     "Bad input gives one line on stderr and exit status 1; a usage error exits with 2.\n";
 
@@ -215,6 +223,70 @@ int cmdConvert(const Arguments& args) {
     return 0;
 }
 
+bool endsWith(const std::string& s, std::string_view end) {
+    return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+}
+
+std::string extensionOf(const std::string& path) {
+    const std::size_t dot = path.rfind('.');
+    const std::size_t slash = path.rfind('/');
+    return dot == std::string::npos || (slash != std::string::npos && dot < slash) ? std::string() : path.substr(dot);
+}
+
+// Variable files are checked as the editor opens them; a link software export as
+// it imports.
+int cmdCheck(const Arguments& args) {
+    if (args.positional.empty()) return usage("check takes one or more files");
+    int status = 0;
+    for (const std::string& path : args.positional) {
+        SyntaxCheck c;
+        try {
+            const Bytes bytes = readInput(path);
+            if (bytes.rfind("\\START92\\", 0) == 0) {
+                const LinkTextResult r = readLinkText(bytes);
+                if (!r.ok()) throw Failure{path + ": " + r.error};
+                c = checkSyntax(documentOfLinkText(r.text, false));
+            } else {
+                const LoadedFile file = load(path);
+                c = checkSyntax({file.nameField(), file.content.folder, file.editorText, file.content.header,
+                                 file.content.trailer});
+            }
+        } catch (const Failure& f) {
+            std::cout << f.message << "\n";
+            status = kBadInput;
+            continue;
+        }
+        if (c.ok) {
+            std::cout << path << ": ok\n";
+        } else {
+            std::cout << path << ":" << (c.line > 0 ? std::to_string(c.line) + ":" : std::string()) << " "
+                      << calcToUtf8(c.message) << "\n";
+            status = kBadInput;
+        }
+    }
+    return status;
+}
+
+int cmdImport(const Arguments& args) {
+    if (args.positional.size() != 2) return usage("import takes a text file and an output file");
+    const std::string& in = args.positional[0];
+    const LinkTextResult r = readLinkText(readInput(in));
+    if (!r.ok()) throw Failure{in + ": " + r.error};
+    const std::string& out = args.positional[1];
+    const bool ti92 = endsWith(out, ".92p") || endsWith(out, ".92f");
+    const VariableFileInput d = documentOfLinkText(r.text, ti92);
+    writeDocument(out, d.nameField, d.folderField, d.editorText, d.variableHeader, d.variableTrailer,
+                  args.has("--tokenize"));
+    return 0;
+}
+
+int cmdExport(const Arguments& args) {
+    if (args.positional.size() != 2) return usage("export takes a variable file and a text file");
+    const LoadedFile file = load(args.positional[0]);
+    writeOutput(args.positional[1], writeLinkText(linkTextOf(file.content, file.editorText, extensionOf(args.positional[0]))));
+    return 0;
+}
+
 int cmdColour(const Arguments& args) {
     if (args.positional.size() != 1) return usage("colour takes one file");
     const std::string size = args.value("--size").value_or("10");
@@ -239,6 +311,8 @@ int main(int argc, char** argv) {
     else if (command == "pack") args = parseArguments(argc, argv, {"--function", "--tokenize", "--raw"}, {"--name", "--folder"}, error);
     else if (command == "convert") args = parseArguments(argc, argv, {"--tokenize", "--canonical"}, {}, error);
     else if (command == "colour" || command == "color") args = parseArguments(argc, argv, {}, {"--size"}, error);
+    else if (command == "check" || command == "export") args = parseArguments(argc, argv, {}, {}, error);
+    else if (command == "import") args = parseArguments(argc, argv, {"--tokenize"}, {}, error);
     else return usage("unknown command " + command);
     if (!args) return usage(error);
 
@@ -246,6 +320,9 @@ int main(int argc, char** argv) {
         if (command == "info") return cmdInfo(*args);
         if (command == "text") return cmdText(*args);
         if (command == "pack") return cmdPack(*args);
+        if (command == "check") return cmdCheck(*args);
+        if (command == "import") return cmdImport(*args);
+        if (command == "export") return cmdExport(*args);
         if (command == "convert") return cmdConvert(*args);
         return cmdColour(*args);
     } catch (const Failure& failure) {

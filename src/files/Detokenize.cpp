@@ -22,6 +22,8 @@ struct Piece {
     int precedence = kAtom;
     bool list = false;      // a list literal: a list of lists is a matrix
     bool variable = false;  // a plain name
+    bool call = false;      // a built-in function's call, which the calculator writes "(sin(x))^2"
+    bool root = false;      // a square root, which it writes "1/(√(x))"
 };
 
 std::string hexByte(unsigned v) {
@@ -172,8 +174,12 @@ private:
                                                                   : std::string(tag.spelling);
         Piece out;
         out.precedence = p;
-        out.text = wrapped(left, rightAssoc ? left.precedence <= p : left.precedence < p) + spelling +
-                   wrapped(right, rightAssoc ? right.precedence < p : right.precedence <= p);
+        // The calculator's own print keeps parentheses around a function raised to a
+        // power and around a square root divided by.
+        const bool rootDivisor = right.root && tag.spelling == "/";
+        const bool callBase = left.call && tag.spelling == "^";
+        out.text = wrapped(left, callBase || (rightAssoc ? left.precedence <= p : left.precedence < p)) + spelling +
+                   wrapped(right, rootDivisor || (rightAssoc ? right.precedence < p : right.precedence <= p));
         return out;
     }
 
@@ -186,6 +192,8 @@ private:
         case Shape::Function: {
             const std::vector<Piece> args = operands(tag);
             out.text = std::string(tag.spelling) + joined(args, tag.has(kSemicolon) ? ";" : ",") + ")";
+            out.call = true;
+            out.root = tag.spelling == "\xA8(";
             return out;
         }
         case Shape::Prefix: {

@@ -62,7 +62,8 @@ std::optional<std::string> textOfFloat(const FloatBytes& bytes) {
         if (digits.size() < intLength) digits.append(intLength - digits.size(), '0');
         text = digits.substr(0, intLength) + "." + digits.substr(intLength);
     } else if (exponent < 0 && exponent >= -5) {
-        text = "." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+        // The calculator writes the zero before the decimal point ("0.8").
+        text = "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
     } else {
         text = digits.substr(0, 1) + "." + digits.substr(1) + ch::Exponent;
         if (exponent < 0) text += ch::Negate;

@@ -193,7 +193,7 @@ TEST(TokenTags, LiteralsNamesListsAndCallsHaveTheirOwnLayouts) {
         {"1", "01 01 1F"},
         {"264", "08 01 02 1F"},
         {"5.7", "40 00 57 00 00 00 00 00 00 23"},
-        {".4", "3F FF 40 00 00 00 00 00 00 23"},
+        {"0.4", "3F FF 40 00 00 00 00 00 00 23"},  // printed with its zero, as the calculator does
         {"\xAD" "3\x16x", "03 01 1F 7A 08 80"},
         {"x^2", "02 01 1F 08 93"},
         {"rec=1", "01 01 1F 00 72 65 63 00 87"},

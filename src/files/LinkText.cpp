@@ -1,0 +1,180 @@
+#include "files/LinkText.h"
+
+#include <array>
+#include <vector>
+
+#include "files/Document.h"
+#include "files/Tokens.h"
+
+namespace korvane {
+namespace {
+
+struct Escape {
+    unsigned char code;
+    std::string_view name;
+};
+
+// The link software's names of the calculator's characters beyond ASCII. Codes it
+// has no name for are written as they are.
+constexpr Escape kEscapes[] = {
+    {0x12, "to"},      {0x16, "->"},        {0x80, "alpha"},   {0x81, "beta"},    {0x82, "Gamma"},
+    {0x83, "gamma"},   {0x84, "Delta"},     {0x85, "delta"},   {0x86, "epsilon"}, {0x87, "zeta"},
+    {0x88, "theta"},   {0x89, "lambda"},    {0x8A, "xi"},      {0x8B, "Pi"},      {0x8C, "pi"},
+    {0x8D, "rho"},     {0x8E, "Sigma"},     {0x8F, "sigma"},   {0x90, "tau"},     {0x91, "phi"},
+    {0x92, "psi"},     {0x93, "Omega"},     {0x94, "omega"},   {0x95, "ee"},      {0x96, "e"},
+    {0x97, "i"},       {0x98, "r"},         {0x99, "t"},       {0x9A, "xmean"},   {0x9B, "ymean"},
+    {0x9C, "<="},      {0x9D, "!="},        {0x9E, ">="},      {0x9F, "/_"},      {0xA8, "root"},
+    {0xA9, "(C)"},     {0xAD, "(-)"},       {0xB0, "o"},       {0xB2, "^2"},      {0xB3, "^3"},
+    {0xB4, "^-1"},     {0xB5, "mu"},        {0xBC, "diff"},    {0xBD, "integral"}, {0xBE, "infinity"},
+};
+
+// The longest escape name, to bound the search for a closing backslash.
+constexpr std::size_t kLongestName = 8;
+
+const std::array<std::string_view, 256>& namesByCode() {
+    static const std::array<std::string_view, 256> names = [] {
+        std::array<std::string_view, 256> n{};
+        for (const Escape& e : kEscapes) n[e.code] = e.name;
+        return n;
+    }();
+    return names;
+}
+
+std::vector<std::string_view> splitLines(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n') continue;
+        lines.push_back(bytes.substr(start, i - start));
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size()) lines.push_back(bytes.substr(start));
+    return lines;
+}
+
+bool headerValue(std::string_view line, std::string_view key, std::string& value) {
+    if (line.substr(0, key.size()) != key) return false;
+    value = std::string(line.substr(key.size()));
+    return true;
+}
+
+}  // namespace
+
+std::string escapeLinkText(std::string_view calc) {
+    std::string out;
+    out.reserve(calc.size());
+    for (const char c : calc) {
+        const std::string_view name = namesByCode()[static_cast<unsigned char>(c)];
+        if (name.empty()) {
+            out += c;
+        } else {
+            out += '\\';
+            out += name;
+            out += '\\';
+        }
+    }
+    return out;
+}
+
+std::string unescapeLinkText(std::string_view escaped) {
+    std::string out;
+    out.reserve(escaped.size());
+    for (std::size_t i = 0; i < escaped.size(); ++i) {
+        if (escaped[i] == '\\') {
+            const std::size_t close = escaped.find('\\', i + 1);
+            if (close != std::string_view::npos && close - i - 1 <= kLongestName) {
+                const std::string_view name = escaped.substr(i + 1, close - i - 1);
+                bool found = false;
+                for (const Escape& e : kEscapes) {
+                    if (e.name == name) {
+                        out += static_cast<char>(e.code);
+                        found = true;
+                        break;
+                    }
+                }
+                if (found) {
+                    i = close;
+                    continue;
+                }
+            }
+        }
+        out += escaped[i];
+    }
+    return out;
+}
+
+LinkTextResult readLinkText(std::string_view bytes) {
+    LinkTextResult result;
+    const std::vector<std::string_view> lines = splitLines(bytes);
+    if (lines.empty() || lines[0] != "\\START92\\") {
+        result.error = "not a TI link text file: it does not begin with \\START92\\";
+        return result;
+    }
+    std::size_t i = 1;
+    for (; i < lines.size(); ++i) {
+        if (!(headerValue(lines[i], "\\COMMENT=", result.text.comment) ||
+              headerValue(lines[i], "\\NAME=", result.text.name) || headerValue(lines[i], "\\FILE=", result.text.file)))
+            break;
+    }
+    std::size_t stop = i;
+    while (stop < lines.size() && lines[stop] != "\\STOP92\\") ++stop;
+    if (stop == lines.size()) {
+        result.error = "the file ends before its \\STOP92\\ line";
+        return result;
+    }
+    // One blank line stands between the program and \STOP92\.
+    std::size_t end = stop;
+    if (end > i && lines[end - 1].empty()) --end;
+    if (end == i) {
+        result.error = "the file holds no program between its header and \\STOP92\\";
+        return result;
+    }
+    for (std::size_t k = i; k < end; ++k) {
+        if (k > i) result.text.program += "\r\n";
+        result.text.program += unescapeLinkText(lines[k]);
+    }
+    result.text.name = unescapeLinkText(result.text.name);
+    return result;
+}
+
+std::string writeLinkText(const LinkText& text) {
+    std::string out = "\\START92\\\r\n\\COMMENT=" + text.comment + "\r\n\\NAME=" + escapeLinkText(text.name) +
+                      "\r\n\\FILE=" + text.file + "\r\n";
+    for (std::string_view line : splitLines(text.program)) out += escapeLinkText(line) + "\r\n";
+    return out + "\r\n\\STOP92\\\r\n";
+}
+
+std::string linkTextFolder(std::string_view file) {
+    const std::size_t first = file.find('.');
+    if (first == std::string_view::npos || file.find('.', first + 1) == std::string_view::npos) return {};
+    return std::string(file.substr(0, first));
+}
+
+VariableFileInput documentOfLinkText(const LinkText& text, bool ti92) {
+    VariableFileInput d;
+    const std::size_t firstBreak = text.program.find("\r\n");
+    const std::string arguments = text.program.substr(0, firstBreak);
+    d.editorText = firstBreak == std::string::npos ? std::string() : text.program.substr(firstBreak);
+    d.nameField = text.name + arguments;
+    const std::string folder = linkTextFolder(text.file);
+    d.folderField = folder.empty() ? std::string(kNewFolder) : folder;
+    // The second line says the kind, as the tokenizer reads it.
+    const std::size_t second = d.editorText.find_first_not_of(" ", 2);
+    const bool function = second != std::string::npos && (d.editorText.compare(second, 4, "Func") == 0 ||
+                                                          d.editorText.compare(second, 4, "func") == 0);
+    d.variableHeader = newDocumentHeader();
+    if (ti92) d.variableHeader.replace(0, 8, "**TI92P*");
+    d.variableTrailer = trailerFor(function ? ProgramKind::Function : ProgramKind::Program);
+    return d;
+}
+
+LinkText linkTextOf(const VariableFileContent& content, const std::string& editorText, const std::string& extension) {
+    LinkText t;
+    t.name = content.name;
+    t.file = content.folder + "." + content.name + extension;
+    t.program = "(" + content.arguments + ")" + editorText;
+    return t;
+}
+
+}  // namespace korvane

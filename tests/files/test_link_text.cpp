@@ -1,0 +1,142 @@
+// The TI link software's text exports: the escapes, the file's frame, and the 23
+// exports of the reference samples read against the samples themselves.
+#include <gtest/gtest.h>
+
+#include "files/Detokenizer.h"
+#include "files/Document.h"
+#include "files/LinkText.h"
+#include "files/SyntaxCheck.h"
+#include "files/Tokens.h"
+#include "support/Samples.h"
+
+namespace korvane {
+namespace {
+
+TEST(LinkText, EscapesStandForTheCalculatorsCharacters) {
+    EXPECT_EQ(unescapeLinkText("x\\->\\y"), "x\x16y");
+    EXPECT_EQ(unescapeLinkText("\\(C)\\ \\theta\\ \\(-)\\1"), "\xA9 \x88 \xAD" "1");
+    EXPECT_EQ(unescapeLinkText("mat\\to\\list(m)\\->\\\\alpha\\"), "mat\x12list(m)\x16\x80");
+    EXPECT_EQ(unescapeLinkText("r\\t\\*p \\root\\(2) \\!=\\ \\<=\\ \\>=\\ \\o\\ \\^-1\\ \\mu\\"),
+              "r\x99*p \xA8(2) \x9D \x9C \x9E \xB0 \xB4 \xB5");
+    // A folder path keeps its backslash; so does one that opens nothing known.
+    EXPECT_EQ(unescapeLinkText("ct\\poly2cof(ce,s)\\->\\p"), "ct\\poly2cof(ce,s)\x16p");
+    EXPECT_EQ(unescapeLinkText("main\\prog\\"), "main\\prog\\");
+    EXPECT_EQ(unescapeLinkText("a\\"), "a\\");
+    // Written back: every named character escaped, the rest as it is.
+    EXPECT_EQ(escapeLinkText("\x16\x88\xA9\xE9"), "\\->\\\\theta\\\\(C)\\\xE9");
+    for (int c = 1; c < 256; ++c) {
+        const std::string one(1, static_cast<char>(c));
+        EXPECT_EQ(unescapeLinkText(escapeLinkText(one)), one) << c;
+    }
+}
+
+TEST(LinkText, TheFrameIsReadAndWrittenAsTheLinkSoftwareDoes) {
+    const std::string file =
+        "\\START92\\\r\n\\COMMENT=\r\n\\NAME=dh\r\n\\FILE=me572.dh.89f\r\n(\\theta\\,d)\r\nFunc\r\n\r\nReturn  d\r\n"
+        "EndFunc\r\n\r\n\\STOP92\\\r\n";
+    const LinkTextResult r = readLinkText(file);
+    ASSERT_TRUE(r.ok()) << r.error;
+    EXPECT_EQ(r.text.name, "dh");
+    EXPECT_EQ(r.text.file, "me572.dh.89f");
+    EXPECT_EQ(r.text.program, "(\x88,d)\r\nFunc\r\n\r\nReturn  d\r\nEndFunc");
+    EXPECT_EQ(writeLinkText(r.text), file);
+    EXPECT_EQ(linkTextFolder("me572.dh.89f"), "me572");
+    EXPECT_EQ(linkTextFolder("dh.89f"), "");
+
+    const VariableFileInput d = documentOfLinkText(r.text, false);
+    EXPECT_EQ(d.nameField, "dh(\x88,d)");
+    EXPECT_EQ(d.folderField, "me572");
+    EXPECT_EQ(d.editorText, "\r\nFunc\r\n\r\nReturn  d\r\nEndFunc");
+    EXPECT_EQ(d.variableHeader.substr(0, 8), "**TI89**");
+    EXPECT_EQ(documentOfLinkText(r.text, true).variableHeader.substr(0, 8), "**TI92P*");
+
+    // Not an export, or a cut one: a message, not a program.
+    EXPECT_FALSE(readLinkText("").ok());
+    EXPECT_FALSE(readLinkText("**TI89**\x01\x00").ok());
+    EXPECT_FALSE(readLinkText("\\START92\\\r\n\\NAME=x\r\n()\r\nPrgm\r\n").ok());
+    EXPECT_FALSE(readLinkText("\\START92\\\r\n\\NAME=x\r\n\r\n\\STOP92\\\r\n").ok());
+    EXPECT_TRUE(readLinkText("\\START92\\\n\\NAME=x\n()\nPrgm\nEndPrgm\n\n\\STOP92\\\n").ok());
+}
+
+std::string withoutBlanks(std::string s) {
+    std::string out;
+    for (const char c : s)
+        if (c != ' ' && c != '\n') out += c == '\r' ? '\n' : c;
+    return out;
+}
+
+// The link software's export of each sample is the calculator's own reading of it.
+TEST(LinkText, TheExportsOfTheSamplesImportToTheSamples) {
+    if (!samples::available()) GTEST_SKIP() << samples::missingMessage();
+    int tokenized = 0, tokenizedSame = 0, text = 0, textSame = 0, shown = 0, shownSame = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(samples::folder() / "exports")) {
+        const std::string stem = entry.path().stem().string();
+        std::filesystem::path sample;
+        for (const char* ext : {".89p", ".89f"})
+            if (std::filesystem::exists(samples::folder() / (stem + ext))) sample = samples::folder() / (stem + ext);
+        ASSERT_FALSE(sample.empty()) << stem;
+        SCOPED_TRACE(stem);
+        const LinkTextResult r = readLinkText(samples::bytesOf(entry.path()));
+        ASSERT_TRUE(r.ok()) << r.error;
+        const Bytes original = samples::bytesOf(sample);
+        const BuildResult built = buildVariableFile(documentOfLinkText(r.text, false));
+        ASSERT_TRUE(built.ok()) << built.error;
+        if (samples::isTextForm(original)) {
+            ++text;
+            const ParseResult a = parseVariableFile(original), b = parseVariableFile(built.bytes);
+            EXPECT_EQ(b.content.programText, a.content.programText);
+            textSame += b.content.programText == a.content.programText;
+        } else {
+            ++tokenized;
+            const BuildResult t = tokenizeVariableFile(built.bytes);
+            ASSERT_TRUE(t.ok()) << t.error;
+            // The variable data, flags aside: the three bytes under the final tag.
+            Bytes want = original.substr(kHeaderSize, original.size() - kHeaderSize - 2);
+            Bytes got = t.bytes.substr(kHeaderSize, t.bytes.size() - kHeaderSize - 2);
+            ASSERT_GE(want.size(), 4u);
+            if (got.size() == want.size()) got.replace(got.size() - 4, 3, want.substr(want.size() - 4, 3));
+            EXPECT_EQ(got, want);
+            tokenizedSame += got == want;
+        }
+        // What Korvane shows of the sample is the export's program, blanks aside.
+        ++shown;
+        const DetokenizerAnswer printed = Detokenizer().ProgramText(sample.string());
+        ASSERT_TRUE(printed.ok()) << printed.error;
+        EXPECT_EQ(withoutBlanks(printed.value), withoutBlanks(r.text.program));
+        shownSame += withoutBlanks(printed.value) == withoutBlanks(r.text.program);
+    }
+    EXPECT_EQ(tokenized, 15);
+    EXPECT_EQ(text, 8);
+    EXPECT_EQ(tokenizedSame, 15);
+    EXPECT_EQ(textSame, 8);
+    EXPECT_EQ(shownSame, shown);
+    EXPECT_EQ(shown, 23);
+}
+
+TEST(SyntaxCheck, TheFirstErrorComesWithTheLineAsTheEditorCountsIt) {
+    const auto document = [](const std::string& body) {
+        return VariableFileInput{"prog()", "main", "\r\nPrgm\r\n" + body + "\r\nEndPrgm", newDocumentHeader(),
+                                 trailerFor(ProgramKind::Program)};
+    };
+    EXPECT_TRUE(checkSyntax(document("Disp \"a\"\r\nPause \r\nFor i,1,3\r\nEndFor")).ok);
+    // The third body line is the editor's fifth: the first line stands for the arguments.
+    const SyntaxCheck bad = checkSyntax(document("Disp 1\r\nDisp 2\r\nDisp 3+\r\nDisp 4"));
+    EXPECT_FALSE(bad.ok);
+    EXPECT_EQ(bad.line, 5);
+    EXPECT_EQ(bad.message.rfind("line", 0), std::string::npos);
+    EXPECT_FALSE(bad.message.empty());
+    // The empty program is valid.
+    EXPECT_TRUE(checkSyntax(document("")).ok);
+    // An If ... Then left open names its own line.
+    const SyntaxCheck open = checkSyntax(document("Disp 1\r\nIf x Then\r\nDisp 2"));
+    EXPECT_EQ(open.line, 4);
+    // Offsets of the editor's lines, to put the caret there.
+    const std::string editor = "\r\nPrgm\r\nDisp 1\r\nEndPrgm";
+    EXPECT_EQ(lineStartOffset(editor, 1), 0);
+    EXPECT_EQ(lineStartOffset(editor, 2), 2);
+    EXPECT_EQ(lineStartOffset(editor, 3), 8);
+    EXPECT_EQ(lineStartOffset(editor, 9), static_cast<int>(editor.size()));
+}
+
+}  // namespace
+}  // namespace korvane
