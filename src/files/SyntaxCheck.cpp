@@ -23,6 +23,8 @@ SyntaxCheck fromError(const std::string& error) {
 
 }  // namespace
 
+int lineOfError(const std::string& error) { return error.rfind("line ", 0) == 0 ? std::atoi(error.c_str() + 5) : 0; }
+
 SyntaxCheck checkSyntax(const VariableFileInput& document) {
     // The same road as a tokenized save: the text-form file, then its tokenizing.
     const BuildResult built = buildVariableFile(document);

@@ -21,6 +21,9 @@ SyntaxCheck checkSyntax(const VariableFileInput& document);
 // The check of a program text ("(args)" line, then the lines, CR, LF or CR LF).
 SyntaxCheck checkProgramText(const std::string& programText);
 
+// The line of a tokenizer's error ("line N: ..."), 0 when it names none.
+int lineOfError(const std::string& error);
+
 // The offset in `editorText` where line `line` (1-based) begins; the text's end
 // when it has fewer lines.
 int lineStartOffset(const std::string& editorText, int line);

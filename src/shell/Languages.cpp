@@ -80,7 +80,7 @@ constexpr std::array<LanguageText, 54> kTable{{
     {"FrmImprime", "CmdAnnuler", 0, "Annuler", "Cancel"},
 }};
 
-constexpr std::array<LanguageText, 9> kAdded{{
+constexpr std::array<LanguageText, 13> kAdded{{
     {"FrmP", "annuler", 0, "Annuler", "Undo"},
     {"FrmP", "retablir", 0, "R\u00e9tablir", "Redo"},
     {"FrmP", "verifierSyntaxe", 0, "V\u00e9rifier la syntaxe", "Check syntax"},
@@ -90,6 +90,11 @@ constexpr std::array<LanguageText, 9> kAdded{{
     {"FrmOption", "CmdAppliquer", 0, "OK", "OK"},
     {"FrmAbout1", "cmdOK", 0, "OK", "OK"},
     {"FrmImprime", "LblImpression", 0, "Impression :", "Impression :"},
+    // Messages of the syntax check and of the import, not captions of a control.
+    {"FrmP", "messageSyntaxOk", 0, "Le programme est valide pour la calculatrice.", "The program is valid for the calculator."},
+    {"FrmP", "messageSyntaxLine", 0, "Ligne %1 : %2", "Line %1: %2"},
+    {"FrmP", "messageImportFailed", 0, "Impossible d'importer le fichier\n%1\n%2", "The file cannot be imported\n%1\n%2"},
+    {"FrmP", "importFilter", 0, "Textes TI (*.txt *.TXT);;Tous les fichiers (*)", "TI texts (*.txt *.TXT);;All files (*)"},
 }};
 
 // Controls whose Part-given tooltip stays as it is get a name only.

@@ -188,3 +188,57 @@ TEST(KorvaneTool, TextOfEveryTokenizedSample) {
 
 }  // namespace
 }  // namespace korvane
+
+namespace korvane {
+namespace {
+
+TEST(KorvaneTool, CheckSaysOkOrTheFirstErrorWithItsLine) {
+    test::ScratchDir dir;
+    const auto pack = [&](const std::string& name, const std::string& body) {
+        ScratchDir::write(dir.file(name + ".txt"), "\nPrgm\n" + body + "\nEndPrgm");
+        const std::string file = dir.file(name + ".89p");
+        EXPECT_EQ(tool("pack " + quoted(dir.file(name + ".txt")) + " " + quoted(file), dir).status, 0);
+        return file;
+    };
+    const std::string good = pack("good", "Disp \"a\"\nPause \nFor i,1,3\nEndFor");
+    const std::string bad = pack("bad", "Disp 1\nDisp 2\nDisp 3+\nDisp 4");
+    const std::string empty = pack("empty", "");
+    ToolRun ok = tool("check " + quoted(good) + " " + quoted(empty), dir);
+    EXPECT_EQ(ok.status, 0);
+    EXPECT_EQ(ok.out, good + ": ok\n" + empty + ": ok\n");
+    // The third body line is the editor's fifth.
+    ToolRun fails = tool("check " + quoted(good) + " " + quoted(bad), dir);
+    EXPECT_EQ(fails.status, 1);
+    EXPECT_EQ(fails.out.rfind(good + ": ok\n" + bad + ":5: ", 0), 0u) << fails.out;
+    EXPECT_EQ(tool("check", dir).status, 2);
+    EXPECT_EQ(tool("check " + quoted(dir.file("none.89p")), dir).status, 1);
+}
+
+TEST(KorvaneTool, ImportAndExportTheLinkSoftwaresText) {
+    if (!samples::available()) GTEST_SKIP() << samples::missingMessage();
+    test::ScratchDir dir;
+    const std::string exported = (samples::folder() / "exports" / "dapperfu__me572.dh.TXT").string();
+    const std::string sample = (samples::folder() / "dapperfu__me572.dh.89f").string();
+    const std::string out = dir.file("dh.89f");
+    ASSERT_EQ(tool("import " + quoted(exported) + " " + quoted(out) + " --tokenize", dir).status, 0);
+    const ToolRun info = tool("info " + quoted(out), dir);
+    EXPECT_NE(info.out.find("name: dh\nfolder: me572\n"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("kind: function\nform: tokenized"), std::string::npos) << info.out;
+    EXPECT_EQ(tool("text " + quoted(out), dir).out, tool("text " + quoted(sample), dir).out);
+    // Exported again, it reads back to the same program.
+    const std::string again = dir.file("dh.TXT");
+    ASSERT_EQ(tool("export " + quoted(out) + " " + quoted(again), dir).status, 0);
+    EXPECT_EQ(ScratchDir::read(again).rfind("\\START92\\\r\n\\COMMENT=\r\n\\NAME=dh\r\n\\FILE=me572.dh.89f\r\n", 0), 0u);
+    ASSERT_EQ(tool("import " + quoted(again) + " " + quoted(dir.file("dh2.89f")), dir).status, 0);
+    EXPECT_EQ(tool("text " + quoted(dir.file("dh2.89f")), dir).out, tool("text " + quoted(sample), dir).out);
+    // Not an export: one line and status 1.
+    ScratchDir::write(dir.file("notes.txt"), "hello");
+    const ToolRun refused = tool("import " + quoted(dir.file("notes.txt")) + " " + quoted(dir.file("x.89p")), dir);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("START92"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("x.89p")));
+    EXPECT_NE(tool("--help", dir).out.find("import"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace korvane

@@ -13,6 +13,7 @@
 #include "editor/CharTable.h"
 #include "editor/ui/EditorWidget.h"
 #include "files/FileFlows.h"
+#include "files/SyntaxCheck.h"
 #include "files/ui/FrmEnregistrer.h"
 #include "files/ui/FrmParcourir.h"
 #include "files/ui/FrmSaveTok.h"
@@ -187,6 +188,8 @@ bool FrmP::saveRoutine() {
     if (!error.empty()) {
         prompt_.tell(saveFailureMessage(target, error), PromptIcon::Error);
         colorierTout();
+        // A program the calculator would refuse: the caret goes to the faulty line.
+        if (const int line = lineOfError(error)) caretToLine(line);
         return false;
     }
     setDocumentPath(target);

@@ -45,6 +45,7 @@ FrmP::FrmP(Settings settings, PromptService& prompt, QWidget* parent)
     runModal = [](QDialog& dialog) { dialog.exec(); };
     buildControls();
     buildPrintControls();
+    buildCheckControls();
     buildLanguageControls();
 }
 

@@ -147,6 +147,12 @@ public:
     QAction* imprimer = nullptr;
     QPointer<FrmImprime> printWindow;
 
+    // ---- Syntax check and import (defined in files/ui/FrmPCheck.cpp) ----
+    QAction* verifierSyntaxe = nullptr;
+    QAction* importer = nullptr;
+    // Puts the caret at the start of an editor line (line 1: the name field).
+    void caretToLine(int line);
+
     // ---- Tool strip and tool windows (defined in insert/ui/FrmPToolStrip.cpp) ----
     // The catalogue and the palette, created docked on first use and again after
     // they were closed.
@@ -205,6 +211,11 @@ private:
     // ---- Printing (defined in editor/ui/FrmPPrint.cpp) ----
     void buildPrintControls();
     void imprimer_Click();
+
+    // ---- Syntax check and import (defined in files/ui/FrmPCheck.cpp) ----
+    void buildCheckControls();
+    void verifierSyntaxe_Click();
+    void importer_Click();
 
     // ---- Tool strip and tool windows (defined in insert/ui/FrmPToolStrip.cpp) ----
     void buildToolStrip();
