@@ -302,7 +302,8 @@ private:
         case kDms: {
             const std::vector<Piece> parts = untilEnd("an angle");
             if (parts.empty() || parts.size() > 3) fail("an angle with " + std::to_string(parts.size()) + " parts");
-            out.text = parts[0].text + ch::Degree;
+            // The degree mark binds tighter than any operator: "(6^2)°".
+            out.text = wrapped(parts[0], parts[0].precedence < kPostfix) + ch::Degree;
             if (parts.size() > 1) out.text += parts[1].text + "'";
             if (parts.size() > 2) out.text += parts[2].text + "\"";
             out.precedence = kPostfix;

@@ -134,6 +134,11 @@ LinkTextResult readLinkText(std::string_view bytes) {
         if (k > i) result.text.program += "\r\n";
         result.text.program += unescapeLinkText(lines[k]);
     }
+    if (result.text.program.find_first_not_of("\r\n ") == std::string::npos) {
+        result.error = "the file holds no program between its header and \\STOP92\\";
+        result.text.program.clear();
+        return result;
+    }
     result.text.name = unescapeLinkText(result.text.name);
     return result;
 }
@@ -141,7 +146,14 @@ LinkTextResult readLinkText(std::string_view bytes) {
 std::string writeLinkText(const LinkText& text) {
     std::string out = "\\START92\\\r\n\\COMMENT=" + text.comment + "\r\n\\NAME=" + escapeLinkText(text.name) +
                       "\r\n\\FILE=" + text.file + "\r\n";
-    for (std::string_view line : splitLines(text.program)) out += escapeLinkText(line) + "\r\n";
+    // Every line of the program, an empty last one included.
+    const std::string_view program = text.program;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = program.find("\r\n", start);
+        out += escapeLinkText(program.substr(start, end == std::string_view::npos ? end : end - start)) + "\r\n";
+        if (end == std::string_view::npos) break;
+        start = end + 2;
+    }
     return out + "\r\n\\STOP92\\\r\n";
 }
 
