@@ -56,6 +56,11 @@ TEST(LinkText, TheFrameIsReadAndWrittenAsTheLinkSoftwareDoes) {
     EXPECT_FALSE(readLinkText("\\START92\\\r\n\\NAME=x\r\n()\r\nPrgm\r\n").ok());
     EXPECT_FALSE(readLinkText("\\START92\\\r\n\\NAME=x\r\n\r\n\\STOP92\\\r\n").ok());
     EXPECT_TRUE(readLinkText("\\START92\\\n\\NAME=x\n()\nPrgm\nEndPrgm\n\n\\STOP92\\\n").ok());
+    EXPECT_FALSE(readLinkText("\\START92\\\n\n\r\\STOP92\\").ok());
+    // A last empty line of the program survives writing and reading.
+    LinkText trailing;
+    trailing.program = ",\r\n";
+    EXPECT_EQ(readLinkText(writeLinkText(trailing)).text.program, ",\r\n");
 }
 
 std::string withoutBlanks(std::string s) {

@@ -48,6 +48,13 @@ TEST(TokenizerFidelity, SquareAndCubeMarksAreStoredAsPowers) {
     EXPECT_EQ(tokenized("x\xB2"), tokenized("x^2"));
     EXPECT_EQ(tokenized("(a+b)\xB3"), tokenized("(a+b)^3"));
     EXPECT_EQ(tokenized("2y\xB2"), tokenized("2*y^2"));
+    // An angle over a power reads back with its parentheses.
+    const TokenizeResult angle = tokenize("()\r\nPrgm\r\n6\xB2\xB0\r\nEndPrgm");
+    ASSERT_TRUE(angle.ok()) << angle.error;
+    const DetokenizeResult shown = detokenize(angle.data);
+    ASSERT_TRUE(shown.ok());
+    EXPECT_NE(shown.text.find("(6^2)\xB0"), std::string::npos) << shown.text;
+    EXPECT_EQ(tokenize(shown.text).data, angle.data);
     // The other postfix marks keep their own tags: transpose 75, ! 76, % 77, radian 78.
     EXPECT_EQ(tokenized("m\x99"), programOf(hex({0x17, 0x75})));
     EXPECT_EQ(tokenized("n!"), programOf(hex({0x18, 0x76})));
