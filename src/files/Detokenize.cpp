@@ -178,7 +178,11 @@ private:
         // power and around a square root divided by.
         const bool rootDivisor = right.root && tag.spelling == "/";
         const bool callBase = left.call && tag.spelling == "^";
-        out.text = wrapped(left, callBase || (rightAssoc ? left.precedence <= p : left.precedence < p)) + spelling +
+        std::string leftText = wrapped(left, callBase || (rightAssoc ? left.precedence <= p : left.precedence < p));
+        // "2 .-r", not "2.-r", which reads as the number 2. minus r.
+        if (spelling.front() == '.' && !leftText.empty() && leftText.back() >= '0' && leftText.back() <= '9')
+            leftText += ' ';
+        out.text = leftText + spelling +
                    wrapped(right, rootDivisor || (rightAssoc ? right.precedence < p : right.precedence <= p));
         return out;
     }

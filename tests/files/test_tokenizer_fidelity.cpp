@@ -55,6 +55,10 @@ TEST(TokenizerFidelity, SquareAndCubeMarksAreStoredAsPowers) {
     ASSERT_TRUE(shown.ok());
     EXPECT_NE(shown.text.find("(6^2)\xB0"), std::string::npos) << shown.text;
     EXPECT_EQ(tokenize(shown.text).data, angle.data);
+    // A dot operator after a number keeps it apart from the number's decimal point.
+    const TokenizeResult dot = tokenize("()\r\nPrgm\r\ni\xB2.-r\r\nEndPrgm");
+    ASSERT_TRUE(dot.ok()) << dot.error;
+    EXPECT_EQ(tokenize(detokenize(dot.data).text).data, dot.data);
     // The other postfix marks keep their own tags: transpose 75, ! 76, % 77, radian 78.
     EXPECT_EQ(tokenized("m\x99"), programOf(hex({0x17, 0x75})));
     EXPECT_EQ(tokenized("n!"), programOf(hex({0x18, 0x76})));
