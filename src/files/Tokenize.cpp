@@ -17,8 +17,10 @@ namespace {
 
 using namespace tokens;
 
-// The parser spends up to three calls per nesting level.
-constexpr int kMaxDepth = 3 * kMaxNesting + 16;
+// The parser spends up to three calls per nesting level, and three more when the
+// level is written in parentheses, as the detokenizer writes "#(#(x))". The item
+// bound (kMaxNesting) is the real limit; this one only keeps the stack safe.
+constexpr int kMaxDepth = 6 * kMaxNesting + 16;
 constexpr size_t kMaxNameLength = 8;
 constexpr size_t kMaxVariableData = kMaxFileSize - kHeaderSize - 2;
 

@@ -355,6 +355,16 @@ TEST(TokenRobustness, MalformedDataGivesAnErrorNeverACrash) {
     EXPECT_FALSE(tooLong.ok());
     EXPECT_NE(tooLong.error.find("deep"), std::string::npos) << tooLong.error;
 
+    // Indirections nested close to the bound come back from the detokenizer as
+    // "#(#(...))": that text, deeper in parentheses than the one typed, still tokenizes.
+    const TokenizeResult indirections = tokenize(program(std::string(290, '#') + "a"));
+    ASSERT_TRUE(indirections.ok()) << indirections.error;
+    const DetokenizeResult written = detokenize(indirections.data);
+    ASSERT_TRUE(written.ok()) << written.error;
+    const TokenizeResult again = tokenize(written.text);
+    ASSERT_TRUE(again.ok()) << again.error;
+    EXPECT_EQ(again.data, indirections.data);
+
     // Every truncation of a real program, from the top and from the bottom.
     const std::string text = "(a)\rPrgm\rLocal s\rFor i,1,a\r{1,2.5,\"x\"}\x16s\rEndFor\rDisp s[1]\rEndPrgm";
     const TokenizeResult full = tokenize(text);
