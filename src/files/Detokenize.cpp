@@ -43,50 +43,17 @@ public:
     DetokenizeResult run() {
         DetokenizeResult result;
         if (take("the type tag") != kUserDef) fail("the data does not end with the program tag DC");
-        take("the flags");
-        take("the flags");
-        take("the flags");
-        std::vector<std::string> params;
-        while (peek("the parameter list") != kEnd) {
-            if (params.size() == kMaxParameters) fail("more than 255 parameters");
-            const Piece param = expression();
-            if (!param.variable) fail("a parameter that is not a name");
-            params.push_back(param.text);
-        }
-        take("the parameter list");
+        const Definition d = definition();
+        result.kind = d.kind;
         std::string text = "(";
-        for (size_t i = 0; i < params.size(); ++i) text += (i ? "," : "") + params[i];
+        for (size_t i = 0; i < d.params.size(); ++i) text += (i ? "," : "") + d.params[i];
         text += ")\r";
-
-        if (peek("the program") == kCommand && pos_ >= 1 &&
-            (at(pos_ - 1) == cmd::Prgm || at(pos_ - 1) == cmd::Func)) {
-            pos_ -= 1;
-            const bool function = take("the program") == cmd::Func;
-            result.kind = function ? ProgramKind::Function : ProgramKind::Program;
-            text += function ? "Func" : "Prgm";
-            std::string lastStatement;
-            while (peek("the program body") != kEndStack) {
-                const std::uint8_t separator = take("a line break");
-                if (separator != kNewLine && separator != kNextStatement)
-                    fail("expected a line break, found tag " + hexByte(separator));
-                const std::uint8_t indent = take("an indentation");
-                text += separator == kNewLine ? "\r" : ":";
-                text.append(indent, ' ');
-                const std::uint8_t next = peek("a statement");
-                if (next == kNewLine || next == kNextStatement || next == kEndStack) {
-                    lastStatement.clear();
-                    continue;
-                }
-                lastStatement = statement();
-                text += lastStatement;
-            }
-            const char* end = function ? "EndFunc" : "EndPrgm";
-            if (lastStatement != end) fail(std::string("the program does not end with ") + end);
-        } else {
+        if (d.oneExpression) {
             // A one-expression function (Define f(x)=expr) has no Func and no lines.
-            result.kind = ProgramKind::Function;
             text += "Func\r" + expression().text + "\rEndFunc";
             if (peek("the end of the function") != kEndStack) fail("expected the end of the function");
+        } else {
+            text += body(d.kind == ProgramKind::Function);
         }
         if (pos_ != 0) fail("unexpected data below the end of the program");
         result.text = std::move(text);
@@ -115,6 +82,59 @@ private:
         ~DepthGuard() { --reader.depth_; }
         Reader& reader;
     };
+
+    // What lies under a program tag DC: flags, parameters, and Prgm or Func, unless
+    // the function is a single expression.
+    struct Definition {
+        std::vector<std::string> params;
+        ProgramKind kind = ProgramKind::Function;
+        bool oneExpression = false;
+    };
+    Definition definition() {
+        Definition d;
+        take("the flags");
+        take("the flags");
+        take("the flags");
+        while (peek("the parameter list") != kEnd) {
+            if (d.params.size() == kMaxParameters) fail("more than 255 parameters");
+            const Piece param = expression();
+            if (!param.variable) fail("a parameter that is not a name");
+            d.params.push_back(param.text);
+        }
+        take("the parameter list");
+        if (peek("the program") == kCommand && pos_ >= 1 && (at(pos_ - 1) == cmd::Prgm || at(pos_ - 1) == cmd::Func)) {
+            pos_ -= 1;
+            d.kind = take("the program") == cmd::Func ? ProgramKind::Function : ProgramKind::Program;
+        } else {
+            d.oneExpression = true;
+        }
+        return d;
+    }
+
+    // "Prgm" or "Func", the statements with their separators, down to the end of the
+    // body (E9), which is left unread.
+    std::string body(bool function) {
+        std::string text = function ? "Func" : "Prgm";
+        std::string lastStatement;
+        while (peek("the program body") != kEndStack) {
+            const std::uint8_t separator = take("a line break");
+            if (separator != kNewLine && separator != kNextStatement)
+                fail("expected a line break, found tag " + hexByte(separator));
+            const std::uint8_t indent = take("an indentation");
+            text += separator == kNewLine ? "\r" : ":";
+            text.append(indent, ' ');
+            const std::uint8_t next = peek("a statement");
+            if (next == kNewLine || next == kNextStatement || next == kEndStack) {
+                lastStatement.clear();
+                continue;
+            }
+            lastStatement = statement();
+            text += lastStatement;
+        }
+        const char* end = function ? "EndFunc" : "EndPrgm";
+        if (lastStatement != end) fail(std::string("the program does not end with ") + end);
+        return text;
+    }
 
     // Bytes between two NUL bytes, read downwards: the upper NUL is at the current position.
     std::string nulDelimited(const char* what) {
@@ -396,7 +416,16 @@ private:
             return "ElseIf " + expression().text + " Then";
         case cmd::Define: {
             const Piece target = expression();
-            return "Define " + target.text + "=" + expression().text;
+            if (peek("the defined value") != kUserDef) return "Define " + target.text + "=" + expression().text;
+            // A function or program defined inside the program: a whole definition
+            // whose parameters are those of the target.
+            DepthGuard guard(*this);
+            take("the defined value");
+            const Definition d = definition();
+            if (d.oneExpression) fail("a defined function without Func or Prgm");
+            const std::string block = body(d.kind == ProgramKind::Function);
+            take("the end of the defined block");
+            return "Define " + target.text + "=" + block;
         }
         default:
             break;

@@ -100,6 +100,7 @@ constexpr std::uint8_t kNothing = 0x2E;
 constexpr std::uint8_t kNegateTag = 0x7A;
 constexpr std::uint8_t kStoreTag = 0x80;
 constexpr std::uint8_t kMultiplyTag = 0x8F;
+constexpr std::uint8_t kDivideTag = 0x91;
 constexpr std::uint8_t kPowerTag = 0x93;
 constexpr std::uint8_t kDms = 0xCD;
 constexpr std::uint8_t kSubscript = 0xD5;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -140,6 +141,7 @@ struct Item {
     std::uint8_t indent = 0;
     bool newLine = true;
     int line = 0;
+    bool thenMayFollow = false;  // "If c" or "ElseIf c", which a Then may follow on the next line
 };
 
 struct Jump {
@@ -155,12 +157,85 @@ struct Block {
     std::vector<size_t> exits;  // Exit and Cycle items inside a loop
 };
 
+// The statements of a program or function: the whole variable, or one defined
+// inside it by "Define name(params)=Func" up to its EndFunc.
+struct Body {
+    std::vector<Item> items;
+    std::set<std::string> locals;
+    std::vector<Block> blocks;
+    std::vector<Jump> jumps;
+    // A defined body: what the Define stores above it, and where that Define stands.
+    bool function = false;
+    std::vector<std::string> params;
+    Bytes target;
+    size_t defineItem = 0;
+    int line = 0;
+};
+
+Bytes command(std::uint8_t value) { return Bytes{static_cast<char>(value), static_cast<char>(kCommand)}; }
+
+// A whole definition as the program tag DC closes it: the statements last-lowest,
+// each under its separator, then Prgm or Func, the parameters and the flags.
+Bytes definitionBytes(const Body& body, bool function, const std::vector<std::string>& params, VariableFlags flags) {
+    Bytes data(1, static_cast<char>(kEndStack));
+    const std::vector<Item>& items = body.items;
+    std::vector<size_t> start(items.size());
+    for (size_t k = items.size(); k-- > 0;) {
+        start[k] = data.size();
+        data += items[k].statement;
+        data += static_cast<char>(items[k].indent);
+        data += static_cast<char>(items[k].newLine ? kNewLine : kNextStatement);
+    }
+    // A jump's distance runs from its own command tag to the other command tag.
+    auto commandTag = [&](size_t k) { return static_cast<long>(start[k] + items[k].statement.size() - 1); };
+    for (const Jump& j : body.jumps) {
+        const long d = commandTag(j.to) - commandTag(j.from) + 2;
+        const long distance = d >= 0 ? d : commandTag(j.from) - commandTag(j.to) + 2;
+        if (distance > 0xFFFF) throw Failure{"line " + std::to_string(items[j.from].line) + ": a loop too long to jump over"};
+        data[start[j.from]] = static_cast<char>(distance & 0xFF);
+        data[start[j.from] + 1] = static_cast<char>((distance >> 8) & 0xFF);
+    }
+    data += command(function ? cmd::Func : cmd::Prgm);
+    data += static_cast<char>(kEnd);
+    for (auto it = params.rbegin(); it != params.rend(); ++it) data += nameBytes(*it);
+    data += static_cast<char>(flags.inUse);
+    data += static_cast<char>(flags.flag2);
+    data += static_cast<char>(flags.flag1);
+    data += static_cast<char>(kUserDef);
+    return data;
+}
+
+// A literal integer alone: its magnitude bytes, their count, and the tag.
+bool isIntegerLiteral(const Bytes& b, std::uint8_t tag) {
+    return b.size() >= 2 && static_cast<std::uint8_t>(b.back()) == tag &&
+           static_cast<std::uint8_t>(b[b.size() - 2]) == b.size() - 2;
+}
+
+// The value of a literal integer of at most 8 magnitude bytes.
+std::uint64_t smallMagnitude(const Bytes& literal) {
+    std::uint64_t v = 0;
+    for (size_t i = literal.size() - 2; i-- > 0;) v = (v << 8) | static_cast<std::uint8_t>(literal[i]);
+    return v;
+}
+
+std::uint64_t gcd(std::uint64_t a, std::uint64_t b) {
+    while (b) {
+        const std::uint64_t r = a % b;
+        a = b;
+        b = r;
+    }
+    return a;
+}
+
 class Parser {
 public:
-    explicit Parser(std::set<std::string> locals) : locals_(std::move(locals)) {}
+    explicit Parser(std::set<std::string> locals, bool simplified = false) : simplified_(simplified) {
+        bodies_.emplace_back();
+        bodies_.back().locals = std::move(locals);
+    }
 
-    // The statements of one line, appended to `items`.
-    void parseLine(const std::string& text, int line, std::vector<Item>& items) {
+    // The statements of one line, appended to the body they belong to.
+    void parseLine(const std::string& text, int line) {
         text_ = &text;
         pos_ = 0;
         line_ = line;
@@ -172,9 +247,14 @@ public:
             item.indent = static_cast<std::uint8_t>(std::min<size_t>(pos_ - start, 255));
             item.newLine = first;
             item.line = line;
-            currentItem_ = items.size();
+            // A Define that opens a body stays in the body around it.
+            const size_t owner = bodies_.size() - 1;
+            currentItem_ = bodies_[owner].items.size();
+            thenMayFollow_ = dropItem_ = closesBody_ = false;
             item.statement = statement();
-            items.push_back(std::move(item));
+            item.thenMayFollow = thenMayFollow_;
+            if (!dropItem_) bodies_[owner].items.push_back(std::move(item));
+            if (closesBody_) closeBody();
             first = false;
             skipSpaces();
             if (pos_ >= text.size()) break;
@@ -187,8 +267,42 @@ public:
     }
 
     void finish() {
-        if (!blocks_.empty()) {
-            const Block& b = blocks_.back();
+        if (bodies_.size() > 1) {
+            line_ = bodies_.back().line;
+            fail(std::string("Define ... ") + (bodies_.back().function ? "Func without its EndFunc" : "Prgm without its EndPrgm"));
+        }
+        checkBlocksClosed(bodies_.back());
+    }
+
+    const Body& body() const { return bodies_.front(); }
+
+    // One line that is a single expression and nothing else, or nothing.
+    std::optional<Bytes> lone(const std::string& text, int line) {
+        text_ = &text;
+        pos_ = 0;
+        line_ = line;
+        skipSpaces();
+        if (atEnd() || text[pos_] == ch::Copyright || keywordHere(true)) return std::nullopt;
+        try {
+            Bytes b = expression().bytes;
+            skipSpaces();
+            if (pos_ < text.size()) return std::nullopt;
+            return b;
+        } catch (const Failure&) {
+            return std::nullopt;
+        }
+    }
+
+    [[noreturn]] void fail(const std::string& message) const { throw Failure{"line " + std::to_string(line_) + ": " + message}; }
+
+private:
+    Body& current() { return bodies_.back(); }
+    std::set<std::string>& locals() { return bodies_.back().locals; }
+    std::vector<Block>& blocks() { return bodies_.back().blocks; }
+
+    void checkBlocksClosed(const Body& body) {
+        if (!body.blocks.empty()) {
+            const Block& b = body.blocks.back();
             line_ = b.line;
             const char* what = b.kind == Block::If ? "If ... Then without EndIf"
                                : b.kind == Block::Try ? "Try without EndTry"
@@ -197,11 +311,17 @@ public:
         }
     }
 
-    const std::vector<Jump>& jumps() const { return jumps_; }
-
-    [[noreturn]] void fail(const std::string& message) const { throw Failure{"line " + std::to_string(line_) + ": " + message}; }
-
-private:
+    // The EndFunc or EndPrgm of a defined body was read: the whole definition goes
+    // under its target in the Define that opened it.
+    void closeBody() {
+        const int line = line_;
+        checkBlocksClosed(current());
+        line_ = line;
+        Body defined = std::move(current());
+        bodies_.pop_back();
+        current().items[defined.defineItem].statement =
+            definitionBytes(defined, defined.function, defined.params, {}) + defined.target + command(cmd::Define);
+    }
     const std::string& text() const { return *text_; }
     bool atEnd() const { return pos_ >= text().size() || text()[pos_] == ':'; }
     void skipSpaces() {
@@ -263,7 +383,7 @@ private:
 
     Bytes variable(const std::string& name) {
         Bytes b = nameBytes(name);
-        if (locals_.count(name)) b += static_cast<char>(kLocal);
+        if (locals().count(name)) b += static_cast<char>(kLocal);
         return b;
     }
 
@@ -328,11 +448,26 @@ private:
             }
             const bool rightAssoc = op->precedence == kPower || op->precedence == kConcat;
             Expr right = expression(rightAssoc ? op->precedence : op->precedence + 1);
+            if (simplified_ && op->space == Space::Primary && op->value == kDivideTag && fraction(left, right)) continue;
             left.bytes = op->shape == Shape::InfixLeftLow ? left.bytes + right.bytes + tagBytes(*op)
                                                           : right.bytes + left.bytes + tagBytes(*op);
             nest(left, std::max(left.depth, right.depth));
         }
         return left;
+    }
+
+    // n/d of two integers in lowest terms, as the calculator stores a value it has
+    // simplified: d's magnitude, n's magnitude, then the fraction tag.
+    static bool fraction(Expr& left, const Expr& right) {
+        const bool negative = isIntegerLiteral(left.bytes, kNegInt);
+        if (!negative && !isIntegerLiteral(left.bytes, kPosInt)) return false;
+        if (!isIntegerLiteral(right.bytes, kPosInt) || left.bytes.size() > 10 || right.bytes.size() > 10) return false;
+        const std::uint64_t n = smallMagnitude(left.bytes), d = smallMagnitude(right.bytes);
+        if (n == 0 || d < 2 || gcd(n, d) != 1) return false;
+        left.bytes = right.bytes.substr(0, right.bytes.size() - 1) + left.bytes.substr(0, left.bytes.size() - 1) +
+                     static_cast<char>(negative ? kNegFrac : kPosFrac);
+        left.depth = 1;
+        return true;
     }
 
     Expr prefix() {
@@ -341,6 +476,10 @@ private:
         if (c == ch::Negate || c == '-') {
             ++pos_;
             Expr operand = expression(kNegate);
+            if (simplified_ && isIntegerLiteral(operand.bytes, kPosInt) && operand.bytes.size() > 2) {
+                operand.bytes.back() = static_cast<char>(kNegInt);
+                return operand;
+            }
             operand.bytes += static_cast<char>(kNegateTag);
             nest(operand, operand.depth);
             return operand;
@@ -577,7 +716,7 @@ private:
             return e;
         }
         e.bytes = variable(name);
-        if (locals_.count(name)) e.depth = 2;
+        if (locals().count(name)) e.depth = 2;
         return e;
     }
 
@@ -663,49 +802,77 @@ private:
             const Spelling* then = keywordHere(true);
             if (then && then->entries.front()->value == cmd::Then) {
                 pos_ += then->key.size();
-                blocks_.push_back({Block::If, cmd::EndIf, currentItem_, line_, {}});
+                blocks().push_back({Block::If, cmd::EndIf, currentItem_, line_, {}});
                 return condition + command(cmd::IfThen);
             }
+            thenMayFollow_ = true;
             return condition + command(cmd::If);
         }
         case cmd::ElseIf: {
             const Bytes condition = expression().bytes;
             const Spelling* then = keywordHere(true);
-            if (then && then->entries.front()->value == cmd::Then) pos_ += then->key.size();
+            if (then && then->entries.front()->value == cmd::Then)
+                pos_ += then->key.size();
+            else
+                thenMayFollow_ = true;
             return condition + command(cmd::ElseIf);
         }
+        case cmd::Then: {
+            // "If c" then "Then" on the next line (or after a ':') is the one If ... Then:
+            // the calculator stores no Then tag.
+            std::vector<Item>& items = current().items;
+            if (items.empty() || !items.back().thenMayFollow) fail("Then without If");
+            Item& head = items.back();
+            head.thenMayFollow = false;
+            dropItem_ = true;
+            if (head.statement.size() >= 2 && static_cast<std::uint8_t>(head.statement[head.statement.size() - 2]) == cmd::If) {
+                head.statement[head.statement.size() - 2] = static_cast<char>(cmd::IfThen);
+                blocks().push_back({Block::If, cmd::EndIf, items.size() - 1, head.line, {}});
+            }
+            return {};
+        }
+        case cmd::EndFunc:
+        case cmd::EndPrgm:
+            if (bodies_.size() > 1) {
+                const bool function = v == cmd::EndFunc;
+                if (function != current().function)
+                    fail(std::string(first.spelling) + " does not close the " + (current().function ? "Func" : "Prgm") +
+                         " defined on line " + std::to_string(current().line));
+                closesBody_ = true;
+            }
+            return command(v);
         case cmd::Else:
         case cmd::ElseTry:
-            return command(!blocks_.empty() && blocks_.back().kind == Block::Try ? cmd::ElseTry : cmd::Else);
+            return command(!blocks().empty() && blocks().back().kind == Block::Try ? cmd::ElseTry : cmd::Else);
         case cmd::Try:
-            blocks_.push_back({Block::Try, cmd::EndTry, currentItem_, line_, {}});
+            blocks().push_back({Block::Try, cmd::EndTry, currentItem_, line_, {}});
             return command(v);
         case cmd::EndIf:
         case cmd::EndTry: {
             const Block::Kind kind = v == cmd::EndIf ? Block::If : Block::Try;
-            if (blocks_.empty() || blocks_.back().kind != kind)
+            if (blocks().empty() || blocks().back().kind != kind)
                 fail(std::string(first.spelling) + " without " + (kind == Block::If ? "If ... Then" : "Try"));
-            blocks_.pop_back();
+            blocks().pop_back();
             return command(v);
         }
         case cmd::Loop:
-            blocks_.push_back({Block::Loop, cmd::EndLoop, currentItem_, line_, {}});
+            blocks().push_back({Block::Loop, cmd::EndLoop, currentItem_, line_, {}});
             return command(v);
         case cmd::EndFor:
         case cmd::EndWhile:
         case cmd::EndLoop: {
-            if (blocks_.empty() || blocks_.back().kind != Block::Loop || blocks_.back().endTag != v)
+            if (blocks().empty() || blocks().back().kind != Block::Loop || blocks().back().endTag != v)
                 fail(std::string(first.spelling) + " does not close the loop that is open here");
-            const Block loop = blocks_.back();
-            blocks_.pop_back();
-            jumps_.push_back({currentItem_, loop.item});
-            for (const size_t exit : loop.exits) jumps_.push_back({exit, currentItem_});
+            const Block loop = blocks().back();
+            blocks().pop_back();
+            current().jumps.push_back({currentItem_, loop.item});
+            for (const size_t exit : loop.exits) current().jumps.push_back({exit, currentItem_});
             return Bytes(2, '\0') + command(v);
         }
         case cmd::Exit:
         case cmd::Cycle: {
-            auto loop = std::find_if(blocks_.rbegin(), blocks_.rend(), [](const Block& b) { return b.kind == Block::Loop; });
-            if (loop == blocks_.rend()) fail(std::string(first.spelling) + " outside a loop");
+            auto loop = std::find_if(blocks().rbegin(), blocks().rend(), [](const Block& b) { return b.kind == Block::Loop; });
+            if (loop == blocks().rend()) fail(std::string(first.spelling) + " outside a loop");
             loop->exits.push_back(currentItem_);
             return Bytes(2, '\0') + command(v);
         }
@@ -720,7 +887,7 @@ private:
             } while (eat(','));
             Bytes b(1, static_cast<char>(kEnd));
             for (auto it = names.rbegin(); it != names.rend(); ++it) b += variable(*it);
-            for (const std::string& n : names) locals_.insert(n);
+            for (const std::string& n : names) locals().insert(n);
             return b + command(v);
         }
         default:
@@ -740,39 +907,69 @@ private:
             if (t->has(kEndList)) b += static_cast<char>(kEnd);
             b += reversed(args) + tagBytes(*t);
             if (t->value == cmd::For || t->value == cmd::While)
-                blocks_.push_back({Block::Loop, t->value == cmd::For ? cmd::EndFor : cmd::EndWhile, currentItem_, line_, {}});
+                blocks().push_back({Block::Loop, t->value == cmd::For ? cmd::EndFor : cmd::EndWhile, currentItem_, line_, {}});
             return b;
         }
         if (first.shape == Shape::Word) fail(std::string(first.spelling) + " takes no arguments, found " + quoted(pos_));
         fail(std::string(first.spelling) + " does not take " + std::to_string(args.size()) + " arguments");
     }
 
-    static Bytes command(std::uint8_t value) { return Bytes{static_cast<char>(value), static_cast<char>(kCommand)}; }
-
     // Define name=expr or Define name(params)=expr: the value lies below the target.
+    // "Define name(params)=Func" (or Prgm) opens a body that its EndFunc closes.
     Bytes define() {
         skipSpaces();
         if (pos_ >= text().size() || !isIdentStart(text()[pos_])) fail("expected a name after Define, found " + quoted(pos_));
         const std::string name = identifier();
         Bytes target;
+        size_t paramsAt = std::string::npos;
         if (pos_ < text().size() && text()[pos_] == '(') {
-            ++pos_;
+            paramsAt = ++pos_;
             target = Bytes(1, static_cast<char>(kEnd)) + reversed(list(')', ',')) + nameBytes(name) + static_cast<char>(kUserCall);
         } else {
             target = variable(name);
         }
         expect('=', "'=' after the defined name");
-        return expression().bytes + target + command(cmd::Define);
+        const Spelling* head = keywordHere(true);
+        const auto opens = [](const TagInfo* t) { return isCommand(t) && (t->value == cmd::Func || t->value == cmd::Prgm); };
+        if (!head || std::none_of(head->entries.begin(), head->entries.end(), opens))
+            return expression().bytes + target + command(cmd::Define);
+        if (paramsAt == std::string::npos) fail("a defined Func or Prgm needs its parameters in parentheses, such as " + name + "()");
+        const bool function = (*std::find_if(head->entries.begin(), head->entries.end(), opens))->value == cmd::Func;
+        pos_ += head->key.size();
+        skipSpaces();
+        if (!atEnd()) fail(std::string("expected ':' or the end of the line after ") + (function ? "Func" : "Prgm") + ", found " + quoted(pos_));
+        Body defined;
+        defined.function = function;
+        defined.target = std::move(target);
+        defined.defineItem = currentItem_;
+        defined.line = line_;
+        const size_t end = pos_;
+        pos_ = paramsAt;
+        if (!eat(')')) {
+            do {
+                skipSpaces();
+                if (pos_ >= text().size() || !isIdentStart(text()[pos_])) fail("expected a parameter name, found " + quoted(pos_));
+                defined.params.push_back(identifier());
+            } while (eat(','));
+            expect(')', "')' after the parameters");
+        }
+        pos_ = end;
+        defined.locals.insert(defined.params.begin(), defined.params.end());
+        if (bodies_.size() > kMaxNesting) fail("definitions nest too deeply");
+        bodies_.push_back(std::move(defined));
+        return {};
     }
 
     const std::string* text_ = nullptr;
     size_t pos_ = 0;
     int line_ = 0;
     int depth_ = 0;
-    std::set<std::string> locals_;
-    std::vector<Block> blocks_;
-    std::vector<Jump> jumps_;
+    std::vector<Body> bodies_;
     size_t currentItem_ = 0;
+    bool simplified_;  // literals as the calculator's Define stores them: -5 and 1/2 as values
+    bool thenMayFollow_ = false;
+    bool dropItem_ = false;
+    bool closesBody_ = false;
 };
 
 std::string trimmed(const std::string& s) {
@@ -843,43 +1040,36 @@ TokenizeResult tokenize(const std::string& programText, VariableFlags flags) {
         if (lowered(trimmed(lines.back())) != end)
             throw Failure{"line " + std::to_string(lines.size()) + ": expected " + (function ? "EndFunc" : "EndPrgm") + " on the last line"};
 
-        Parser parser(std::set<std::string>(params.begin(), params.end()));
-        std::vector<Item> items;
         for (size_t i = 2; i < lines.size(); ++i) {
-            line = static_cast<int>(i) + 1;
             // Names, strings and comments are stored between NUL bytes, so none can hold one.
             if (lines[i].find('\0') != std::string::npos)
-                throw Failure{"line " + std::to_string(line) + ": the character 00 cannot stand in a program"};
-            parser.parseLine(lines[i], line, items);
+                throw Failure{"line " + std::to_string(i + 1) + ": the character 00 cannot stand in a program"};
         }
-        parser.finish();
-
-        // Statements are stored last-lowest; each sits under its separator.
-        Bytes data(1, static_cast<char>(kEndStack));
-        std::vector<size_t> start(items.size());
-        for (size_t k = items.size(); k-- > 0;) {
-            start[k] = data.size();
-            data += items[k].statement;
-            data += static_cast<char>(items[k].indent);
-            data += static_cast<char>(items[k].newLine ? kNewLine : kNextStatement);
+        Bytes data;
+        // A function whose body is one expression is stored as Define stores it: the
+        // expression alone, its parameters unmarked, its literals as values.
+        std::optional<Bytes> lone;
+        if (function && lines.size() == 4) lone = Parser({}, true).lone(lines[2], 3);
+        if (lone) {
+            data = Bytes(1, static_cast<char>(kEndStack)) + *lone + static_cast<char>(kEnd);
+            for (auto it = params.rbegin(); it != params.rend(); ++it) data += nameBytes(*it);
+            data += static_cast<char>(flags.inUse);
+            data += static_cast<char>(flags.flag2);
+            data += static_cast<char>(flags.flag1);
+            data += static_cast<char>(kUserDef);
+        } else {
+            Parser parser(std::set<std::string>(params.begin(), params.end()));
+            for (size_t i = 2; i < lines.size(); ++i) {
+                line = static_cast<int>(i) + 1;
+                parser.parseLine(lines[i], line);
+            }
+            parser.finish();
+            const std::vector<Item>& items = parser.body().items;
+            if (items.empty() || items.back().statement != command(function ? cmd::EndFunc : cmd::EndPrgm))
+                throw Failure{"line " + std::to_string(lines.size()) + ": the last " + (function ? "EndFunc" : "EndPrgm") +
+                              " closes a definition inside; the " + (function ? "function" : "program") + " needs its own"};
+            data = definitionBytes(parser.body(), function, params, flags);
         }
-        // A jump's distance runs from its own command tag to the other command tag.
-        auto commandTag = [&](size_t k) { return static_cast<long>(start[k] + items[k].statement.size() - 1); };
-        for (const Jump& j : parser.jumps()) {
-            const long d = commandTag(j.to) - commandTag(j.from) + 2;
-            const long distance = d >= 0 ? d : commandTag(j.from) - commandTag(j.to) + 2;
-            if (distance > 0xFFFF) throw Failure{"line " + std::to_string(items[j.from].line) + ": a loop too long to jump over"};
-            data[start[j.from]] = static_cast<char>(distance & 0xFF);
-            data[start[j.from] + 1] = static_cast<char>((distance >> 8) & 0xFF);
-        }
-        data += static_cast<char>(function ? cmd::Func : cmd::Prgm);
-        data += static_cast<char>(kCommand);
-        data += static_cast<char>(kEnd);
-        for (auto it = params.rbegin(); it != params.rend(); ++it) data += nameBytes(*it);
-        data += static_cast<char>(flags.inUse);
-        data += static_cast<char>(flags.flag2);
-        data += static_cast<char>(flags.flag1);
-        data += static_cast<char>(kUserDef);
         if (data.size() > kMaxVariableData) throw Failure{"the tokenized program is too long for a variable file"};
         result.data = std::move(data);
     } catch (const Failure& f) {

@@ -8,6 +8,7 @@
 #include "files/Detokenizer.h"
 #include "files/Tokens.h"
 #include "insert/CommandMenus.h"
+#include "support/Samples.h"
 
 namespace korvane {
 namespace {
@@ -107,6 +108,100 @@ TEST(TokenizerFidelity, MenuLeavesThatAreWholeStatementsSaveTokenized) {
     }
     expected += "\rEndPrgm";
     EXPECT_EQ(back.text, expected);
+}
+
+TEST(TokenizerFidelity, OneExpressionFunctionsKeepTheirFormAndTheirSimplifiedValues) {
+    // f(x)=x^2 as the tilibs group holds it: E9, the expression, the parameter list
+    // with x unmarked, the flags and DC; no Func, no lines.
+    const Bytes square = hex({0xE9, 0x02, 0x01, 0x1F, 0x08, 0x93, 0xE5, 0x08, 0, 0, 0, 0xDC});
+    const TokenizeResult typed = tokenize("(x)\r\nFunc\r\nx^2\r\nEndFunc");
+    ASSERT_TRUE(typed.ok()) << typed.error;
+    EXPECT_EQ(typed.data, square);
+    EXPECT_EQ(typed.kind, ProgramKind::Function);
+    // Every function of the real group files comes back to its own bytes.
+    const auto members = samples::groupPrograms();
+    if (members.empty()) std::cout << "[  SKIPPED ] group members: " << samples::missingMessage() << "\n";
+    for (const samples::GroupMember& m : members) {
+        SCOPED_TRACE(m.name);
+        const DetokenizeResult text = detokenize(m.data);
+        if (!text.ok()) continue;  // a text-form program
+        const size_t n = m.data.size();
+        const VariableFlags flags{static_cast<std::uint8_t>(m.data[n - 4]), static_cast<std::uint8_t>(m.data[n - 3]),
+                                  static_cast<std::uint8_t>(m.data[n - 2])};
+        EXPECT_EQ(tokenize(text.text, flags).data, m.data);
+    }
+    // A value the calculator has simplified: a negative integer (05 01 20) and a
+    // fraction, denominator below numerator (04 01 03 01 22 for -3/4).
+    for (const Bytes& value : {hex({0x05, 0x01, 0x20}), hex({0x04, 0x01, 0x03, 0x01, 0x22}),
+                               hex({0x02, 0x01, 0x01, 0x01, 0x21, 0x08, 0x8B})}) {
+        const Bytes data = hex({0xE9}) + value + hex({0xE5, 0x08, 0, 0, 0, 0xDC});
+        const DetokenizeResult text = detokenize(data);
+        ASSERT_TRUE(text.ok()) << text.error;
+        EXPECT_EQ(tokenize(text.text).data, data) << text.text;
+    }
+    // A function of statements keeps the Func form, and so does a negative number in
+    // a program, stored as it is typed: 03 01 1F under the negation 7A.
+    const TokenizeResult statements = tokenize("(x)\r\nFunc\r\nReturn x\r\nEndFunc");
+    ASSERT_TRUE(statements.ok());
+    EXPECT_EQ(statements.data.substr(statements.data.size() - 8, 2), hex({0x17, 0xE4}));
+    EXPECT_EQ(tokenized("\xAD" "3\x16x"), programOf(hex({0x03, 0x01, 0x1F, 0x7A, 0x08, 0x80})));
+    EXPECT_EQ(tokenized("1/2"), programOf(hex({0x01, 0x01, 0x1F, 0x02, 0x01, 0x1F, 0x91})));
+}
+
+TEST(TokenizerFidelity, ThenOnTheLineAfterTheIfOpensTheSameBlock) {
+    // If c Then is c 3B E4 whether Then follows on the line, after ':' or on the next line.
+    const Bytes oneLine = tokenized("If x Then\r\nDisp \r\nEndIf");
+    EXPECT_EQ(tokenized("If x\r\nThen\r\nDisp \r\nEndIf"), oneLine);
+    EXPECT_EQ(tokenized("If x:Then\r\nDisp \r\nEndIf"), oneLine);
+    EXPECT_NE(oneLine.find(hex({0x08, 0x3B, 0xE4})), std::string::npos);
+    EXPECT_EQ(oneLine.find(hex({0x1C, 0xE4})), std::string::npos);
+    EXPECT_EQ(tokenized("If x Then\r\nElseIf y\r\nThen\r\nEndIf"), tokenized("If x Then\r\nElseIf y Then\r\nEndIf"));
+    // An If without Then still governs the next statement alone.
+    EXPECT_EQ(tokenized("If x\r\nDisp "), programOf(hex({0xE5, 0x7A, 0xE4, 0x00, 0xE8, 0x08, 0x3A, 0xE4})));
+    // Errors keep the editor's line numbers: a Then alone, and a fault after the merged Then.
+    const TokenizeResult alone = tokenize("()\r\nPrgm\r\nDisp \r\nThen\r\nEndPrgm");
+    EXPECT_EQ(alone.line, 4);
+    EXPECT_NE(alone.error.find("Then without If"), std::string::npos) << alone.error;
+    const TokenizeResult later = tokenize("()\r\nPrgm\r\nIf x\r\nThen\r\nDisp (\r\nEndIf\r\nEndPrgm");
+    EXPECT_EQ(later.line, 5) << later.error;
+    const TokenizeResult open = tokenize("()\r\nPrgm\r\nIf x\r\nThen\r\nEndPrgm");
+    EXPECT_EQ(open.line, 3) << open.error;
+}
+
+TEST(TokenizerFidelity, FunctionsAndProgramsDefinedInsideAProgram) {
+    // The defined value is a whole definition in the variable layout (E9, statements,
+    // Func 17 E4, parameters, flags, DC), under the target sq(x) and Define 86 E4.
+    const Bytes target = hex({0xE5, 0x08, 0x00, 's', 'q', 0x00, 0xDA, 0x86, 0xE4});
+    const Bytes oneLine = hex({0xE9, 0x0F, 0xE4, 0x00, 0xE7, 0xE5, 0x08, 0xF0, 0x52, 0xE4, 0x00, 0xE7, 0x17, 0xE4,
+                               0xE5, 0x08, 0, 0, 0, 0xDC}) + target;
+    EXPECT_EQ(tokenized("Define sq(x)=Func:Return x:EndFunc"), programOf(oneLine));
+    const Bytes lines = hex({0xE9, 0x0F, 0xE4, 0x00, 0xE8, 0xE5, 0x08, 0xF0, 0x52, 0xE4, 0x00, 0xE8, 0x17, 0xE4,
+                             0xE5, 0x08, 0, 0, 0, 0xDC}) + target;
+    EXPECT_EQ(tokenized("Define sq(x)=Func\r\nReturn x\r\nEndFunc"), programOf(lines));
+
+    // Reopened as written, with the statements after it, in a function as well.
+    for (const std::string text :
+         {"()\rPrgm\rDefine sq(x)=Func\rLocal y\rx*x\x16y\rReturn y\rEndFunc:Disp sq(2)\rEndPrgm",
+          "(n)\rFunc\rDefine p()=Prgm:Disp n:EndPrgm\rDefine g(a,b)=Func\rFor i,1,a\rEndFor\rReturn b\rEndFunc\rReturn n\rEndFunc"}) {
+        SCOPED_TRACE(text);
+        const TokenizeResult t = tokenize(text);
+        ASSERT_TRUE(t.ok()) << t.error;
+        const DetokenizeResult back = detokenize(t.data);
+        ASSERT_TRUE(back.ok()) << back.error;
+        EXPECT_EQ(back.text, text);
+    }
+
+    // A definition left open or closed by the wrong end names its line.
+    const TokenizeResult open = tokenize("()\r\nPrgm\r\nDefine sq(x)=Func\r\nReturn x\r\nEndPrgm");
+    EXPECT_FALSE(open.ok());
+    EXPECT_NE(open.error.find("line 3"), std::string::npos) << open.error;
+    const TokenizeResult inside = tokenize("()\r\nPrgm\r\nDefine sq(x)=Func\r\nReturn (\r\nEndFunc\r\nEndPrgm");
+    EXPECT_EQ(inside.line, 4) << inside.error;
+    const TokenizeResult unclosedIf = tokenize("()\r\nPrgm\r\nDefine sq(x)=Func\r\nIf x Then\r\nEndFunc\r\nEndPrgm");
+    EXPECT_EQ(unclosedIf.line, 4) << unclosedIf.error;
+    const TokenizeResult lastEnd = tokenize("(x)\r\nFunc\r\nDefine sq(x)=Func\r\nReturn x\r\nEndFunc");
+    EXPECT_FALSE(lastEnd.ok());
+    EXPECT_NE(lastEnd.error.find("needs its own"), std::string::npos) << lastEnd.error;
 }
 
 }  // namespace

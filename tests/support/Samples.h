@@ -34,6 +34,36 @@ inline Bytes bytesOf(const std::filesystem::path& path) {
     return bytes;
 }
 
+// The programs and functions inside the group files: each entry of the table after
+// the header is 16 bytes (offset of the variable's block, name, type), and a block is
+// four zero bytes, the 2-byte big-endian size and the variable data.
+struct GroupMember {
+    std::string name;
+    Bytes data;
+};
+inline std::vector<GroupMember> groupPrograms() {
+    std::vector<GroupMember> members;
+    if (!available()) return members;
+    for (const auto& entry : std::filesystem::directory_iterator(folder())) {
+        const auto ext = entry.path().extension().string();
+        if (ext != ".89g" && ext != ".92g") continue;
+        const Bytes file = bytesOf(entry.path());
+        auto at = [&](size_t i) { return i < file.size() ? static_cast<unsigned char>(file[i]) : 0u; };
+        const size_t count = at(0x3A) | (at(0x3B) << 8);
+        for (size_t k = 0; k < count; ++k) {
+            const size_t e = 0x3C + 16 * k;
+            const unsigned type = at(e + 12);
+            if (type != 0x12 && type != 0x13) continue;
+            const size_t offset = at(e) | (at(e + 1) << 8) | (at(e + 2) << 16) | (static_cast<size_t>(at(e + 3)) << 24);
+            const size_t size = (at(offset + 4) << 8) | at(offset + 5);
+            if (offset + 6 + size > file.size()) continue;
+            members.push_back({entry.path().filename().string() + ":" + file.substr(e + 4, 8).c_str(),
+                               file.substr(offset + 6, size)});
+        }
+    }
+    return members;
+}
+
 inline bool isTextForm(const Bytes& bytes) { return bytes.size() > kHeaderSize && bytes[kHeaderSize] == '('; }
 
 }  // namespace korvane::samples
