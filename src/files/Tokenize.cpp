@@ -670,10 +670,17 @@ private:
             return e;
         }
         case '#': {
-            ++pos_;
-            Expr operand = primary();
-            e.bytes = operand.bytes + static_cast<char>(kIndirection) + static_cast<char>(kSecondary);
-            nest(e, operand.depth);
+            // "###x" is read as a loop rather than one call per '#': this function's
+            // frame is large, and a long run of them would otherwise exhaust the stack
+            // before the nesting bound is reached.
+            int count = 0;
+            while (eat('#')) ++count;
+            e = primary();
+            for (int i = 0; i < count; ++i) {
+                e.bytes += static_cast<char>(kIndirection);
+                e.bytes += static_cast<char>(kSecondary);
+                nest(e, e.depth);
+            }
             return e;
         }
         case '@': {

@@ -364,6 +364,9 @@ TEST(TokenRobustness, MalformedDataGivesAnErrorNeverACrash) {
     const TokenizeResult again = tokenize(written.text);
     ASSERT_TRUE(again.ok()) << again.error;
     EXPECT_EQ(again.data, indirections.data);
+    const TokenizeResult pastTheBound = tokenize(program(std::string(4000, '#') + "a"));
+    EXPECT_FALSE(pastTheBound.ok());
+    EXPECT_NE(pastTheBound.error.find("deep"), std::string::npos) << pastTheBound.error;
 
     // Every truncation of a real program, from the top and from the bottom.
     const std::string text = "(a)\rPrgm\rLocal s\rFor i,1,a\r{1,2.5,\"x\"}\x16s\rEndFor\rDisp s[1]\rEndPrgm";
