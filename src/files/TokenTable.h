@@ -164,6 +164,7 @@ constexpr char Copyright = '\xA9'; // © starts a comment
 constexpr char Negate = '\xAD';    // ⁻ negation
 constexpr char Squared = '\xB2';   // x² is stored as x^2
 constexpr char Cubed = '\xB3';     // x³ as x^3
+constexpr char Inverse = '\xB4';   // x⁻¹ as x^-1; also the mark of sin⁻¹( and the other inverse functions
 constexpr char Degree = '\xB0';    // °
 }  // namespace ch
 

@@ -534,6 +534,13 @@ private:
                 nest(e, e.depth);
                 continue;
             }
+            if (c == ch::Inverse) {
+                ++pos_;
+                e.bytes = integerBytes(std::string(1, '\x01'), kPosInt) + static_cast<char>(kNegateTag) + e.bytes +
+                          static_cast<char>(kPowerTag);
+                nest(e, e.depth + 1);
+                continue;
+            }
             const Spelling* s = keywordHere(false);
             const TagInfo* post = nullptr;
             if (s)

@@ -49,6 +49,10 @@ TEST(TokenizerFidelity, SquareAndCubeMarksAreStoredAsPowers) {
     EXPECT_EQ(tokenized("x\xB2"), tokenized("x^2"));
     EXPECT_EQ(tokenized("(a+b)\xB3"), tokenized("(a+b)^3"));
     EXPECT_EQ(tokenized("2y\xB2"), tokenized("2*y^2"));
+    // x⁻¹ is x^-1, the 1 under the negation 7A as a typed -1 is; sin⁻¹( stays arcsin.
+    EXPECT_EQ(tokenized("x\xB4"), programOf(hex({0x01, 0x01, 0x1F, 0x7A, 0x08, 0x93})));
+    EXPECT_EQ(tokenized("x\xB4"), tokenized("x^-1"));
+    EXPECT_EQ(tokenized("sin\xB4(x)\xB4"), tokenized("(sin\xB4(x))^-1"));
     // An angle over a power reads back with its parentheses.
     const TokenizeResult angle = tokenize("()\r\nPrgm\r\n6\xB2\xB0\r\nEndPrgm");
     ASSERT_TRUE(angle.ok()) << angle.error;
