@@ -535,9 +535,12 @@ private:
                 continue;
             }
             if (c == ch::Inverse) {
+                // -1 as a typed -1 is stored: under the negation, or as a value where
+                // literals are simplified.
                 ++pos_;
-                e.bytes = integerBytes(std::string(1, '\x01'), kPosInt) + static_cast<char>(kNegateTag) + e.bytes +
-                          static_cast<char>(kPowerTag);
+                const Bytes minusOne = simplified_ ? integerBytes(std::string(1, '\x01'), kNegInt)
+                                                   : integerBytes(std::string(1, '\x01'), kPosInt) + static_cast<char>(kNegateTag);
+                e.bytes = minusOne + e.bytes + static_cast<char>(kPowerTag);
                 nest(e, e.depth + 1);
                 continue;
             }

@@ -53,6 +53,11 @@ TEST(TokenizerFidelity, SquareAndCubeMarksAreStoredAsPowers) {
     EXPECT_EQ(tokenized("x\xB4"), programOf(hex({0x01, 0x01, 0x1F, 0x7A, 0x08, 0x93})));
     EXPECT_EQ(tokenized("x\xB4"), tokenized("x^-1"));
     EXPECT_EQ(tokenized("sin\xB4(x)\xB4"), tokenized("(sin\xB4(x))^-1"));
+    // In a one-expression function the -1 is a value (01 01 20), as the function reads back.
+    const TokenizeResult inverse = tokenize("(x)\rFunc\rx\xB4\rEndFunc");
+    ASSERT_TRUE(inverse.ok()) << inverse.error;
+    EXPECT_EQ(inverse.data, hex({0xE9, 0x01, 0x01, 0x20, 0x08, 0x93, 0xE5, 0x08, 0, 0, 0, 0xDC}));
+    EXPECT_EQ(tokenize(detokenize(inverse.data).text).data, inverse.data);
     // An angle over a power reads back with its parentheses.
     const TokenizeResult angle = tokenize("()\r\nPrgm\r\n6\xB2\xB0\r\nEndPrgm");
     ASSERT_TRUE(angle.ok()) << angle.error;
