@@ -202,8 +202,11 @@ private:
         // "2 .-r", not "2.-r", which reads as the number 2. minus r.
         if (spelling.front() == '.' && !leftText.empty() && leftText.back() >= '0' && leftText.back() <= '9')
             leftText += ' ';
-        out.text = leftText + spelling +
-                   wrapped(right, rootDivisor || (rightAssoc ? right.precedence < p : right.precedence <= p));
+        const std::string rightText =
+            wrapped(right, rootDivisor || (rightAssoc ? right.precedence < p : right.precedence <= p));
+        // "(ℯ)^(-1)", not "ℯ^(-1)", which reads as the exponential function ℯ^(.
+        if (tag.spelling == "^" && leftText == "\x96" && rightText.front() == '(') leftText = "(" + leftText + ")";
+        out.text = leftText + spelling + rightText;
         return out;
     }
 

@@ -58,6 +58,12 @@ TEST(TokenizerFidelity, SquareAndCubeMarksAreStoredAsPowers) {
     ASSERT_TRUE(inverse.ok()) << inverse.error;
     EXPECT_EQ(inverse.data, hex({0xE9, 0x01, 0x01, 0x20, 0x08, 0x93, 0xE5, 0x08, 0, 0, 0, 0xDC}));
     EXPECT_EQ(tokenize(detokenize(inverse.data).text).data, inverse.data);
+    // The constant ℯ (25) under a power reads back as itself, not as the function ℯ^( (52).
+    for (const char* power : {"\x96\xB4", "\x96^(a+1)", "\x96^-2"}) {
+        const TokenizeResult e = tokenize(std::string("()\rPrgm\r") + power + "\rEndPrgm");
+        ASSERT_TRUE(e.ok()) << e.error;
+        EXPECT_EQ(tokenize(detokenize(e.data).text).data, e.data) << power;
+    }
     // An angle over a power reads back with its parentheses.
     const TokenizeResult angle = tokenize("()\r\nPrgm\r\n6\xB2\xB0\r\nEndPrgm");
     ASSERT_TRUE(angle.ok()) << angle.error;
