@@ -205,7 +205,8 @@ private:
         const std::string rightText =
             wrapped(right, rootDivisor || (rightAssoc ? right.precedence < p : right.precedence <= p));
         // "(ℯ)^(-1)", not "ℯ^(-1)", which reads as the exponential function ℯ^(.
-        if (tag.spelling == "^" && leftText == "\x96" && rightText.front() == '(') leftText = "(" + leftText + ")";
+        if (tag.spelling == "^" && leftText == "\x96" && !rightText.empty() && rightText.front() == '(')
+            leftText = "(" + leftText + ")";
         out.text = leftText + spelling + rightText;
         return out;
     }
