@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <numeric>
 #include <optional>
 #include <set>
 #include <vector>
@@ -174,9 +175,21 @@ struct Body {
 
 Bytes command(std::uint8_t value) { return Bytes{static_cast<char>(value), static_cast<char>(kCommand)}; }
 
+// What closes every definition under its body: the parameter list, the flags and
+// the program tag DC.
+Bytes parametersAndFlags(const std::vector<std::string>& params, VariableFlags flags) {
+    Bytes data(1, static_cast<char>(kEnd));
+    for (auto it = params.rbegin(); it != params.rend(); ++it) data += nameBytes(*it);
+    data += static_cast<char>(flags.inUse);
+    data += static_cast<char>(flags.flag2);
+    data += static_cast<char>(flags.flag1);
+    data += static_cast<char>(kUserDef);
+    return data;
+}
+
 // A whole definition as the program tag DC closes it: the statements last-lowest,
 // each under its separator, then Prgm or Func, the parameters and the flags.
-Bytes definitionBytes(const Body& body, bool function, const std::vector<std::string>& params, VariableFlags flags) {
+Bytes definitionBytes(const Body& body, VariableFlags flags) {
     Bytes data(1, static_cast<char>(kEndStack));
     const std::vector<Item>& items = body.items;
     std::vector<size_t> start(items.size());
@@ -195,14 +208,7 @@ Bytes definitionBytes(const Body& body, bool function, const std::vector<std::st
         data[start[j.from]] = static_cast<char>(distance & 0xFF);
         data[start[j.from] + 1] = static_cast<char>((distance >> 8) & 0xFF);
     }
-    data += command(function ? cmd::Func : cmd::Prgm);
-    data += static_cast<char>(kEnd);
-    for (auto it = params.rbegin(); it != params.rend(); ++it) data += nameBytes(*it);
-    data += static_cast<char>(flags.inUse);
-    data += static_cast<char>(flags.flag2);
-    data += static_cast<char>(flags.flag1);
-    data += static_cast<char>(kUserDef);
-    return data;
+    return data + command(body.function ? cmd::Func : cmd::Prgm) + parametersAndFlags(body.params, flags);
 }
 
 // A literal integer alone: its magnitude bytes, their count, and the tag.
@@ -218,20 +224,13 @@ std::uint64_t smallMagnitude(const Bytes& literal) {
     return v;
 }
 
-std::uint64_t gcd(std::uint64_t a, std::uint64_t b) {
-    while (b) {
-        const std::uint64_t r = a % b;
-        a = b;
-        b = r;
-    }
-    return a;
-}
-
 class Parser {
 public:
-    explicit Parser(std::set<std::string> locals, bool simplified = false) : simplified_(simplified) {
-        bodies_.emplace_back();
-        bodies_.back().locals = std::move(locals);
+    Parser(bool function, std::vector<std::string> params, bool simplified = false) : simplified_(simplified) {
+        Body& root = bodies_.emplace_back();
+        root.function = function;
+        root.locals.insert(params.begin(), params.end());
+        root.params = std::move(params);
     }
 
     // The statements of one line, appended to the body they belong to.
@@ -320,7 +319,7 @@ private:
         Body defined = std::move(current());
         bodies_.pop_back();
         current().items[defined.defineItem].statement =
-            definitionBytes(defined, defined.function, defined.params, {}) + defined.target + command(cmd::Define);
+            definitionBytes(defined, {}) + defined.target + command(cmd::Define);
     }
     const std::string& text() const { return *text_; }
     bool atEnd() const { return pos_ >= text().size() || text()[pos_] == ':'; }
@@ -463,7 +462,7 @@ private:
         if (!negative && !isIntegerLiteral(left.bytes, kPosInt)) return false;
         if (!isIntegerLiteral(right.bytes, kPosInt) || left.bytes.size() > 10 || right.bytes.size() > 10) return false;
         const std::uint64_t n = smallMagnitude(left.bytes), d = smallMagnitude(right.bytes);
-        if (n == 0 || d < 2 || gcd(n, d) != 1) return false;
+        if (n == 0 || d < 2 || std::gcd(n, d) != 1) return false;
         left.bytes = right.bytes.substr(0, right.bytes.size() - 1) + left.bytes.substr(0, left.bytes.size() - 1) +
                      static_cast<char>(negative ? kNegFrac : kPosFrac);
         left.depth = 1;
@@ -527,21 +526,16 @@ private:
                 nest(e, deepest(parts));
                 continue;
             }
-            if (c == ch::Squared || c == ch::Cubed) {
+            if (c == ch::Squared || c == ch::Cubed || c == ch::Inverse) {
+                // The marks stored as powers: x² is x^2, x³ x^3, and x⁻¹ x^-1, its -1 as a
+                // typed -1 is stored: under the negation, or as a value where literals
+                // are simplified.
                 ++pos_;
-                const std::string exponent(1, c == ch::Squared ? '\x02' : '\x03');
-                e.bytes = integerBytes(exponent, kPosInt) + e.bytes + static_cast<char>(kPowerTag);
-                nest(e, e.depth);
-                continue;
-            }
-            if (c == ch::Inverse) {
-                // -1 as a typed -1 is stored: under the negation, or as a value where
-                // literals are simplified.
-                ++pos_;
-                const Bytes minusOne = simplified_ ? integerBytes(std::string(1, '\x01'), kNegInt)
-                                                   : integerBytes(std::string(1, '\x01'), kPosInt) + static_cast<char>(kNegateTag);
-                e.bytes = minusOne + e.bytes + static_cast<char>(kPowerTag);
-                nest(e, e.depth + 1);
+                Bytes exponent = integerBytes(std::string(1, c == ch::Squared ? '\x02' : c == ch::Cubed ? '\x03' : '\x01'),
+                                              c == ch::Inverse && simplified_ ? kNegInt : kPosInt);
+                if (c == ch::Inverse && !simplified_) exponent += static_cast<char>(kNegateTag);
+                e.bytes = exponent + e.bytes + static_cast<char>(kPowerTag);
+                nest(e, e.depth + (c == ch::Inverse ? 1 : 0));
                 continue;
             }
             const Spelling* s = keywordHere(false);
@@ -1066,16 +1060,11 @@ TokenizeResult tokenize(const std::string& programText, VariableFlags flags) {
         // A function whose body is one expression is stored as Define stores it: the
         // expression alone, its parameters unmarked, its literals as values.
         std::optional<Bytes> lone;
-        if (function && lines.size() == 4) lone = Parser({}, true).lone(lines[2], 3);
+        if (function && lines.size() == 4) lone = Parser(true, {}, true).lone(lines[2], 3);
         if (lone) {
-            data = Bytes(1, static_cast<char>(kEndStack)) + *lone + static_cast<char>(kEnd);
-            for (auto it = params.rbegin(); it != params.rend(); ++it) data += nameBytes(*it);
-            data += static_cast<char>(flags.inUse);
-            data += static_cast<char>(flags.flag2);
-            data += static_cast<char>(flags.flag1);
-            data += static_cast<char>(kUserDef);
+            data = Bytes(1, static_cast<char>(kEndStack)) + *lone + parametersAndFlags(params, flags);
         } else {
-            Parser parser(std::set<std::string>(params.begin(), params.end()));
+            Parser parser(function, params);
             for (size_t i = 2; i < lines.size(); ++i) {
                 line = static_cast<int>(i) + 1;
                 parser.parseLine(lines[i], line);
@@ -1085,7 +1074,7 @@ TokenizeResult tokenize(const std::string& programText, VariableFlags flags) {
             if (items.empty() || items.back().statement != command(function ? cmd::EndFunc : cmd::EndPrgm))
                 throw Failure{"line " + std::to_string(lines.size()) + ": the last " + (function ? "EndFunc" : "EndPrgm") +
                               " closes a definition inside; the " + (function ? "function" : "program") + " needs its own"};
-            data = definitionBytes(parser.body(), function, params, flags);
+            data = definitionBytes(parser.body(), flags);
         }
         if (data.size() > kMaxVariableData) throw Failure{"the tokenized program is too long for a variable file"};
         result.data = std::move(data);
