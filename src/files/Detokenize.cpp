@@ -45,6 +45,7 @@ public:
         if (take("the type tag") != kUserDef) fail("the data does not end with the program tag DC");
         const Definition d = definition();
         result.kind = d.kind;
+        result.oneExpression = d.oneExpression;
         std::string text = "(";
         for (size_t i = 0; i < d.params.size(); ++i) text += (i ? "," : "") + d.params[i];
         text += ")\r";
@@ -293,7 +294,9 @@ private:
             return out;
         }
         case kString:
-            out.text = "\"" + nulDelimited("a string") + "\"";
+            // A quote mark inside a string is written twice, so that the text reads back.
+            for (const char c : nulDelimited("a string")) out.text += c == '"' ? std::string("\"\"") : std::string(1, c);
+            out.text = "\"" + out.text + "\"";
             return out;
         case kNothing:
             return out;
@@ -420,7 +423,14 @@ private:
             return "ElseIf " + expression().text + " Then";
         case cmd::Define: {
             const Piece target = expression();
-            if (peek("the defined value") != kUserDef) return "Define " + target.text + "=" + expression().text;
+            const std::uint8_t below = peek("the defined value");
+            // A function or program defined inside the program: Func or Prgm is the
+            // Define's value, and the block's statements follow as the program's own.
+            if (below == kCommand && pos_ >= 1 && (at(pos_ - 1) == cmd::Func || at(pos_ - 1) == cmd::Prgm)) {
+                pos_ -= 2;
+                return "Define " + target.text + "=" + (at(pos_ + 1) == cmd::Func ? "Func" : "Prgm");
+            }
+            if (below != kUserDef) return "Define " + target.text + "=" + expression().text;
             // A function or program defined inside the program: a whole definition
             // whose parameters are those of the target.
             DepthGuard guard(*this);

@@ -1,6 +1,7 @@
 #include "files/Detokenizer.h"
 
 #include "files/TokenTable.h"
+#include "files/VariableTable.h"
 
 namespace korvane {
 namespace {
@@ -82,16 +83,12 @@ Bytes sizedFile(Bytes header, const Bytes& data) {
     return header;
 }
 
-// CR LF and lone LF line breaks made into the CR that variable data uses.
+// CR LF line breaks made into the CR that variable data uses; a line feed alone is
+// a calculator character and stays.
 std::string crLines(const std::string& text) {
     std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n') {
-            if (i == 0 || text[i - 1] != '\r') out += '\r';
-        } else {
-            out += text[i];
-        }
-    }
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] != '\n' || i == 0 || text[i - 1] != '\r') out += text[i];
     return out;
 }
 
@@ -120,21 +117,22 @@ BuildResult buildTextFile(const Bytes& header, const std::string& text, const Tr
 
 VariableRecord splitVariableFile(const Bytes& file) {
     VariableRecord r;
-    if (file.size() < kHeaderSize + 2) {
-        r.error = "the file is too short for a variable file";
+    const VariableTable table = readVariableTable(file);
+    if (!table.ok()) {
+        r.error = table.error;
         return r;
     }
-    const size_t size = (at(file, kSizeWordOffset) << 8) | at(file, kSizeWordOffset + 1);
-    if (kHeaderSize + size + 2 > file.size()) {
-        r.error = "the variable size " + std::to_string(size) + " runs past the end of the file";
+    const ChosenEntry chosen = chooseProgram(table, {});
+    if (!chosen.ok()) {
+        r.error = chosen.error;
         return r;
     }
-    if (size == 0) {
+    if (chosen.entry->data.empty()) {
         r.error = "the variable is empty";
         return r;
     }
-    r.header = file.substr(0, kHeaderSize);
-    r.data = file.substr(kHeaderSize, size);
+    r.header = singleVariableHeader(table, *chosen.entry);
+    r.data = chosen.entry->data;
     return r;
 }
 

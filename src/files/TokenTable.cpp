@@ -150,6 +150,8 @@ const TagInfo kTable[] = {
     word(Space::Command, 0x07, "Cycle", kJump), word(Space::Command, 0x08, "Dialog"),
     word(Space::Command, 0x09, "DispG"), word(Space::Command, 0x0A, "DispTbl"),
     word(Space::Command, 0x0B, "Else"), word(Space::Command, 0x0C, "EndCustm"),
+    // The command menu and the keyword list spell it in full.
+    word(Space::Command, 0x0C, "EndCustom", kSpellingOnly),
     word(Space::Command, 0x0D, "EndDlog"), word(Space::Command, 0x0E, "EndFor", kJump),
     word(Space::Command, 0x0F, "EndFunc"), word(Space::Command, 0x10, "EndIf"),
     word(Space::Command, 0x11, "EndLoop", kJump), word(Space::Command, 0x12, "EndPrgm"),
@@ -241,7 +243,8 @@ const TagInfo kTable[] = {
 struct Index {
     std::array<std::array<const TagInfo*, 256>, 4> bySpace{};
     Index() {
-        for (const TagInfo& t : kTable) bySpace[static_cast<int>(t.space)][t.value] = &t;
+        for (const TagInfo& t : kTable)
+            if (!t.has(kSpellingOnly)) bySpace[static_cast<int>(t.space)][t.value] = &t;
     }
 };
 

@@ -56,6 +56,7 @@ enum TagFlag : std::uint8_t {
     kJump = 2,        // two displacement bytes (little-endian) lie under the tag
     kInternal = 4,    // never written by the calculator's own parser: read only
     kSemicolon = 8,   // arguments separated by ";" instead of ","
+    kSpellingOnly = 16,  // another spelling the parser takes; the tag reads back as its first entry
 };
 
 struct TagInfo {
@@ -100,6 +101,8 @@ constexpr std::uint8_t kNothing = 0x2E;
 constexpr std::uint8_t kNegateTag = 0x7A;
 constexpr std::uint8_t kStoreTag = 0x80;
 constexpr std::uint8_t kMultiplyTag = 0x8F;
+constexpr std::uint8_t kNegInfinityTag = 0x27;
+constexpr std::uint8_t kInfinityTag = 0x28;
 constexpr std::uint8_t kDivideTag = 0x91;
 constexpr std::uint8_t kPowerTag = 0x93;
 constexpr std::uint8_t kDms = 0xCD;

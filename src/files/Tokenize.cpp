@@ -151,26 +151,22 @@ struct Jump {
 };
 
 struct Block {
-    enum Kind { If, Try, Loop } kind;
+    enum Kind { If, Try, Loop, Definition } kind;
     std::uint8_t endTag;  // for loops: the command that closes it
     size_t item;
     int line;
     std::vector<size_t> exits;  // Exit and Cycle items inside a loop
 };
 
-// The statements of a program or function: the whole variable, or one defined
-// inside it by "Define name(params)=Func" up to its EndFunc.
+// The statements of a program or function. A function or program defined inside
+// it ("Define f(x)=Func" ... "EndFunc") is stored inline, as ordinary statements.
 struct Body {
     std::vector<Item> items;
     std::set<std::string> locals;
     std::vector<Block> blocks;
     std::vector<Jump> jumps;
-    // A defined body: what the Define stores above it, and where that Define stands.
     bool function = false;
     std::vector<std::string> params;
-    Bytes target;
-    size_t defineItem = 0;
-    int line = 0;
 };
 
 Bytes command(std::uint8_t value) { return Bytes{static_cast<char>(value), static_cast<char>(kCommand)}; }
@@ -226,19 +222,20 @@ std::uint64_t smallMagnitude(const Bytes& literal) {
 
 class Parser {
 public:
-    Parser(bool function, std::vector<std::string> params, bool simplified = false) : simplified_(simplified) {
-        Body& root = bodies_.emplace_back();
-        root.function = function;
-        root.locals.insert(params.begin(), params.end());
-        root.params = std::move(params);
+    Parser(bool function, std::vector<std::string> params, bool simplified = false, bool markLocals = true)
+        : simplified_(simplified), markLocals_(markLocals) {
+        body_.function = function;
+        body_.locals.insert(params.begin(), params.end());
+        body_.params = std::move(params);
     }
 
-    // The statements of one line, appended to the body they belong to.
-    void parseLine(const std::string& text, int line) {
+    // The statements of one line from `from` on, appended to the body; the first
+    // one starts a new line unless it follows a ':' (as after "Func:").
+    void parseLine(const std::string& text, int line, size_t from = 0, bool newLine = true) {
         text_ = &text;
-        pos_ = 0;
+        pos_ = from;
         line_ = line;
-        bool first = true;
+        bool first = newLine;
         while (true) {
             const size_t start = pos_;
             while (pos_ < text.size() && text[pos_] == ' ') ++pos_;
@@ -246,14 +243,14 @@ public:
             item.indent = static_cast<std::uint8_t>(std::min<size_t>(pos_ - start, 255));
             item.newLine = first;
             item.line = line;
-            // A Define that opens a body stays in the body around it.
-            const size_t owner = bodies_.size() - 1;
-            currentItem_ = bodies_[owner].items.size();
-            thenMayFollow_ = dropItem_ = closesBody_ = false;
+            if (rootClosed_ && pos_ < text.size())
+                fail(std::string("nothing may follow the ") + (body_.function ? "EndFunc" : "EndPrgm") + " that ends the " +
+                     (body_.function ? "function" : "program"));
+            currentItem_ = body_.items.size();
+            thenMayFollow_ = dropItem_ = false;
             item.statement = statement();
             item.thenMayFollow = thenMayFollow_;
-            if (!dropItem_) bodies_[owner].items.push_back(std::move(item));
-            if (closesBody_) closeBody();
+            if (!dropItem_) body_.items.push_back(std::move(item));
             first = false;
             skipSpaces();
             if (pos_ >= text.size()) break;
@@ -266,14 +263,11 @@ public:
     }
 
     void finish() {
-        if (bodies_.size() > 1) {
-            line_ = bodies_.back().line;
-            fail(std::string("Define ... ") + (bodies_.back().function ? "Func without its EndFunc" : "Prgm without its EndPrgm"));
-        }
-        checkBlocksClosed(bodies_.back());
+        checkBlocksClosed();
+        if (!rootClosed_) fail(std::string("expected ") + (body_.function ? "EndFunc" : "EndPrgm") + " at the end");
     }
 
-    const Body& body() const { return bodies_.front(); }
+    const Body& body() const { return body_; }
 
     // One line that is a single expression and nothing else, or nothing.
     std::optional<Bytes> lone(const std::string& text, int line) {
@@ -295,31 +289,25 @@ public:
     [[noreturn]] void fail(const std::string& message) const { throw Failure{"line " + std::to_string(line_) + ": " + message}; }
 
 private:
-    Body& current() { return bodies_.back(); }
-    std::set<std::string>& locals() { return bodies_.back().locals; }
-    std::vector<Block>& blocks() { return bodies_.back().blocks; }
+    Body& current() { return body_; }
+    std::set<std::string>& locals() { return body_.locals; }
+    std::vector<Block>& blocks() { return body_.blocks; }
 
-    void checkBlocksClosed(const Body& body) {
-        if (!body.blocks.empty()) {
-            const Block& b = body.blocks.back();
-            line_ = b.line;
-            const char* what = b.kind == Block::If ? "If ... Then without EndIf"
-                               : b.kind == Block::Try ? "Try without EndTry"
-                                                      : "a loop without its end";
-            fail(what);
+    static const char* unclosed(const Block& b) {
+        switch (b.kind) {
+        case Block::If: return "If ... Then without EndIf";
+        case Block::Try: return "Try without EndTry";
+        case Block::Loop: return "a loop without its end";
+        case Block::Definition: return b.endTag == cmd::EndFunc ? "Define ... Func without its EndFunc"
+                                                                 : "Define ... Prgm without its EndPrgm";
         }
+        return "";
     }
 
-    // The EndFunc or EndPrgm of a defined body was read: the whole definition goes
-    // under its target in the Define that opened it.
-    void closeBody() {
-        const int line = line_;
-        checkBlocksClosed(current());
-        line_ = line;
-        Body defined = std::move(current());
-        bodies_.pop_back();
-        current().items[defined.defineItem].statement =
-            definitionBytes(defined, {}) + defined.target + command(cmd::Define);
+    void checkBlocksClosed() {
+        if (blocks().empty()) return;
+        line_ = blocks().back().line;
+        fail(unclosed(blocks().back()));
     }
     const std::string& text() const { return *text_; }
     bool atEnd() const { return pos_ >= text().size() || text()[pos_] == ':'; }
@@ -382,7 +370,7 @@ private:
 
     Bytes variable(const std::string& name) {
         Bytes b = nameBytes(name);
-        if (locals().count(name)) b += static_cast<char>(kLocal);
+        if (markLocals_ && locals().count(name)) b += static_cast<char>(kLocal);
         return b;
     }
 
@@ -446,7 +434,10 @@ private:
                 continue;
             }
             const bool rightAssoc = op->precedence == kPower || op->precedence == kConcat;
+            // "expr→f(x)" defines f: its x is a formal parameter, never marked local.
+            storeTarget_ = op->precedence == kStore;
             Expr right = expression(rightAssoc ? op->precedence : op->precedence + 1);
+            storeTarget_ = false;
             if (simplified_ && op->space == Space::Primary && op->value == kDivideTag && fraction(left, right)) continue;
             left.bytes = op->shape == Shape::InfixLeftLow ? left.bytes + right.bytes + tagBytes(*op)
                                                           : right.bytes + left.bytes + tagBytes(*op);
@@ -475,6 +466,11 @@ private:
         if (c == ch::Negate || c == '-') {
             ++pos_;
             Expr operand = expression(kNegate);
+            // −∞ is a constant of its own.
+            if (operand.bytes == Bytes(1, static_cast<char>(kInfinityTag))) {
+                operand.bytes = Bytes(1, static_cast<char>(kNegInfinityTag));
+                return operand;
+            }
             if (simplified_ && isIntegerLiteral(operand.bytes, kPosInt) && operand.bytes.size() > 2) {
                 operand.bytes.back() = static_cast<char>(kNegInt);
                 return operand;
@@ -635,6 +631,42 @@ private:
         return e;
     }
 
+    // The argument list of a function being defined, its names unmarked.
+    std::vector<Expr> formalParameters() {
+        const bool marks = markLocals_;
+        markLocals_ = storeTarget_ = false;
+        std::vector<Expr> params = list(')', ',');
+        markLocals_ = marks;
+        for (const Expr& p : params)
+            if (auto name = nameOf(p.bytes)) formalNames_.insert(*name);
+        return params;
+    }
+
+    // The name that a lone variable's bytes hold.
+    static std::optional<std::string> nameOf(const Bytes& b) {
+        if (b.size() >= 3 && b.front() == '\0' && b.back() == '\0') return b.substr(1, b.size() - 2);
+        if (b.size() == 1)
+            if (const TagInfo* t = findTag(Space::Primary, static_cast<std::uint8_t>(b[0])); t && t->shape == Shape::Special && t->value <= 0x1B)
+                return std::string(t->spelling);
+        return std::nullopt;
+    }
+
+    // An expression statement. In "value→f(x)" the value is the body of the function
+    // f being defined, so its x is marked local there: it is read again once the
+    // parameters are known.
+    Bytes expressionStatement() {
+        const size_t start = pos_;
+        formalNames_.clear();
+        Expr e = expression();
+        if (!markLocals_ || formalNames_.empty()) return e.bytes;
+        const std::set<std::string> saved = locals();
+        locals().insert(formalNames_.begin(), formalNames_.end());
+        pos_ = start;
+        e = expression();
+        locals() = saved;
+        return e.bytes;
+    }
+
     Expr primary() {
         DepthGuard guard(*this);
         const char c = peekChar();
@@ -667,10 +699,20 @@ private:
             ++pos_;
             return matrix();
         case '"': {
-            const size_t close = text().find('"', pos_ + 1);
-            if (close == std::string::npos) fail("a string without its closing '\"'");
-            e.bytes = Bytes(1, '\0') + text().substr(pos_ + 1, close - pos_ - 1) + Bytes(1, '\0') + static_cast<char>(kString);
-            pos_ = close + 1;
+            // A quote mark inside a string is written twice.
+            std::string content;
+            size_t at = pos_ + 1;
+            while (true) {
+                const size_t close = text().find('"', at);
+                if (close == std::string::npos) fail("a string without its closing '\"'");
+                content += text().substr(at, close - at);
+                at = close + 1;
+                if (at >= text().size() || text()[at] != '"') break;
+                content += '"';
+                ++at;
+            }
+            e.bytes = Bytes(1, '\0') + content + Bytes(1, '\0') + static_cast<char>(kString);
+            pos_ = at;
             return e;
         }
         case '#': {
@@ -721,13 +763,13 @@ private:
         const std::string name = identifier();
         if (pos_ < text().size() && text()[pos_] == '(') {
             ++pos_;
-            const std::vector<Expr> args = list(')', ',');
-            e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(args) + nameBytes(name) + static_cast<char>(kUserCall);
+            const std::vector<Expr> args = storeTarget_ ? formalParameters() : list(')', ',');
+            e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(args) + variable(name) + static_cast<char>(kUserCall);
             nest(e, std::max(1, deepest(args)));
             return e;
         }
         e.bytes = variable(name);
-        if (locals().count(name)) e.depth = 2;
+        if (markLocals_ && locals().count(name)) e.depth = 2;
         return e;
     }
 
@@ -737,7 +779,11 @@ private:
         std::vector<Expr> args;
         if (!eat(')')) {
             while (true) {
-                args.push_back(expression());
+                // An argument left out between two commas, as in subMat(m,1,1,,2).
+                const char next = peekChar();
+                if (pos_ < text().size() && (next == ',' || (next == ')' && !args.empty())))
+                    args.push_back(Expr{Bytes(1, static_cast<char>(kNothing))});
+                else args.push_back(expression());
                 if (eat(')')) break;
                 if (eat(';')) {
                     semicolons = true;
@@ -802,7 +848,7 @@ private:
             return b;
         }
         const Spelling* s = keywordHere(true);
-        if (!s) return expression().bytes;
+        if (!s) return expressionStatement();
         pos_ += s->key.size();
         const TagInfo& first = **std::find_if(s->entries.begin(), s->entries.end(), isCommand);
         const std::uint8_t v = first.value;
@@ -842,14 +888,29 @@ private:
             }
             return {};
         }
+        case cmd::Func:
+        case cmd::Prgm:
+            fail(std::string(first.spelling) + " stands only after Define name(...)=");
         case cmd::EndFunc:
         case cmd::EndPrgm:
-            if (bodies_.size() > 1) {
-                const bool function = v == cmd::EndFunc;
-                if (function != current().function)
-                    fail(std::string(first.spelling) + " does not close the " + (current().function ? "Func" : "Prgm") +
-                         " defined on line " + std::to_string(current().line));
-                closesBody_ = true;
+            // Only the last line closes the whole variable; an earlier one closes
+            // the definition open here.
+            if (blocks().empty()) {
+                if ((v == cmd::EndFunc) != body_.function)
+                    fail(std::string("expected ") + (body_.function ? "EndFunc" : "EndPrgm") + ", found " + std::string(first.spelling));
+                rootClosed_ = true;
+            } else {
+                const Block& b = blocks().back();
+                if (b.kind != Block::Definition) {
+                    line_ = b.line;
+                    fail(unclosed(b));
+                }
+                if (b.endTag != v)
+                    fail(std::string(first.spelling) + " does not close the " + (b.endTag == cmd::EndFunc ? "Func" : "Prgm") +
+                         " defined on line " + std::to_string(b.line));
+                blocks().pop_back();
+                locals() = std::move(outerLocals_.back());
+                outerLocals_.pop_back();
             }
             return command(v);
         case cmd::Else:
@@ -908,8 +969,12 @@ private:
         // Blanks after the command, as the menus leave them, are no argument.
         const char next = peekChar();
         if (first.shape != Shape::Word && next != '\0' && next != ':' && next != ch::Copyright) {
-            do args.push_back(expression());
-            while (eat(','));
+            do {
+                // An argument left out, as in NewPlot 1,1,x,,,,4.
+                const char c = peekChar();
+                if (c == ',' || (!args.empty() && (atEnd() || c == ch::Copyright))) args.push_back(Expr{Bytes(1, static_cast<char>(kNothing))});
+                else args.push_back(expression());
+            } while (eat(','));
         }
         for (const TagInfo* t : s->entries) {
             if (!isCommand(t) || args.size() < t->minArgs || args.size() > t->maxArgs) continue;
@@ -926,61 +991,72 @@ private:
     }
 
     // Define name=expr or Define name(params)=expr: the value lies below the target.
-    // "Define name(params)=Func" (or Prgm) opens a body that its EndFunc closes.
+    // In "Define name(params)=Func" (or Prgm) the value is the Func tag alone; the
+    // block's statements follow as the program's own, down to its EndFunc.
     Bytes define() {
         skipSpaces();
         if (pos_ >= text().size() || !isIdentStart(text()[pos_])) fail("expected a name after Define, found " + quoted(pos_));
         const std::string name = identifier();
         Bytes target;
-        size_t paramsAt = std::string::npos;
+        std::vector<std::string> params;
+        bool called = false;
         if (pos_ < text().size() && text()[pos_] == '(') {
-            paramsAt = ++pos_;
-            target = Bytes(1, static_cast<char>(kEnd)) + reversed(list(')', ',')) + nameBytes(name) + static_cast<char>(kUserCall);
+            ++pos_;
+            called = true;
+            const size_t paramsAt = pos_;
+            target = Bytes(1, static_cast<char>(kEnd)) + reversed(formalParameters()) + variable(name) + static_cast<char>(kUserCall);
+            const size_t after = pos_;
+            pos_ = paramsAt;
+            if (!eat(')')) {
+                do {
+                    skipSpaces();
+                    if (pos_ < text().size() && isIdentStart(text()[pos_])) params.push_back(identifier());
+                    else params.clear();
+                } while (eat(','));
+            }
+            pos_ = after;
         } else {
             target = variable(name);
         }
         expect('=', "'=' after the defined name");
+        const Bytes statement = target + command(cmd::Define);
         const Spelling* head = keywordHere(true);
         const auto opens = [](const TagInfo* t) { return isCommand(t) && (t->value == cmd::Func || t->value == cmd::Prgm); };
-        if (!head || std::none_of(head->entries.begin(), head->entries.end(), opens))
-            return expression().bytes + target + command(cmd::Define);
-        if (paramsAt == std::string::npos) fail("a defined Func or Prgm needs its parameters in parentheses, such as " + name + "()");
-        const bool function = (*std::find_if(head->entries.begin(), head->entries.end(), opens))->value == cmd::Func;
-        pos_ += head->key.size();
-        skipSpaces();
-        if (!atEnd()) fail(std::string("expected ':' or the end of the line after ") + (function ? "Func" : "Prgm") + ", found " + quoted(pos_));
-        Body defined;
-        defined.function = function;
-        defined.target = std::move(target);
-        defined.defineItem = currentItem_;
-        defined.line = line_;
-        const size_t end = pos_;
-        pos_ = paramsAt;
-        if (!eat(')')) {
-            do {
-                skipSpaces();
-                if (pos_ >= text().size() || !isIdentStart(text()[pos_])) fail("expected a parameter name, found " + quoted(pos_));
-                defined.params.push_back(identifier());
-            } while (eat(','));
-            expect(')', "')' after the parameters");
+        if (!head || std::none_of(head->entries.begin(), head->entries.end(), opens)) {
+            // The parameters are local in the defined value.
+            const std::set<std::string> saved = locals();
+            if (markLocals_) locals().insert(params.begin(), params.end());
+            const Bytes value = expression().bytes;
+            locals() = saved;
+            return value + statement;
         }
-        pos_ = end;
-        defined.locals.insert(defined.params.begin(), defined.params.end());
-        if (bodies_.size() > kMaxNesting) fail("definitions nest too deeply");
-        bodies_.push_back(std::move(defined));
-        return {};
+        if (!called) fail("a defined Func or Prgm needs its parameters in parentheses, such as " + name + "()");
+        const std::uint8_t opened = (*std::find_if(head->entries.begin(), head->entries.end(), opens))->value;
+        pos_ += head->key.size();
+        if (blocks().size() > kMaxNesting) fail("blocks nest too deeply");
+        blocks().push_back({Block::Definition, opened == cmd::Func ? cmd::EndFunc : cmd::EndPrgm, currentItem_, line_, {}});
+        // Inside the block only its parameters and its own Local names are local;
+        // after its end the program's own are back.
+        outerLocals_.push_back(locals());
+        locals() = std::set<std::string>(params.begin(), params.end());
+        return command(opened) + statement;
     }
 
     const std::string* text_ = nullptr;
     size_t pos_ = 0;
     int line_ = 0;
     int depth_ = 0;
-    std::vector<Body> bodies_;
+    Body body_;
     size_t currentItem_ = 0;
     bool simplified_;  // literals as the calculator's Define stores them: -5 and 1/2 as values
+    bool markLocals_;  // a TI-92 (original) marks no local names
+    bool storeTarget_ = false;  // the operand being read is the target of a store
+    std::set<std::string> formalNames_;  // parameters of the functions the statement defines
     bool thenMayFollow_ = false;
     bool dropItem_ = false;
-    bool closesBody_ = false;
+    bool rootClosed_ = false;     // the EndPrgm or EndFunc of the whole variable was read
+    std::vector<std::set<std::string>> outerLocals_;  // around each open definition
+
 };
 
 std::string trimmed(const std::string& s) {
@@ -994,12 +1070,14 @@ std::string lowered(std::string s) {
     return s;
 }
 
+// Lines end in CR or CR LF; a line feed alone is a character of the line, which
+// the calculator keeps inside comments and strings.
 std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> lines(1);
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        if (c == '\r') {
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
             lines.emplace_back();
         } else {
             lines.back() += c;
@@ -1042,38 +1120,41 @@ TokenizeResult tokenize(const std::string& programText, VariableFlags flags) {
         const std::vector<std::string> lines = splitLines(programText);
         const std::vector<std::string> params = parameters(lines[0]);
         line = 2;
-        if (lines.size() < 3) throw Failure{"line " + std::to_string(lines.size() + 1) + ": the program ends before EndPrgm or EndFunc"};
-        const std::string head = lowered(trimmed(lines[1]));
-        if (head != "prgm" && head != "func") throw Failure{"line 2: expected Prgm or Func"};
+        if (lines.size() < 2) throw Failure{"line " + std::to_string(lines.size() + 1) + ": the program ends before EndPrgm or EndFunc"};
+        // "Prgm" or "Func" opens the second line, alone or followed by ':' and statements.
+        const std::string second = lowered(lines[1]);
+        const size_t headAt = std::min(second.find_first_not_of(' '), second.size());
+        const std::string head = second.substr(headAt, 4);
+        size_t rest = std::min(second.find_first_not_of(' ', headAt + 4), second.size());
+        if ((head != "prgm" && head != "func") || (rest < second.size() && second[rest] != ':'))
+            throw Failure{"line 2: expected Prgm or Func"};
         const bool function = head == "func";
         result.kind = function ? ProgramKind::Function : ProgramKind::Program;
-        const std::string end = function ? "endfunc" : "endprgm";
-        if (lowered(trimmed(lines.back())) != end)
-            throw Failure{"line " + std::to_string(lines.size()) + ": expected " + (function ? "EndFunc" : "EndPrgm") + " on the last line"};
 
         for (size_t i = 2; i < lines.size(); ++i) {
             // Names, strings and comments are stored between NUL bytes, so none can hold one.
             if (lines[i].find('\0') != std::string::npos)
                 throw Failure{"line " + std::to_string(i + 1) + ": the character 00 cannot stand in a program"};
         }
+        if (flags.ti92) flags.flag1 |= 0x40;
         Bytes data;
-        // A function whose body is one expression is stored as Define stores it: the
-        // expression alone, its parameters unmarked, its literals as values.
+        // A function read in the one-expression form keeps it while its body is one
+        // expression: the expression alone, its parameters unmarked, its literals as
+        // values, as Define stores it.
         std::optional<Bytes> lone;
-        if (function && lines.size() == 4) lone = Parser(true, {}, true).lone(lines[2], 3);
+        if (function && flags.oneExpression && lines.size() == 4 && rest == second.size() &&
+            lowered(trimmed(lines[3])) == "endfunc")
+            lone = Parser(true, {}, true).lone(lines[2], 3);
         if (lone) {
             data = Bytes(1, static_cast<char>(kEndStack)) + *lone + parametersAndFlags(params, flags);
         } else {
-            Parser parser(function, params);
+            Parser parser(function, params, false, !flags.ti92);
+            if (rest < second.size()) parser.parseLine(lines[1], 2, rest + 1, false);
             for (size_t i = 2; i < lines.size(); ++i) {
                 line = static_cast<int>(i) + 1;
                 parser.parseLine(lines[i], line);
             }
             parser.finish();
-            const std::vector<Item>& items = parser.body().items;
-            if (items.empty() || items.back().statement != command(function ? cmd::EndFunc : cmd::EndPrgm))
-                throw Failure{"line " + std::to_string(lines.size()) + ": the last " + (function ? "EndFunc" : "EndPrgm") +
-                              " closes a definition inside; the " + (function ? "function" : "program") + " needs its own"};
             data = definitionBytes(parser.body(), flags);
         }
         if (data.size() > kMaxVariableData) throw Failure{"the tokenized program is too long for a variable file"};

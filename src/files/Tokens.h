@@ -21,6 +21,7 @@ struct DetokenizeResult {
     std::string text;
     ProgramKind kind = ProgramKind::Program;
     std::string error;  // empty on success
+    bool oneExpression = false;  // a function stored in the one-expression form
     bool ok() const { return error.empty(); }
 };
 
@@ -46,6 +47,11 @@ struct VariableFlags {
     unsigned char inUse = 0;
     unsigned char flag2 = 0;
     unsigned char flag1 = 0;
+    // A TI-92 (original) variable: its parser marks no local names.
+    bool ti92 = false;
+    // A function read in the one-expression form (Define f(x)=x^2) is written back in
+    // it while its body is still one expression line; any other takes the Func form.
+    bool oneExpression = false;
 };
 
 // The variable data of program text, as the calculator's parser writes it. The

@@ -81,8 +81,9 @@ BuildResult buildVariableFile(const VariableFileInput& input) {
     else putName(file, kFolderOffset, input.folderField);
 
     file += argumentListOf(input.nameField);
-    for (const char c : input.editorText)
-        if (c != '\n') file += c;
+    // Only the LF of each CR LF goes: a line feed alone is a calculator character.
+    for (size_t i = 0; i < input.editorText.size(); ++i)
+        if (input.editorText[i] != '\n' || i == 0 || input.editorText[i - 1] != '\r') file += input.editorText[i];
     file += input.variableTrailer;
 
     const size_t n = file.size();

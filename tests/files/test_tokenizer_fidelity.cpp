@@ -43,6 +43,12 @@ TEST(TokenizerFidelity, CommandsWithAnOptionalArgumentTakeTheMenusTrailingBlank)
     EXPECT_TRUE(tokenize("()\r\nPrgm\r\nPause :Disp \r\nEndPrgm").ok());
 }
 
+VariableFlags oneExpressionForm() {
+    VariableFlags flags;
+    flags.oneExpression = true;
+    return flags;
+}
+
 TEST(TokenizerFidelity, SquareAndCubeMarksAreStoredAsPowers) {
     // x^2 = 2 x 93, 2 being 02 01 1F and x the one-letter tag 08.
     EXPECT_EQ(tokenized("x\xB2"), programOf(hex({0x02, 0x01, 0x1F, 0x08, 0x93})));
@@ -54,10 +60,10 @@ TEST(TokenizerFidelity, SquareAndCubeMarksAreStoredAsPowers) {
     EXPECT_EQ(tokenized("x\xB4"), tokenized("x^-1"));
     EXPECT_EQ(tokenized("sin\xB4(x)\xB4"), tokenized("(sin\xB4(x))^-1"));
     // In a one-expression function the -1 is a value (01 01 20), as the function reads back.
-    const TokenizeResult inverse = tokenize("(x)\rFunc\rx\xB4\rEndFunc");
+    const TokenizeResult inverse = tokenize("(x)\rFunc\rx\xB4\rEndFunc", oneExpressionForm());
     ASSERT_TRUE(inverse.ok()) << inverse.error;
     EXPECT_EQ(inverse.data, hex({0xE9, 0x01, 0x01, 0x20, 0x08, 0x93, 0xE5, 0x08, 0, 0, 0, 0xDC}));
-    EXPECT_EQ(tokenize(detokenize(inverse.data).text).data, inverse.data);
+    EXPECT_EQ(tokenize(detokenize(inverse.data).text, oneExpressionForm()).data, inverse.data);
     // The constant ℯ (25) under a power reads back as itself, not as the function ℯ^( (52).
     for (const char* power : {"\x96\xB4", "\x96^(a+1)", "\x96^-2"}) {
         const TokenizeResult e = tokenize(std::string("()\rPrgm\r") + power + "\rEndPrgm");
@@ -127,12 +133,20 @@ TEST(TokenizerFidelity, MenuLeavesThatAreWholeStatementsSaveTokenized) {
 
 TEST(TokenizerFidelity, OneExpressionFunctionsKeepTheirFormAndTheirSimplifiedValues) {
     // f(x)=x^2 as the tilibs group holds it: E9, the expression, the parameter list
-    // with x unmarked, the flags and DC; no Func, no lines.
+    // with x unmarked, the flags and DC; no Func, no lines. Only a function read in
+    // that form keeps it; typed in the editor, the same text is a Func block, as the
+    // calculator stores db(x) of the control toolbox.
     const Bytes square = hex({0xE9, 0x02, 0x01, 0x1F, 0x08, 0x93, 0xE5, 0x08, 0, 0, 0, 0xDC});
+    const TokenizeResult read = tokenize("(x)\r\nFunc\r\nx^2\r\nEndFunc", oneExpressionForm());
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(read.data, square);
+    EXPECT_EQ(read.kind, ProgramKind::Function);
     const TokenizeResult typed = tokenize("(x)\r\nFunc\r\nx^2\r\nEndFunc");
     ASSERT_TRUE(typed.ok()) << typed.error;
-    EXPECT_EQ(typed.data, square);
-    EXPECT_EQ(typed.kind, ProgramKind::Function);
+    EXPECT_EQ(typed.data, hex({0xE9, 0x0F, 0xE4, 0x00, 0xE8, 0x02, 0x01, 0x1F, 0x08, 0xF0, 0x93, 0x00, 0xE8, 0x17, 0xE4,
+                               0xE5, 0x08, 0, 0, 0, 0xDC}));
+    // A body of more than one line leaves the one-expression form.
+    EXPECT_EQ(tokenize("(x)\rFunc\rx^2\rx\rEndFunc", oneExpressionForm()).data.substr(1, 2), hex({0x0F, 0xE4}));
     // Every function of the real group files comes back to its own bytes.
     const auto members = samples::groupPrograms();
     if (members.empty()) std::cout << "[  SKIPPED ] group members: " << samples::missingMessage() << "\n";
@@ -141,8 +155,9 @@ TEST(TokenizerFidelity, OneExpressionFunctionsKeepTheirFormAndTheirSimplifiedVal
         const DetokenizeResult text = detokenize(m.data);
         if (!text.ok()) continue;  // a text-form program
         const size_t n = m.data.size();
-        const VariableFlags flags{static_cast<std::uint8_t>(m.data[n - 4]), static_cast<std::uint8_t>(m.data[n - 3]),
-                                  static_cast<std::uint8_t>(m.data[n - 2])};
+        VariableFlags flags{static_cast<std::uint8_t>(m.data[n - 4]), static_cast<std::uint8_t>(m.data[n - 3]),
+                            static_cast<std::uint8_t>(m.data[n - 2])};
+        flags.oneExpression = text.oneExpression;
         EXPECT_EQ(tokenize(text.text, flags).data, m.data);
     }
     // A value the calculator has simplified: a negative integer (05 01 20) and a
@@ -152,7 +167,8 @@ TEST(TokenizerFidelity, OneExpressionFunctionsKeepTheirFormAndTheirSimplifiedVal
         const Bytes data = hex({0xE9}) + value + hex({0xE5, 0x08, 0, 0, 0, 0xDC});
         const DetokenizeResult text = detokenize(data);
         ASSERT_TRUE(text.ok()) << text.error;
-        EXPECT_EQ(tokenize(text.text).data, data) << text.text;
+        EXPECT_TRUE(text.oneExpression);
+        EXPECT_EQ(tokenize(text.text, oneExpressionForm()).data, data) << text.text;
     }
     // A function of statements keeps the Func form, and so does a negative number in
     // a program, stored as it is typed: 03 01 1F under the negation 7A.
@@ -184,15 +200,20 @@ TEST(TokenizerFidelity, ThenOnTheLineAfterTheIfOpensTheSameBlock) {
 }
 
 TEST(TokenizerFidelity, FunctionsAndProgramsDefinedInsideAProgram) {
-    // The defined value is a whole definition in the variable layout (E9, statements,
-    // Func 17 E4, parameters, flags, DC), under the target sq(x) and Define 86 E4.
-    const Bytes target = hex({0xE5, 0x08, 0x00, 's', 'q', 0x00, 0xDA, 0x86, 0xE4});
-    const Bytes oneLine = hex({0xE9, 0x0F, 0xE4, 0x00, 0xE7, 0xE5, 0x08, 0xF0, 0x52, 0xE4, 0x00, 0xE7, 0x17, 0xE4,
-                               0xE5, 0x08, 0, 0, 0, 0xDC}) + target;
+    // Stored inline, as the control toolbox's programs hold theirs: the Define's value
+    // is the Func tag alone (17 E4) under the target sq(x), its parameter unmarked;
+    // the block's statements follow as the program's own, x local in them, down to
+    // its EndFunc (0F E4).
+    const Bytes define = hex({0x17, 0xE4, 0xE5, 0x08, 0x00, 's', 'q', 0x00, 0xDA, 0x86, 0xE4});
+    const Bytes oneLine = hex({0x0F, 0xE4, 0x00, 0xE7, 0xE5, 0x08, 0xF0, 0x52, 0xE4, 0x00, 0xE7}) + define;
     EXPECT_EQ(tokenized("Define sq(x)=Func:Return x:EndFunc"), programOf(oneLine));
-    const Bytes lines = hex({0xE9, 0x0F, 0xE4, 0x00, 0xE8, 0xE5, 0x08, 0xF0, 0x52, 0xE4, 0x00, 0xE8, 0x17, 0xE4,
-                             0xE5, 0x08, 0, 0, 0, 0xDC}) + target;
+    const Bytes lines = hex({0x0F, 0xE4, 0x00, 0xE8, 0xE5, 0x08, 0xF0, 0x52, 0xE4, 0x00, 0xE8}) + define;
     EXPECT_EQ(tokenized("Define sq(x)=Func\r\nReturn x\r\nEndFunc"), programOf(lines));
+    // The program's own locals are not local inside the block, and its Local names
+    // end with it.
+    const Bytes scoped = tokenized("Local a\r\nDefine p()=Prgm\r\nLocal b\r\na+b\r\nEndPrgm\r\na+b");
+    EXPECT_NE(scoped.find(hex({0x0B, 0x0C, 0xF0, 0x8B})), std::string::npos);  // inside: a+b, b marked
+    EXPECT_NE(scoped.find(hex({0x0B, 0xF0, 0x0C, 0x8B})), std::string::npos);  // after: a+b, a marked
 
     // Reopened as written, with the statements after it, in a function as well.
     for (const std::string text :
@@ -216,7 +237,7 @@ TEST(TokenizerFidelity, FunctionsAndProgramsDefinedInsideAProgram) {
     EXPECT_EQ(unclosedIf.line, 4) << unclosedIf.error;
     const TokenizeResult lastEnd = tokenize("(x)\r\nFunc\r\nDefine sq(x)=Func\r\nReturn x\r\nEndFunc");
     EXPECT_FALSE(lastEnd.ok());
-    EXPECT_NE(lastEnd.error.find("needs its own"), std::string::npos) << lastEnd.error;
+    EXPECT_NE(lastEnd.error.find("EndFunc at the end"), std::string::npos) << lastEnd.error;
 }
 
 }  // namespace

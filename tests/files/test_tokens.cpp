@@ -215,7 +215,8 @@ TEST(TokenTags, LiteralsNamesListsAndCallsHaveTheirOwnLayouts) {
         {"Title \"s\",l", "E5 16 00 73 00 2D 56 E4"},
         {"\xA9" "abc", "00 61 62 63 00 00 E6"},
         {"\xA9", "00 00 00 E6"},
-        {"Define f(x)=x^2", "02 01 1F 08 93 E5 08 10 DA 86 E4"},
+        // x is local in the defined value, as in value→f(x); its own x is unmarked.
+        {"Define f(x)=x^2", "02 01 1F 08 F0 93 E5 08 10 DA 86 E4"},
     };
     for (const auto& [line, bytes] : cases) {
         SCOPED_TRACE(line);

@@ -1,0 +1,170 @@
+#include "files/VariableTable.h"
+
+namespace korvane {
+namespace {
+
+constexpr size_t kCountOffset = 0x3A;
+constexpr size_t kTableOffset = 0x3C;
+constexpr size_t kEntrySize = 16;
+constexpr size_t kFolderOffset = 0x0A;
+constexpr size_t kCommentOffset = 0x12;
+constexpr size_t kCommentSize = 40;
+constexpr size_t kFieldWidth = 8;
+// A link file is never this large; a larger "file size" is not one.
+constexpr size_t kLargestFile = 8u << 20;
+
+unsigned at(const Bytes& b, size_t i) { return static_cast<unsigned char>(b[i]); }
+unsigned word(const Bytes& b, size_t i) { return at(b, i) | (at(b, i + 1) << 8); }
+size_t dword(const Bytes& b, size_t i) { return word(b, i) | (static_cast<size_t>(word(b, i + 2)) << 16); }
+
+std::string field(const Bytes& b, size_t offset) {
+    std::string out;
+    for (size_t i = offset; i < offset + kFieldWidth && b[i] != '\0'; ++i) out += b[i];
+    return out;
+}
+
+void put16(Bytes& b, size_t i, size_t v) {
+    b[i] = static_cast<char>(v & 0xFF);
+    b[i + 1] = static_cast<char>((v >> 8) & 0xFF);
+}
+
+void putField(Bytes& b, size_t offset, const std::string& value) {
+    b.replace(offset, kFieldWidth, kFieldWidth, '\0');
+    b.replace(offset, std::min(value.size(), kFieldWidth), value.substr(0, kFieldWidth));
+}
+
+VariableTable refused(std::string reason) {
+    VariableTable t;
+    t.error = std::move(reason);
+    return t;
+}
+
+}  // namespace
+
+std::string TableEntry::qualifiedName() const { return folder.empty() ? name : folder + "\\" + name; }
+
+std::vector<const TableEntry*> VariableTable::programs() const {
+    std::vector<const TableEntry*> out;
+    for (const TableEntry& e : variables)
+        if (e.isProgramOrFunction()) out.push_back(&e);
+    return out;
+}
+
+const TableEntry* VariableTable::find(const std::string& qualifiedName) const {
+    const TableEntry* byNameOnly = nullptr;
+    int sameName = 0;
+    for (const TableEntry* e : programs()) {
+        if (e->qualifiedName() == qualifiedName) return e;
+        if (e->name == qualifiedName) {
+            byNameOnly = e;
+            ++sameName;
+        }
+    }
+    return sameName == 1 ? byNameOnly : nullptr;
+}
+
+bool isTextForm(const Bytes& data) { return !data.empty() && data.front() == '('; }
+
+const char* kindWord(std::uint8_t type) { return type == kFunctionTypeId ? "function" : "program"; }
+
+VariableTable readVariableTable(const Bytes& file) {
+    if (file.size() < kTableOffset + 2)
+        return refused("the file is too short for a calculator file (" + std::to_string(file.size()) + " bytes)");
+    const Bytes signature = file.substr(0, 8);
+    VariableTable table;
+    if (signature == "**TI89**") table.calculator = Calculator::TI89;
+    else if (signature == "**TI92P*" || signature == "**V200**") table.calculator = Calculator::TI92Plus;
+    else if (signature == "**TI92**") table.calculator = Calculator::TI92;
+    else return refused("the file is not a TI-89, TI-92 Plus, Voyage 200 or TI-92 file (unknown signature)");
+    table.signature = signature;
+    table.defaultFolder = field(file, kFolderOffset);
+    table.comment = file.substr(kCommentOffset, kCommentSize);
+
+    const size_t count = word(file, kCountOffset);
+    const size_t tableEnd = kTableOffset + count * kEntrySize;
+    if (count == 0) return refused("the file's table holds no variable");
+    if (tableEnd + 6 > file.size())
+        return refused("the file is cut short: its table of " + std::to_string(count) + " entries runs past its end");
+    const size_t fileSize = dword(file, tableEnd);
+    if (fileSize > file.size() || fileSize > kLargestFile)
+        return refused("the file is cut short: it names " + std::to_string(fileSize) + " bytes and holds " +
+                       std::to_string(file.size()));
+
+    std::string folder = table.defaultFolder;
+    size_t leftInFolder = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const size_t e = kTableOffset + i * kEntrySize;
+        const std::string entryName = field(file, e + 4);
+        const std::uint8_t type = static_cast<std::uint8_t>(at(file, e + 12));
+        if (type == kFolderTypeId) {
+            folder = entryName;
+            leftInFolder = word(file, e + 14);
+            continue;
+        }
+        TableEntry entry;
+        entry.folder = folder;
+        if (leftInFolder > 0 && --leftInFolder == 0) folder = table.defaultFolder;
+        entry.name = entryName;
+        entry.type = type;
+        entry.attribute = static_cast<std::uint8_t>(at(file, e + 13));
+        const size_t block = dword(file, e);
+        const std::string which = "the entry " + std::to_string(i + 1) + " (" + entry.qualifiedName() + ")";
+        if (block < tableEnd + 6 || block + 4 + 2 > fileSize) return refused(which + " points outside the file");
+        const size_t size = (at(file, block + 4) << 8) | at(file, block + 5);
+        if (block + 4 + 2 + size + 2 > fileSize)
+            return refused("the file is cut short: " + which + " holds " + std::to_string(size) +
+                           " bytes that run past its end");
+        entry.data = file.substr(block + 6, size);
+        table.variables.push_back(std::move(entry));
+    }
+    if (table.variables.empty()) return refused("the file holds only folder entries, no variable");
+    if (count == 1 && dword(file, kTableOffset) == kTableOffset + kEntrySize + 6)
+        table.singleHeader = file.substr(0, kHeaderSize);
+    return table;
+}
+
+ChosenEntry chooseProgram(const VariableTable& table, const std::string& wanted) {
+    const auto programs = table.programs();
+    if (!wanted.empty()) {
+        if (const TableEntry* e = table.find(wanted)) return {e, {}};
+        return {nullptr, "the file holds no program or function named " + wanted};
+    }
+    if (programs.size() == 1) return {programs.front(), {}};
+    if (programs.empty()) return {nullptr, "the file holds no program or function"};
+    std::string names;
+    for (const TableEntry* e : programs) names += (names.empty() ? "" : ", ") + e->qualifiedName();
+    return {nullptr, "the file holds " + std::to_string(programs.size()) + " programs and functions; choose one with --var: " + names};
+}
+
+Bytes singleVariableHeader(const VariableTable& table, const TableEntry& entry) {
+    if (!table.singleHeader.empty()) return table.singleHeader;
+    Bytes h(kHeaderSize, '\0');
+    h.replace(0, 8, table.signature);
+    h[8] = 0x01;
+    putField(h, kFolderOffset, entry.folder);
+    h.replace(kCommentOffset, kCommentSize, table.comment);
+    h[kCountOffset] = 0x01;
+    h[kTableOffset] = 0x52;
+    putField(h, 0x40, entry.name);
+    h[0x48] = static_cast<char>(entry.type);
+    h[0x49] = static_cast<char>(entry.attribute);
+    const size_t fileSize = kHeaderSize + entry.data.size() + 2;
+    put16(h, 0x4C, fileSize & 0xFFFF);
+    put16(h, 0x4E, fileSize >> 16);
+    h[0x50] = static_cast<char>(0xA5);
+    h[0x51] = 0x5A;
+    h[86] = static_cast<char>((entry.data.size() >> 8) & 0xFF);
+    h[87] = static_cast<char>(entry.data.size() & 0xFF);
+    return h;
+}
+
+Bytes singleVariableFile(const VariableTable& table, const TableEntry& entry) {
+    Bytes file = singleVariableHeader(table, entry) + entry.data;
+    unsigned sum = 0;
+    for (size_t i = 86; i < file.size(); ++i) sum += at(file, i);
+    file += static_cast<char>(sum & 0xFF);
+    file += static_cast<char>((sum >> 8) & 0xFF);
+    return file;
+}
+
+}  // namespace korvane
