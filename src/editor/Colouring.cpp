@@ -305,6 +305,14 @@ ColouringChange colouringChangeFor(const std::string& text, const ParsedDocument
     return change;
 }
 
+std::vector<ColourRun> coloursOfLines(const std::string& lines) {
+    ParsedDocument parsed = parseColouringDocument(coloriserDocument(lines, ColourTable{}, ""));
+    // Keywords read back in their canonical case: the length, and so every colour's
+    // place, is that of the lines.
+    if (parsed.text.size() != lines.size()) return {{0, static_cast<int>(lines.size()), ColourTable{}.ordinary}};
+    return std::move(parsed.runs);
+}
+
 void coloriserTexte(TextEditor& editor, const ColourTable& colours, const std::string& tailleText) {
     const std::string text = editor.text();
     const ColouringChange change =

@@ -47,6 +47,11 @@ struct ColouringChange {
 };
 ColouringChange colouringChangeFor(const std::string& text, const ParsedDocument& parsed);
 
+// The colours that the full colouring gives `lines`, one or more whole lines of an
+// editor text, relative to their start. Each line is coloured on its own, so these
+// are the colours the lines take inside any text.
+std::vector<ColourRun> coloursOfLines(const std::string& lines);
+
 // Builds the document of the editor's text and applies it to the editor.
 void coloriserTexte(TextEditor& editor, const ColourTable& colours, const std::string& tailleText);
 

@@ -4,6 +4,8 @@
 #include <QClipboard>
 #include <QMenuBar>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTest>
 
 #include "editor/Colouring.h"
@@ -31,6 +33,23 @@ std::vector<Rgb> fullColours(const std::string& text) {
     int pos = 0;
     colorierTout(memory, pos, "10");
     return coloursOf(memory);
+}
+
+// The colours the editor draws: each block's layout formats, a line break taking
+// the colour of the break in the full recolouring's terms (none drawn).
+std::vector<Rgb> drawnColours(const EditorWidget& e) {
+    std::vector<Rgb> out;
+    for (QTextBlock block = e.document()->firstBlock(); block.isValid(); block = block.next()) {
+        std::vector<Rgb> line(static_cast<size_t>(block.length() - 1), kBlack);
+        for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
+            const QColor c = range.format.foreground().color();
+            for (int i = range.start; i < range.start + range.length && i < static_cast<int>(line.size()); ++i)
+                line[static_cast<size_t>(i)] = rgb(c.red(), c.green(), c.blue());
+        }
+        out.insert(out.end(), line.begin(), line.end());
+        if (block.next().isValid()) out.insert(out.end(), 2, kBlack);
+    }
+    return out;
 }
 
 QAction* menuAction(FrmP& w, const char* name) {
@@ -80,10 +99,10 @@ private slots:
         QTest::keyClicks(e, "endif ");
         QCOMPARE(e->text(), std::string("\r\nPrgm\r\nIf x>1 Then\r\nDisp x\r\nEndIf \r\nEndPrgm"));
         QCOMPARE(e->caret(), 8 + 11 + 2 + 6 + 2 + 6);
-        const TypingColours typing;
-        QCOMPARE(e->colourAt(8), typing.bloc);
-        QCOMPARE(e->colourAt(8 + 13), typing.instr);
-        QCOMPARE(e->colourAt(8 + 13 + 5), typing.ordinary);
+        const ColourTable full;
+        QCOMPARE(e->colourAt(8), full.bloc);
+        QCOMPARE(e->colourAt(8 + 13), full.instr);
+        QCOMPARE(e->colourAt(8 + 13 + 5), full.ordinary);
 
         // A click can leave the caret in the frame; the keys still edit only the body.
         const std::string typed = e->text();
@@ -178,6 +197,46 @@ private slots:
             QCOMPARE(coloursOf(*e), fullColours(texts[step]));
         }
         QVERIFY(!e->document()->isRedoAvailable());
+    }
+
+    // Typing, a keyword rewrite, a paste or a deletion leaves every line coloured
+    // as a full recolouring colours it.
+    void coloursAfterEveryEditEqualAFullRecolouring() {
+        EditorWidget* e = editor();
+        QApplication::clipboard()->setText(
+            QString::fromUtf8("Disp a\nDisp a:If a>0 Then\nDisp \"b\" \u00a9 note\nEndIf\nLocal x:For x,1,3\nEndFor"));
+        w->coller->trigger();
+        QCOMPARE(coloursOf(*e), fullColours(e->text()));
+
+        e->setCaret(8);
+        auto check = [&](const char* step) {
+            const std::string text = e->text();
+            const std::vector<Rgb> shown = drawnColours(*e);
+            const std::vector<Rgb> full = fullColours(text);
+            for (int line = 0, start = 0; start <= e->length(); ++line) {
+                const size_t lineBreak = text.find("\r\n", static_cast<size_t>(start));
+                const int end = lineBreak == std::string::npos ? e->length() : static_cast<int>(lineBreak);
+                const std::vector<Rgb> a(shown.begin() + start, shown.begin() + end);
+                const std::vector<Rgb> b(full.begin() + start, full.begin() + end);
+                QVERIFY2(a == b, qPrintable(QStringLiteral("%1: line %2").arg(step).arg(line)));
+                start = end + 2;
+            }
+        };
+        QTest::keyClicks(e, "disp a");
+        QTest::keyClick(e, Qt::Key_Return);
+        check("a statement and Return at the top");
+        QTest::keyClicks(e, "while a<5");
+        QTest::keyClick(e, Qt::Key_Return);
+        check("a block word");
+        QTest::keyClicks(e, "\"x");
+        check("an opening quote");
+        QTest::keyClick(e, Qt::Key_Backspace);
+        QTest::keyClick(e, Qt::Key_Backspace);
+        check("two deletions");
+        QTest::keyClicks(e, QString::fromUtf8("\u00a9 "));
+        check("a comment mark");
+        QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier);
+        check("undo");
     }
 };
 

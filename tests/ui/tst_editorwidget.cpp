@@ -104,20 +104,21 @@ private slots:
         QCOMPARE(e.text(), std::string("\r\nPrgm\r\nDisp 1\r\nEndPrgm"));
     }
 
-    void typedTextTakesTheColourForNewTextUntilTheCaretMoves() {
+    void anEditedLineTakesTheFullColouringsColours() {
         EditorWidget e;
         e.setPlainText("\r\nPrgm\r\nab\r\nEndPrgm");
-        e.setColour(8, 2, rgb(0, 0, 255));
+        e.setColour(8, 2, rgb(0, 130, 0));
+        e.setColour(12, 9, rgb(0, 0, 255));
         e.setCaret(10);
         QTest::keyClicks(&e, "c");
-        QCOMPARE(e.colourAt(10), rgb(0, 0, 255));  // the character before it
-        e.setNewTextColour(rgb(0, 130, 0));
-        QTest::keyClicks(&e, "de");
-        QCOMPARE(e.colourAt(11), rgb(0, 130, 0));
-        QCOMPARE(e.colourAt(12), rgb(0, 130, 0));
+        QCOMPARE(e.colourAt(8), kBlack);
+        QCOMPARE(e.colourAt(10), kBlack);
         e.setCaret(8);
-        QTest::keyClicks(&e, "x");
-        QCOMPARE(e.colourAt(8), kBlack);  // start of a line: the ordinary colour
+        QTest::keyClicks(&e, "disp ");
+        QCOMPARE(e.colourAt(8), ColourTable{}.instr);
+        QCOMPARE(e.colourAt(12), kBlack);
+        // A line the edit did not touch keeps its colours.
+        QCOMPARE(e.colourAt(e.length() - 1), rgb(0, 0, 255));
     }
 };
 

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "editor/CharTable.h"
+#include "editor/Colouring.h"
 
 namespace korvane {
 namespace {
@@ -35,7 +36,6 @@ EditorWidget::EditorWidget(QWidget* parent) : QPlainTextEdit(parent) {
     QPlainTextEdit::setFont(f);
     colours_.assign(document()->characterCount(), kBlack);
     connect(document(), &QTextDocument::contentsChange, this, &EditorWidget::onContentsChange);
-    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &EditorWidget::onCursorMoved);
     connect(this, &QPlainTextEdit::selectionChanged, this, [this] { selectionGuard_.handleSelectionChange(*this); });
 }
 
@@ -144,8 +144,10 @@ void EditorWidget::replaceRange(int start, int length, const std::string& text) 
 }
 
 void EditorWidget::setPlainText(const std::string& text) {
-    hasNewTextColour_ = false;
+    // New and Open recolour the whole text right after.
+    colourEditedLines_ = false;
     QPlainTextEdit::setPlainText(toDisplay(text));
+    colourEditedLines_ = true;
 }
 
 std::vector<int> EditorWidget::toWidgetAscending(const std::vector<int>& modelPositions) const {
@@ -222,11 +224,9 @@ void EditorWidget::setColour(int start, int length, Rgb colour) {
     refreshFormats(from, to);
 }
 
-void EditorWidget::setNewTextColour(Rgb colour) {
-    hasNewTextColour_ = true;
-    newTextColour_ = colour;
-    expectedCaret_ = textCursor().position();
-}
+// Every edit recolours the lines it touched, new text included: it needs no colour
+// of its own.
+void EditorWidget::setNewTextColour(Rgb) {}
 
 int EditorWidget::lineOfPosition(int position) const {
     return document()->findBlock(toWidget(position)).blockNumber();
@@ -278,12 +278,7 @@ void EditorWidget::onContentsChange(int from, int removed, int added) {
     added = newEnd - start;
     const QString& now = shown_;
 
-    Rgb colour = kBlack;
-    if (hasNewTextColour_) {
-        colour = newTextColour_;
-    } else if (from > 0 && now[from - 1] != QChar(kBlockSeparator)) {
-        colour = colours_[from - 1];
-    }
+    const Rgb colour = from > 0 && now[from - 1] != QChar(kBlockSeparator) ? colours_[from - 1] : kBlack;
     if (removed == added) {
         std::fill(colours_.begin() + from, colours_.begin() + from + removed, colour);
     } else {
@@ -291,12 +286,24 @@ void EditorWidget::onContentsChange(int from, int removed, int added) {
         colours_.insert(colours_.begin() + from, added, colour);
     }
     colours_.resize(now.size() + 1, kBlack);  // and the separator that ends the document
-    expectedCaret_ = from + added;
-    if (!bulkEdit_) refreshFormats(from, from + added);
+    // Colouring is line by line: the lines the change touched are all that may
+    // colour differently now.
+    if (colourEditedLines_) recolourLines(from, from + added);
+    else refreshFormats(from, from + added);
 }
 
-void EditorWidget::onCursorMoved() {
-    if (textCursor().position() != expectedCaret_) hasNewTextColour_ = false;
+void EditorWidget::recolourLines(int fromWidget, int toWidget) {
+    QTextBlock block = document()->findBlock(std::max(fromWidget, 0));
+    if (!block.isValid()) return;
+    for (; block.isValid() && block.position() <= toWidget; block = block.next()) {
+        const int start = block.position();
+        const int size = static_cast<int>(colours_.size());
+        for (const ColourRun& run : coloursOfLines(fromDisplay(block.text()))) {
+            const int first = std::min(start + run.start, size);
+            std::fill(colours_.begin() + first, colours_.begin() + std::min(first + run.length, size), run.colour);
+        }
+    }
+    refreshFormats(fromWidget, toWidget);
 }
 
 void EditorWidget::refreshFormats(int fromWidget, int toWidget) {
@@ -391,6 +398,12 @@ void EditorWidget::keyReleaseEvent(QKeyEvent* event) {
     joinEdits_ = true;
     const ReleaseEffect effect = handleKeyRelease(*this, code);
     joinEdits_ = false;
+    // The line scan's colours give way to the full colouring's, line and line left.
+    if (isColouringTrigger(code)) {
+        const QTextBlock current = textCursor().block();
+        const QTextBlock left = current.previous().isValid() ? current.previous() : current;
+        recolourLines(left.position(), current.position());
+    }
     if (effect == ReleaseEffect::FocusNameField) emit nameFieldWanted();
 }
 

@@ -71,8 +71,10 @@ protected:
 
 private:
     void onContentsChange(int from, int removed, int added);
-    void onCursorMoved();
     void refreshFormats(int fromWidget, int toWidget);
+    // Gives the lines from the one holding `fromWidget` to the one holding
+    // `toWidget` the full colouring's colours.
+    void recolourLines(int fromWidget, int toWidget);
     // Inserts typed text; a run of typing at one place is one undo step.
     void typeText(const QString& text);
     // Widget positions of ascending model positions, found in one walk over the blocks.
@@ -87,10 +89,8 @@ private:
     bool joinEdits_ = false;       // edits made while a key is handled join the key's edit
     int typingEnd_ = -1;           // where the current run of typing ends, -1 for none
     bool rewritesAllowed_ = true;
+    bool colourEditedLines_ = true;
     bool bulkEdit_ = false;  // many edits at once: formats are refreshed once at the end
-    bool hasNewTextColour_ = false;
-    Rgb newTextColour_ = kBlack;
-    int expectedCaret_ = -1;  // where the caret lands after our own edit
 };
 
 }  // namespace korvane
