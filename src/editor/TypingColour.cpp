@@ -225,6 +225,23 @@ PressEffect guardEditingKey(TextEditor& editor, bool deletes) {
     return PressEffect::Proceed;
 }
 
+bool openFirstBodyLine(TextEditor& editor) {
+    // The opening line's keyword ends two characters before the body, at its CR LF.
+    if (editor.selectionLength() != 0 || editor.caret() != kFirstCaret - 2) return false;
+    editor.replaceRange(kFirstCaret, 0, "\r\n");
+    editor.setCaret(kFirstCaret);
+    return true;
+}
+
+void deleteWithinBody(TextEditor& editor, int start, int end) {
+    const int last = std::max(editor.length() - kLastCaretFromEnd, kFirstCaret);
+    const std::string text = editor.text();
+    const int from = snapOutOfLineBreak(text, std::clamp(std::min(start, end), kFirstCaret, last));
+    const int to = snapOutOfLineBreak(text, std::clamp(std::max(start, end), kFirstCaret, last));
+    if (to > from) editor.replaceRange(from, to - from, "");
+    editor.setCaret(from);
+}
+
 void handleDoubleClick(TextEditor& editor) {
     const int caret = editor.caret();
     const int last = std::max(editor.length() - kLastCaretFromEnd, 0);

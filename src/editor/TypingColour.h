@@ -74,6 +74,15 @@ PressEffect handleKeyPress(const TextEditor& editor, int keyCode);
 // and a deletion is dropped.
 PressEffect guardEditingKey(TextEditor& editor, bool deletes);
 
+// Return with the caret at the end of the "Prgm" or "Func" line and nothing
+// selected: a new empty line opens at the body's start and the caret goes there.
+// False, changing nothing, when the caret stands anywhere else.
+bool openFirstBodyLine(TextEditor& editor);
+
+// Deletes what a deleting key combination (a word, the rest of a line) reaches
+// from `start` to `end`, cut down to the body: the protected lines stay whole.
+void deleteWithinBody(TextEditor& editor, int start, int end);
+
 // A double-click in the editor: the caret is brought back into the body and the
 // editor takes the focus.
 void handleDoubleClick(TextEditor& editor);

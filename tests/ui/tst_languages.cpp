@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -107,7 +108,8 @@ QString textOn(QWidget& window, const char* control, int index) {
     const QList<QObject*> all = window.findChildren<QObject*>(QString::fromLatin1(control));
     if (index >= all.size()) return QString();
     QObject* o = all[index];
-    if (auto* m = qobject_cast<QMenu*>(o)) return m->title();
+    // A menu's title carries the mark of its Alt key.
+    if (auto* m = qobject_cast<QMenu*>(o)) return QString(m->title()).remove(QRegularExpression(QStringLiteral("&(?!&)")));
     if (auto* a = qobject_cast<QAction*>(o)) return a->text();
     if (auto* b = qobject_cast<QAbstractButton*>(o)) return b->text();
     if (auto* l = qobject_cast<QLabel*>(o)) return l->text();

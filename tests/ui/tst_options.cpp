@@ -111,7 +111,7 @@ private slots:
                 QTest::keyClick(d.CboLangage, Qt::Key_Down);
                 QCOMPARE(d.CboLangage->currentText(), QStringLiteral("Anglais"));
                 // Applied at once, before the dialog closes.
-                QCOMPARE(w->fichier->title(), QStringLiteral("File"));
+                QCOMPARE(w->fichier->title(), QStringLiteral("&File"));
                 QCOMPARE(d.LblLangage->text(), QStringLiteral("Language :"));
                 QCOMPARE(d.CmdFermer->text(), QStringLiteral("Exit"));
                 QCOMPARE(w->frmSaveTok().CmdSave->text(), QStringLiteral("Yes"));
@@ -126,8 +126,8 @@ private slots:
         ScriptedPrompt prompt;
         auto w = started(prompt);
         QCOMPARE(w->Langue, std::string("En"));
-        QCOMPARE(w->fichier->title(), QStringLiteral("File"));
-        QCOMPARE(w->aide->title(), QStringLiteral("Help"));
+        QCOMPARE(w->fichier->title(), QStringLiteral("&File"));
+        QCOMPARE(w->aide->title(), QStringLiteral("&Help"));
         QCOMPARE(w->LblRep->text(), QStringLiteral("Folder :"));
         bool came = false;
         whenShown<FrmOption>([](FrmOption& d) {
@@ -138,7 +138,7 @@ private slots:
         w->option_->trigger();
         QVERIFY(came);
         QCOMPARE(w->Langue, std::string("Fr"));
-        QCOMPARE(w->fichier->title(), QStringLiteral("Fichier"));
+        QCOMPARE(w->fichier->title(), QStringLiteral("&Fichier"));
         w->close();
     }
 

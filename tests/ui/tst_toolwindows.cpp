@@ -205,7 +205,8 @@ private slots:
         QCOMPARE(w->quickCaption(QuickButtonKind::Catalogue), std::string("\x12" "DMS"));
         QCOMPARE(w->RichTxt1->text(), text);
 
-        // The catalogue button inserts its caption; the keyboard moves insert too.
+        // The catalogue button inserts its caption; a key only moves the selection,
+        // Enter inserts it.
         w->RichTxt1->setCaret(8);
         QTest::mouseClick(w->CmdCatalog, Qt::LeftButton);
         text.insert(8, "\x12" "DMS");
@@ -213,6 +214,8 @@ private slots:
         list.setFocus();
         QTest::keyClick(&list, Qt::Key_Down);
         QCOMPARE(list.currentRow(), 4);
+        QCOMPARE(w->RichTxt1->text(), text);
+        QTest::keyClick(&list, Qt::Key_Enter);
         text.insert(12, "For");
         QCOMPARE(w->RichTxt1->text(), text);
         w->close();

@@ -351,9 +351,24 @@ void EditorWidget::keyPressEvent(QKeyEvent* event) {
     const int code = keys_.pressed(*event);
     const QString typed = event->text();
     const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-    const bool printable = plain && !typed.isEmpty() && typed.front().unicode() >= 0x20 && typed.front().unicode() != 0x7F;
-    const bool lineBreak = plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter);
-    const bool deletes = event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete;
+    const bool hasText = !typed.isEmpty() && typed.front().unicode() >= 0x20 && typed.front().unicode() != 0x7F;
+    const bool printable = plain && hasText;
+    // Return with a modifier still breaks the line, through the same rules.
+    const bool lineBreak = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const QKeySequence::StandardKey reaches[] = {QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
+                                                 QKeySequence::DeleteEndOfLine, QKeySequence::DeleteCompleteLine};
+    const auto reach = std::find_if(std::begin(reaches), std::end(reaches), [&](auto k) { return event->matches(k); });
+    const bool deletes = event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete || reach != std::end(reaches);
+    if (!printable && hasText) {
+        // Alt or Meta with a letter types nothing: the key is left to the menus.
+        event->ignore();
+        return;
+    }
+    if (lineBreak && openFirstBodyLine(*this)) {
+        typingEnd_ = -1;
+        event->accept();
+        return;
+    }
     if (printable || lineBreak || deletes || event->key() == Qt::Key_Tab) {
         const PressEffect guard = guardEditingKey(*this, deletes);
         if (guard != PressEffect::Proceed) {
@@ -368,6 +383,11 @@ void EditorWidget::keyPressEvent(QKeyEvent* event) {
         QPlainTextEdit::keyPressEvent(&home);
         return;
     }
+    if (reach != std::end(reaches)) {
+        deleteReach(*reach);
+        event->accept();
+        return;
+    }
     if (printable || lineBreak || event->key() == Qt::Key_Tab) {
         const QString kept = lineBreak ? QStringLiteral("\n")
                                        : sanitized(event->key() == Qt::Key_Tab ? QStringLiteral("\t") : typed);
@@ -377,6 +397,26 @@ void EditorWidget::keyPressEvent(QKeyEvent* event) {
     }
     typingEnd_ = -1;
     QPlainTextEdit::keyPressEvent(event);
+}
+
+void EditorWidget::deleteReach(QKeySequence::StandardKey key) {
+    QTextCursor c = textCursor();
+    if (!c.hasSelection()) {
+        switch (key) {
+            case QKeySequence::DeleteStartOfWord: c.movePosition(QTextCursor::PreviousWord, QTextCursor::KeepAnchor); break;
+            case QKeySequence::DeleteEndOfWord: c.movePosition(QTextCursor::NextWord, QTextCursor::KeepAnchor); break;
+            case QKeySequence::DeleteCompleteLine:
+                c.movePosition(QTextCursor::StartOfBlock);
+                c.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+                break;
+            default:
+                c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+                if (!c.hasSelection()) c.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+                break;
+        }
+    }
+    typingEnd_ = -1;
+    deleteWithinBody(*this, toModel(c.selectionStart()), toModel(c.selectionEnd()));
 }
 
 void EditorWidget::typeText(const QString& text) {

@@ -2,6 +2,7 @@
 // The editor control: a QPlainTextEdit that speaks the core's editor interface.
 // The model text is calculator codes with CR LF breaks; the widget holds one
 // UTF-16 unit per code (through the character table) and one block per line.
+#include <QKeySequence>
 #include <QPlainTextEdit>
 #include <vector>
 
@@ -75,6 +76,8 @@ private:
     // Gives the lines from the one holding `fromWidget` to the one holding
     // `toWidget` the full colouring's colours.
     void recolourLines(int fromWidget, int toWidget);
+    // A key that deletes a word or a line deletes what it reaches inside the body.
+    void deleteReach(QKeySequence::StandardKey key);
     // Inserts typed text; a run of typing at one place is one undo step.
     void typeText(const QString& text);
     // Widget positions of ascending model positions, found in one walk over the blocks.

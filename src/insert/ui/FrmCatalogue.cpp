@@ -1,5 +1,6 @@
 #include "insert/ui/FrmCatalogue.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -35,12 +36,6 @@ FrmCatalogue::FrmCatalogue(Host host, const std::vector<std::string>& rows, QWid
     LstCat->addItems(shown);
     LstCat->viewport()->installEventFilter(this);
     LstCat->installEventFilter(this);
-    // Only the user's own moves insert: the list also makes a row current when it
-    // first takes the focus.
-    connect(LstCat, &QListWidget::currentRowChanged, this, [this] {
-        if (keyboardMoving_) LstCat_Click();
-    });
-
 
     resize(px(kCatalogueClientWidth), px(kCatalogueClientHeight));
 }
@@ -57,12 +52,14 @@ void FrmCatalogue::LstCat_Click() {
 }
 
 bool FrmCatalogue::eventFilter(QObject* watched, QEvent* event) {
+    // Keys only move the selection; Enter inserts the selected row.
     if (watched == LstCat && event->type() == QEvent::KeyPress) {
-        keyboardMoving_ = true;
-        // The list handles the key here, so that the flag covers the move it makes.
-        const bool handled = static_cast<QObject*>(LstCat)->event(event);
-        keyboardMoving_ = false;
-        return handled;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            LstCat_Click();
+            return true;
+        }
+        return QWidget::eventFilter(watched, event);
     }
     if (watched != LstCat->viewport()) return QWidget::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonPress) {

@@ -1,6 +1,6 @@
 #pragma once
 // The catalogue window: the commands of catalogue.dat, inserted at the caret on a
-// click, docked against the main window's right edge or floating.
+// click or Enter (keys only move the selection), docked against the main window's right edge or floating.
 #include <functional>
 #include <string>
 #include <vector>
@@ -42,7 +42,6 @@ private:
     Host host_;
     // A left press on a row: its release on the same row inserts it.
     int pressedRow_ = -1;
-    bool keyboardMoving_ = false;
 };
 
 }  // namespace korvane

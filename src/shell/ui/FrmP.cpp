@@ -240,14 +240,20 @@ void FrmP::closeEvent(QCloseEvent* event) {
 
 void FrmP::nouveau_Click() {
     if (!CmdSauver_Click()) return;
+    if (!newPrgm()) return;
     setDocumentPath({});
-    newPrgm();
 }
 
-void FrmP::newPrgm() {
+bool FrmP::newPrgm() {
     if (OpenChxPrgmFunc && choixPermis) {
+        const bool asked = OpenChxPrgmFunc;
         FrmChxPrgmFunc dialog(PrgmFunc, OpenChxPrgmFunc, this);
         runModal(dialog);
+        // Escape or the close box: no new Document, and the options stay as they were.
+        if (dialog.result() != QDialog::Accepted) {
+            OpenChxPrgmFunc = asked;
+            return false;
+        }
     }
     enregistrer->setEnabled(false);
     const ProgramKind kind = PrgmFunc ? ProgramKind::Program : ProgramKind::Function;
@@ -256,7 +262,9 @@ void FrmP::newPrgm() {
     setNameField(kNewName);
     setFolderField(kNewFolder);
     document.variableHeader = newDocumentHeader();
+    document.oneExpression = false;
     colorierTout();
+    return true;
 }
 
 void FrmP::colorierTout() { korvane::colorierTout(*RichTxt1, posCurseur, CboTaille->currentText().toStdString()); }
@@ -266,6 +274,10 @@ EditorContext FrmP::editorContext() { return {*RichTxt1, posCurseur, CboTaille->
 void FrmP::ajoutText(const std::string& motCle, int txtFocus) {
     EditorContext context = editorContext();
     korvane::ajoutText(context, motCle, txtFocus);
+    // What is typed next goes on after the insertion, even when it came from a
+    // tool window, which then had the keyboard.
+    activateWindow();
+    RichTxt1->setFocus();
 }
 
 void FrmP::CboTaille_Click() {

@@ -56,7 +56,9 @@ public:
 
     // Shared operations of the main window.
     void colorierTout();
-    void newPrgm();
+    // Starts a new Document; false when the kind question was cancelled, which
+    // leaves the Document as it was.
+    bool newPrgm();
     void layoutRoutine();
     void ajoutText(const std::string& motCle, int txtFocus);
     // What the editing commands share with the window.

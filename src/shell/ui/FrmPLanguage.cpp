@@ -51,6 +51,14 @@ void FrmP::buildLanguageControls() {
     LblRep->setBuddy(TxtRep);
     Label6->setBuddy(CboTaille);
 
+    // F10 opens the first menu, as on other desktops.
+    auto* menuKey = new QAction(this);
+    menuKey->setShortcut(Qt::Key_F10);
+    addAction(menuKey);
+    connect(menuKey, &QAction::triggered, this, [this] {
+        if (!menuBar()->actions().isEmpty()) menuBar()->setActiveAction(menuBar()->actions().front());
+    });
+
     // Windows shown later take the language of that moment.
     new LanguageFollower(this, [this] { return Langue; });
     applyInterfaceLanguage();
@@ -69,6 +77,7 @@ void FrmP::appliquerEn() {
 void FrmP::applyInterfaceLanguage() {
     applyLanguage(*this, "FrmP", Langue);
     retitleCommandMenus(commandMenus, Langue);
+    giveMenuMnemonics(*menuBar());
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window == this) continue;
         const QByteArray name = window->objectName().toUtf8();

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QAction>
 #include <QMenu>
+#include <QMenuBar>
 #include <QWidget>
 
 #include "editor/CharTable.h"
@@ -51,6 +53,32 @@ void applyLanguage(QWidget& window, std::string_view windowName, const std::stri
             control->setAccessibleName(text);
             if (row.tooltip) control->setToolTip(text);
         }
+    }
+}
+
+void giveMenuMnemonics(QMenuBar& bar) {
+    QString taken;
+    for (QAction* action : bar.actions()) {
+        QString title = action->text();
+        qsizetype mark = -1;
+        for (qsizetype i = 0; i < title.size(); ++i) {
+            // "&&" is a literal ampersand; a single one is a mark already given.
+            if (title[i] == u'&') {
+                if (i + 1 < title.size() && title[i + 1] != u'&') {
+                    mark = i;
+                    break;
+                }
+                ++i;
+                continue;
+            }
+            if (title[i].isLetter() && !taken.contains(title[i].toLower())) {
+                title.insert(i, u'&');
+                action->setText(title);
+                mark = i;
+                break;
+            }
+        }
+        if (mark >= 0 && mark + 1 < title.size()) taken += title[mark + 1].toLower();
     }
 }
 

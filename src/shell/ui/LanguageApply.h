@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+class QMenuBar;
 class QWidget;
 
 namespace korvane {
@@ -13,6 +14,10 @@ namespace korvane {
 // Sets every text of `windowName`'s rows on `window` (the title for a row without
 // a control); a control that does not exist is skipped.
 void applyLanguage(QWidget& window, std::string_view windowName, const std::string& langue);
+
+// Marks one letter of each menu title of the bar as its Alt key, the first letter
+// that no menu before it took, so that every menu is reached from the keyboard.
+void giveMenuMnemonics(QMenuBar& bar);
 
 // True when the table has rows for a window of that name.
 bool hasLanguageRows(std::string_view windowName);
