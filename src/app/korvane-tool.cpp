@@ -11,7 +11,9 @@
 #include "editor/MemoryEditor.h"
 #include "files/Detokenizer.h"
 #include "files/Document.h"
+#include "files/FileFlows.h"
 #include "files/LinkText.h"
+#include "shell/Languages.h"
 #include "files/SyntaxCheck.h"
 #include "files/VariableFile.h"
 
@@ -23,20 +25,23 @@ constexpr int kBadInput = 1;
 constexpr int kUsage = 2;
 
 const char* const kUsageText =
-    "usage: korvane-tool info FILE\n"
-    "       korvane-tool text FILE [--raw]\n"
+    "usage: korvane-tool info FILE [--var FOLDER\\NAME]\n"
+    "       korvane-tool list FILE\n"
+    "       korvane-tool text FILE [--raw] [--var FOLDER\\NAME]\n"
     "       korvane-tool pack [--function] [--name NAME] [--folder FOLDER] [--tokenize] [--raw] IN OUT\n"
-    "       korvane-tool convert [--tokenize] [--canonical] IN OUT\n"
+    "       korvane-tool convert [--tokenize] [--canonical] [--var FOLDER\\NAME] IN OUT\n"
     "       korvane-tool colour IN [--size N]\n"
-    "       korvane-tool check FILE...\n"
+    "       korvane-tool check [--var FOLDER\\NAME] FILE...\n"
     "       korvane-tool import TXT OUT [--tokenize]\n"
-    "       korvane-tool export FILE TXT\n";
+    "       korvane-tool export FILE TXT [--var FOLDER\\NAME]\n"
+    "       korvane-tool --version\n";
 
 // What --help adds to the usage lines: one line per command.
 const char* const kCommandsText =
     "\n"
     "commands:\n"
     "  info     variable name, folder, argument list, type byte, kind, form and sizes of a variable file\n"
+    "  list     one line per program or function of a single or group file: folder\\name, kind, form, size\n"
     "  text     the program as the editor shows it, in UTF-8 (--raw: the calculator's bytes)\n"
     "  pack     a variable file from a text file holding the editor text\n"
     "  convert  reads a variable file as the editor reads it and writes it as the editor writes it\n"
@@ -45,6 +50,8 @@ const char* const kCommandsText =
     "  import   a variable file from a TI link software text export (\\START92\\ ... \\STOP92\\)\n"
     "  export   a variable file as the TI link software's text export\n"
     "\n"
+    "\n"
+    "A file holding several programs or functions (a group file) needs --var to pick one.\n"
     "Bad input gives one line on stderr and exit status 1; a usage error exits with 2.\n";
 
 struct Failure {
@@ -114,34 +121,33 @@ void writeOutput(const std::string& path, const Bytes& bytes) {
         throw Failure{"cannot write " + path + ": " + error};
 }
 
-// A variable file read the way the editor reads it: its pieces and editor text.
+// A variable read the way the editor reads it: its pieces and editor text.
 struct LoadedFile {
     VariableFileContent content;
     std::string editorText;
     bool tokenized = false;
-    Bytes original;  // the file's bytes as read
+    bool oneExpression = false;
+    Bytes single;  // the variable's single-variable file, as the table gives it
     std::string nameField() const { return content.name + "(" + content.arguments + ")"; }
 };
 
-// Reads a variable file as the editor opens it: a tokenized file is first turned
-// into its text form by the detokenizer.
-LoadedFile load(const std::string& path) {
-    Bytes bytes = readInput(path);
+// Reads the program or function `wanted` (or the only one) of a calculator file as
+// the editor opens it: a tokenized one is first turned into its text form.
+LoadedFile load(const std::string& path, const std::string& wanted) {
+    const Bytes bytes = readInput(path);
+    const OpenedFile opened = readProgram(bytes, utf8ToCalc(wanted));
+    if (!opened.ok()) throw Failure{path + ": " + calcToUtf8(opened.reason)};
     LoadedFile file;
-    file.original = bytes;
-    const VariableRecord record = splitVariableFile(bytes);
-    if (record.ok() && !record.data.empty() && !isProgramText(record.data)) {
-        BuildResult text = detokenizeVariableFile(bytes);
-        if (!text.ok()) throw Failure{path + ": " + text.error};
-        bytes = std::move(text.bytes);
-        file.tokenized = true;
-    }
-    ParseResult parsed = parseVariableFile(bytes);
-    if (!parsed.ok()) throw Failure{path + ": " + parsed.error};
-    file.content = std::move(parsed.content);
-    file.editorText = normaliseLineBreaks(file.content.programText);
+    const VariableTable table = readVariableTable(bytes);
+    file.single = singleVariableFile(table, *chooseProgram(table, utf8ToCalc(wanted)).entry);
+    file.content = opened.content;
+    file.tokenized = opened.tokenized;
+    file.oneExpression = opened.oneExpression;
+    file.editorText = editorTextOf(file.content.programText);
     return file;
 }
+
+LoadedFile load(const std::string& path, const Arguments& args) { return load(path, args.value("--var").value_or("")); }
 
 std::string kindOf(const LoadedFile& file) {
     const Bytes& t = file.content.trailer;
@@ -151,17 +157,18 @@ std::string kindOf(const LoadedFile& file) {
 }
 
 void writeDocument(const std::string& path, const std::string& nameField, const std::string& folder,
-                   const std::string& editorText, const Bytes& header, const Bytes& trailer, bool tokenize) {
+                   const std::string& editorText, const Bytes& header, const Bytes& trailer, bool tokenize,
+                   bool oneExpression = false) {
     BuildResult built = buildVariableFile({nameField, folder, editorText, header, trailer});
-    if (built.ok() && tokenize) built = tokenizeVariableFile(built.bytes);
+    if (built.ok() && tokenize) built = tokenizeVariableFile(built.bytes, oneExpression);
     if (!built.ok()) throw Failure{path + ": " + built.error};
     writeOutput(path, built.bytes);
 }
 
 int cmdInfo(const Arguments& args) {
     if (args.positional.size() != 1) return usage("info takes one file");
-    const LoadedFile file = load(args.positional[0]);
-    const Bytes& bytes = file.original;
+    const LoadedFile file = load(args.positional[0], args);
+    const Bytes& bytes = file.single;
     const Bytes& h = bytes;  // the sizes and type as the file itself holds them
     const auto u8 = [](const Bytes& b, size_t i) { return static_cast<unsigned>(static_cast<unsigned char>(b[i])); };
     char type[8];
@@ -177,9 +184,18 @@ int cmdInfo(const Arguments& args) {
     return 0;
 }
 
+int cmdList(const Arguments& args) {
+    if (args.positional.size() != 1) return usage("list takes one file");
+    const std::string& path = args.positional[0];
+    const ProgramListing listing = listPrograms(readInput(path));
+    if (!listing.ok()) throw Failure{path + ": " + listing.error};
+    for (const TableEntry* e : listing.programs) std::cout << calcToUtf8(describeEntry(*e)) << "\n";
+    return 0;
+}
+
 int cmdText(const Arguments& args) {
     if (args.positional.size() != 1) return usage("text takes one file");
-    const LoadedFile file = load(args.positional[0]);
+    const LoadedFile file = load(args.positional[0], args);
     const std::string shown = file.nameField() + file.editorText;
     if (args.has("--raw")) std::cout << shown;
     else std::cout << calcToUtf8(shown) << "\n";
@@ -210,7 +226,7 @@ int cmdPack(const Arguments& args) {
 
 int cmdConvert(const Arguments& args) {
     if (args.positional.size() != 2) return usage("convert takes an input and an output file");
-    LoadedFile file = load(args.positional[0]);
+    LoadedFile file = load(args.positional[0], args);
     if (args.has("--canonical")) {
         // Keywords take their canonical form exactly as the editor's recolouring gives it.
         MemoryEditor editor(file.editorText);
@@ -219,7 +235,7 @@ int cmdConvert(const Arguments& args) {
         file.editorText = editor.text();
     }
     writeDocument(args.positional[1], file.nameField(), file.content.folder, file.editorText, file.content.header,
-                  file.content.trailer, args.has("--tokenize"));
+                  file.content.trailer, args.has("--tokenize"), file.oneExpression);
     return 0;
 }
 
@@ -247,9 +263,9 @@ int cmdCheck(const Arguments& args) {
                 if (!r.ok()) throw Failure{path + ": " + r.error};
                 c = checkSyntax(documentOfLinkText(r.text, false));
             } else {
-                const LoadedFile file = load(path);
+                const LoadedFile file = load(path, args);
                 c = checkSyntax({file.nameField(), file.content.folder, file.editorText, file.content.header,
-                                 file.content.trailer});
+                                 file.content.trailer, file.oneExpression});
             }
         } catch (const Failure& f) {
             std::cout << f.message << "\n";
@@ -282,7 +298,7 @@ int cmdImport(const Arguments& args) {
 
 int cmdExport(const Arguments& args) {
     if (args.positional.size() != 2) return usage("export takes a variable file and a text file");
-    const LoadedFile file = load(args.positional[0]);
+    const LoadedFile file = load(args.positional[0], args);
     writeOutput(args.positional[1], writeLinkText(linkTextOf(file.content, file.editorText, extensionOf(args.positional[0]))));
     return 0;
 }
@@ -304,20 +320,26 @@ int main(int argc, char** argv) {
         std::cout << kUsageText << kCommandsText;
         return 0;
     }
+    if (command == "--version") {
+        std::cout << "korvane-tool " << versionNumber() << "\n";
+        return 0;
+    }
     std::string error;
     std::optional<Arguments> args;
-    if (command == "info") args = parseArguments(argc, argv, {}, {}, error);
-    else if (command == "text") args = parseArguments(argc, argv, {"--raw"}, {}, error);
+    if (command == "info") args = parseArguments(argc, argv, {}, {"--var"}, error);
+    else if (command == "list") args = parseArguments(argc, argv, {}, {}, error);
+    else if (command == "text") args = parseArguments(argc, argv, {"--raw"}, {"--var"}, error);
     else if (command == "pack") args = parseArguments(argc, argv, {"--function", "--tokenize", "--raw"}, {"--name", "--folder"}, error);
-    else if (command == "convert") args = parseArguments(argc, argv, {"--tokenize", "--canonical"}, {}, error);
+    else if (command == "convert") args = parseArguments(argc, argv, {"--tokenize", "--canonical"}, {"--var"}, error);
     else if (command == "colour" || command == "color") args = parseArguments(argc, argv, {}, {"--size"}, error);
-    else if (command == "check" || command == "export") args = parseArguments(argc, argv, {}, {}, error);
+    else if (command == "check" || command == "export") args = parseArguments(argc, argv, {}, {"--var"}, error);
     else if (command == "import") args = parseArguments(argc, argv, {"--tokenize"}, {}, error);
     else return usage("unknown command " + command);
     if (!args) return usage(error);
 
     try {
         if (command == "info") return cmdInfo(*args);
+        if (command == "list") return cmdList(*args);
         if (command == "text") return cmdText(*args);
         if (command == "pack") return cmdPack(*args);
         if (command == "check") return cmdCheck(*args);

@@ -137,9 +137,10 @@ std::string calcToUtf8(const std::string& calc) {
         if (code == '\r' && i + 1 < calc.size() && calc[i + 1] == '\n') {
             out += '\n';
             ++i;
-        } else if (code == '\r' || code == '\n') {
+        } else if (code == '\r') {
             out += '\n';
         } else {
+            // A line feed alone is a calculator character: its stand-in ␊.
             appendUtf8(out, unitOfCode(code));
         }
     }

@@ -115,6 +115,15 @@ BuildResult buildTextFile(const Bytes& header, const std::string& text, const Tr
 
 }  // namespace
 
+std::string headerString2Of(const Bytes& textFormTrailer) {
+    Trailer t;
+    if (textFormTrailer.size() == kTrailerSize) {
+        t.kind = at(textFormTrailer, 3) == tokens::cmd::Func ? ProgramKind::Function : ProgramKind::Program;
+        t.flag2 = at(textFormTrailer, 7);
+    }
+    return encodeTrailer(t);
+}
+
 VariableRecord splitVariableFile(const Bytes& file) {
     VariableRecord r;
     const VariableTable table = readVariableTable(file);
@@ -162,14 +171,22 @@ BuildResult buildTokenizedFile(const Bytes& header, const Bytes& variableData, P
     return {file, {}};
 }
 
-BuildResult tokenizeVariableFile(const Bytes& textFormFile) {
+VariableFlags flagsForHeader(const Bytes& header, unsigned char flag2, bool oneExpression) {
+    VariableFlags flags;
+    flags.flag2 = flag2;
+    flags.ti92 = header.compare(0, 8, "**TI92**") == 0;
+    flags.oneExpression = oneExpression;
+    return flags;
+}
+
+BuildResult tokenizeVariableFile(const Bytes& textFormFile, bool oneExpression) {
     const VariableRecord r = splitVariableFile(textFormFile);
     if (!r.ok()) return {{}, r.error};
     if (!isProgramText(r.data)) return {{}, "the variable is already tokenized"};
     std::string error;
     const std::string text = textOf(r.data, error);
     if (!error.empty()) return {{}, error};
-    const TokenizeResult t = tokenize(text, {0, at(r.data, r.data.size() - 3), 0});
+    const TokenizeResult t = tokenize(text, flagsForHeader(r.header, at(r.data, r.data.size() - 3), oneExpression));
     if (!t.ok()) return {{}, t.error};
     return buildTokenizedFile(r.header, t.data, t.kind);
 }
@@ -220,7 +237,7 @@ DetokenizerAnswer Detokenizer::DataStart(const std::string& path) const {
 
 std::string Detokenizer::WriteVariable(const std::string& target, const std::string& header1,
                                        const std::string& header2, const std::string& text, int one,
-                                       bool tokenized) const {
+                                       bool tokenized, bool oneExpression) const {
     if (one != 1) return "a variable file holds exactly one variable here, not " + std::to_string(one);
     if (header1.size() != kHeaderSize) return "the first header string is not the 88 header bytes of a variable file";
     Trailer trailer;
@@ -229,7 +246,7 @@ std::string Detokenizer::WriteVariable(const std::string& target, const std::str
     trailer.kind = kindOfText(program, trailer.kind);
     BuildResult built;
     if (tokenized) {
-        const TokenizeResult t = tokenize(program, {0, trailer.flag2, 0});
+        const TokenizeResult t = tokenize(program, flagsForHeader(header1, trailer.flag2, oneExpression));
         if (!t.ok()) return t.error;
         built = buildTokenizedFile(header1, t.data, t.kind);
     } else {

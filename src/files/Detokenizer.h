@@ -33,12 +33,17 @@ public:
     // and the kind and flag of `header2`: text form, or tokenized when `tokenized`.
     // `one` is the number of variables in the file and must be 1. A text that does
     // not parse writes nothing. Returns an empty text or the reason.
+    // `oneExpression` keeps a function read in the one-expression form in it.
     std::string WriteVariable(const std::string& target, const std::string& header1, const std::string& header2,
-                              const std::string& text, int one, bool tokenized) const;
+                              const std::string& text, int one, bool tokenized, bool oneExpression = false) const;
 };
 
-// A single-variable file split into its header and its variable data (the bytes
-// that the size word at offset 86 counts). Bytes after the check field are ignored.
+// HeaderString2's answer for the 12-byte trailer of a text-form file.
+std::string headerString2Of(const Bytes& textFormTrailer);
+
+// The only program or function of a calculator file (single, with a folder entry, or
+// a group holding one) split into the header of its single-variable file and its
+// variable data (the bytes that the size word counts).
 struct VariableRecord {
     Bytes header;
     Bytes data;
@@ -55,7 +60,11 @@ BuildResult buildTokenizedFile(const Bytes& header, const Bytes& variableData, P
 
 // The bytes of a text-form file (as buildVariableFile writes it) made tokenized.
 // A text that does not parse gives the parser's message ("line N: ...").
-BuildResult tokenizeVariableFile(const Bytes& textFormFile);
+BuildResult tokenizeVariableFile(const Bytes& textFormFile, bool oneExpression = false);
+
+// How the tokenizer writes a variable of the file whose header is `header`: a TI-92
+// (original) file in the TI-92's style.
+VariableFlags flagsForHeader(const Bytes& header, unsigned char flag2, bool oneExpression);
 
 // The bytes of a tokenized file made into a text-form file that parseVariableFile
 // reads, keeping the header and Flag 2.

@@ -16,7 +16,8 @@ constexpr const char* kNewFolder = "main";
 struct Document {
     Bytes variableHeader = newDocumentHeader();
     Bytes variableTrailer = programTrailer();
-    std::string path;  // empty for a new Document
+    std::string path;  // empty for a new Document, or one taken from a group file
+    bool oneExpression = false;  // a function read in the one-expression form
 };
 
 // The editor text of a new program or function.

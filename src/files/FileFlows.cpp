@@ -103,13 +103,25 @@ bool matchesPattern(std::string_view fileName, std::string_view pattern) {
 }
 
 std::vector<std::string> typeListItems(ProgramKind kind) {
-    if (kind == ProgramKind::Function) return {"Format Ti-89 (*.89f)", "Format Ti-92 (*.92f)"};
-    return {"Format Ti-89 (*.89p)", "Format Ti-92 (*.92p)"};
+    if (kind == ProgramKind::Function)
+        return {"Format Ti-89 (*.89f)", "Format Ti-92 (*.92f)", "Format Ti-92 Plus (*.9xf)", "Format Voyage 200 (*.v2f)"};
+    return {"Format Ti-89 (*.89p)", "Format Ti-92 (*.92p)", "Format Ti-92 Plus (*.9xp)", "Format Voyage 200 (*.v2p)"};
 }
 
 std::string extensionOfTypeItem(const std::string& item) {
-    constexpr size_t kFrom = 15;  // the sixteenth character, counted from 0
-    return item.size() >= kFrom + 4 ? item.substr(kFrom, 4) : std::string();
+    const size_t open = item.find("(*");
+    const size_t close = item.find(')', open == std::string::npos ? 0 : open);
+    if (open == std::string::npos || close == std::string::npos) return {};
+    return item.substr(open + 2, close - open - 2);
+}
+
+Bytes headerForTarget(const Bytes& header, const std::string& path) {
+    const std::string extension = lowered(lastFour(path));
+    if (header.size() < 8 || (extension != ".9xp" && extension != ".9xf" && extension != ".v2p" && extension != ".v2f"))
+        return header;
+    Bytes out = header;
+    out.replace(0, 8, "**TI92P*");
+    return out;
 }
 
 std::string nameWithoutExtension(const std::string& fileName) {
@@ -125,20 +137,19 @@ bool needsSaveAsBrowser(const std::string& documentPath, bool toExistingPath) {
     return documentPath.empty() || !toExistingPath;
 }
 
+bool isOpenableFile(const std::string& path) {
+    const std::string extension = lastFour(path);
+    return extension.size() == 4 && extension.front() == '.' && matchesPattern("x" + extension, kBrowserPattern);
+}
+
 std::optional<std::string> commandLineFile(const std::string& commandLine) {
     std::string path = commandLine;
-    const bool quoted = !path.empty() && path.front() == '"';
-    if (quoted) path = cheminLong(path);
-    std::string extension = lastFour(path);
-    if (quoted) extension = lowered(extension);
-    if (extension != ".89p" && extension != ".92p") return std::nullopt;
+    if (!path.empty() && path.front() == '"') path = cheminLong(path);
+    if (!isOpenableFile(path)) return std::nullopt;
     return path;
 }
 
-bool isDroppableFile(const std::string& path) {
-    const std::string extension = lowered(lastFour(path));
-    return extension == ".89p" || extension == ".92p" || extension == ".89f" || extension == ".92f";
-}
+bool isDroppableFile(const std::string& path) { return isOpenableFile(path); }
 
 std::string windowTitleFor(const std::string& documentPath) {
     if (documentPath.empty()) return "Korvane";
@@ -147,11 +158,6 @@ std::string windowTitleFor(const std::string& documentPath) {
 
 bool isTokenizedStart(const std::string& dataStart) { return dataStart.empty() || dataStart.front() != '('; }
 
-bool endsWithEndPrgm(const std::string& programText) {
-    constexpr std::string_view kEnd = "EndPrgm";
-    return programText.size() >= kEnd.size() && programText.compare(programText.size() - kEnd.size(), kEnd.size(), kEnd) == 0;
-}
-
 std::string nameFieldOf(const VariableFileContent& content) { return content.name + "(" + content.arguments + ")"; }
 
 std::string saveProgramFile(const VariableFileInput& input, const std::string& target, bool tokenized,
@@ -159,7 +165,7 @@ std::string saveProgramFile(const VariableFileInput& input, const std::string& t
     const BuildResult built = buildVariableFile(input);
     if (!built.ok()) return built.error;
     if (tokenized) {
-        const BuildResult check = tokenizeVariableFile(built.bytes);
+        const BuildResult check = tokenizeVariableFile(built.bytes, input.oneExpression);
         if (!check.ok()) return check.error;
     }
     if (std::string error = writeVariableFile(input, target); !error.empty()) return error;
@@ -172,49 +178,84 @@ std::string saveProgramFile(const VariableFileInput& input, const std::string& t
     if (!second.ok()) return second.error;
     const DetokenizerAnswer text = detokenizer.ProgramText(target);
     if (!text.ok()) return text.error;
-    return detokenizer.WriteVariable(target, first.value, second.value, text.value, 1, true);
+    return detokenizer.WriteVariable(target, first.value, second.value, text.value, 1, true, input.oneExpression);
 }
 
-OpenedFile openProgramFile(const std::string& path, const Detokenizer& detokenizer,
-                           const std::string& temporaryFolder) {
+ProgramListing listPrograms(const Bytes& file) {
+    ProgramListing listing;
+    listing.table = readVariableTable(file);
+    if (!listing.table.ok()) {
+        listing.error = listing.table.error;
+        return listing;
+    }
+    listing.programs = listing.table.programs();
+    if (listing.programs.empty()) listing.error = "the file holds no program or function";
+    return listing;
+}
+
+std::string describeEntry(const TableEntry& entry) {
+    return entry.qualifiedName() + "  " + kindWord(entry.type) + "  " + (isTextForm(entry.data) ? "text" : "tokenized") +
+           "  " + std::to_string(entry.data.size() + 2) + " bytes";
+}
+
+OpenedFile readProgram(const Bytes& file, const std::string& wanted) {
     using Failure = OpenedFile::Failure;
+    const VariableTable table = readVariableTable(file);
+    if (!table.ok()) return failed(Failure::Damaged, table.error);
+    const ChosenEntry chosen = chooseProgram(table, wanted);
+    if (!chosen.ok()) return failed(Failure::Damaged, chosen.error);
+    const TableEntry& entry = *chosen.entry;
+    Bytes single = singleVariableFile(table, entry);
+    OpenedFile result;
+    result.wholeFile = table.variables.size() == 1;
+    if (!isTextForm(entry.data)) {
+        const DetokenizeResult d = detokenize(entry.data);
+        if (!d.ok()) return failed(Failure::Detokenization, d.error);
+        BuildResult text = detokenizeVariableFile(single);
+        if (!text.ok()) return failed(Failure::Detokenization, text.error);
+        single = std::move(text.bytes);
+        result.tokenized = true;
+        result.oneExpression = d.oneExpression;
+    }
+    ParseResult read = parseVariableFile(single);
+    if (!read.ok()) return failed(result.tokenized ? Failure::Detokenization : Failure::Damaged, read.error);
+    result.content = std::move(read.content);
+    return result;
+}
+
+std::string readCalculatorFile(const std::string& path, Bytes& file) {
     std::error_code ec;
     const auto size = fs::file_size(path, ec);
     if (!ec && size > static_cast<std::uintmax_t>(kLargestReadableFile))
-        return failed(Failure::Damaged, "the file is too large to be a calculator variable (" + std::to_string(size) +
-                                            " bytes)");
+        return "the file is too large to be a calculator variable (" + std::to_string(size) + " bytes)";
+    return readWholeFile(path, file);
+}
 
-    const DetokenizerAnswer start = detokenizer.DataStart(path);
-    if (!start.ok()) return failed(Failure::Damaged, start.error);
+OpenedFile openProgramFile(const std::string& path, const Detokenizer& detokenizer,
+                           const std::string& temporaryFolder, const std::string& wanted) {
+    Bytes file;
+    if (std::string error = readCalculatorFile(path, file); !error.empty())
+        return failed(OpenedFile::Failure::Damaged, error);
+    return openProgramData(file, detokenizer, temporaryFolder, wanted);
+}
 
-    if (!isTokenizedStart(start.value)) {
-        ParseResult read = readVariableFile(path);
-        if (!read.ok()) return failed(Failure::Damaged, read.error);
-        OpenedFile result;
-        result.content = std::move(read.content);
-        return result;
-    }
+OpenedFile openProgramData(const Bytes& file, const Detokenizer& detokenizer, const std::string& temporaryFolder,
+                           const std::string& wanted) {
+    using Failure = OpenedFile::Failure;
+    OpenedFile result = readProgram(file, wanted);
+    if (!result.ok() || !result.tokenized) return result;
 
-    const DetokenizerAnswer text = detokenizer.ProgramText(path);
-    if (!text.ok()) return failed(Failure::Detokenization, text.error);
-    if (!endsWithEndPrgm(text.value))
-        return failed(Failure::Detokenization, "the detokenized text does not end with EndPrgm");
-    const DetokenizerAnswer first = detokenizer.HeaderString1(path);
-    if (!first.ok()) return failed(Failure::Detokenization, first.error);
-    const DetokenizerAnswer second = detokenizer.HeaderString2(path);
-    if (!second.ok()) return failed(Failure::Detokenization, second.error);
-
+    // A tokenized variable goes through the text form on disk, as the component
+    // writes it, and is read back from there.
     std::string error;
     const TemporaryFile source(makeTemporaryFile(temporaryFolder, error));
     if (source.path().empty()) return failed(Failure::Detokenization, error);
-    error = detokenizer.WriteVariable(source.path(), first.value, second.value, text.value, 1, false);
+    error = detokenizer.WriteVariable(source.path(), result.content.header, headerString2Of(result.content.trailer),
+                                      "(" + result.content.arguments + ")" + result.content.programText, 1, false);
     if (!error.empty()) return failed(Failure::Detokenization, error);
     ParseResult read = readVariableFile(source.path());
     if (!read.ok()) return failed(Failure::Detokenization, read.error);
-
-    OpenedFile result;
     result.content = std::move(read.content);
-    result.tokenized = true;
     return result;
 }
 

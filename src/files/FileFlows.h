@@ -11,6 +11,7 @@
 #include "files/Detokenizer.h"
 #include "files/Document.h"
 #include "files/VariableFile.h"
+#include "files/VariableTable.h"
 
 namespace korvane {
 
@@ -27,8 +28,10 @@ std::string saveFailureMessage(const std::string& path, const std::string& reaso
 // A file refused on opening, named with the reason.
 std::string openFailureMessage(const std::string& path, const std::string& reason);
 
-// The file list of both browsers shows only these, also when functions are saved.
-inline constexpr std::string_view kBrowserPattern = "*.89p;*.92p";
+// The file list of both browsers: every program, function and group file that the
+// reader takes, of the TI-89, the TI-92 Plus, the Voyage 200 and the TI-92.
+inline constexpr std::string_view kBrowserPattern =
+    "*.89p;*.92p;*.9xp;*.v2p;*.89f;*.92f;*.9xf;*.v2f;*.89g;*.92g;*.9xg;*.v2g";
 
 // Whether `fileName` matches one of the ";"-separated globs of `pattern` ("*" any
 // run, "?" one character). Letters match without regard to case, as the file lists
@@ -38,9 +41,13 @@ bool matchesPattern(std::string_view fileName, std::string_view pattern);
 // The items of the save-as browser's type list for the kind setting.
 std::vector<std::string> typeListItems(ProgramKind kind);
 
-// The extension that a type-list item stands for: its four characters from the
-// sixteenth on (".89p", ".92p", ".89f" or ".92f"); empty for a shorter text.
+// The extension that a type-list item stands for: what stands between "(*" and ")"
+// (".89p", ".92p", ".9xp", ".v2p" and the same for functions); empty for another text.
 std::string extensionOfTypeItem(const std::string& item);
+
+// The header of a Document saved to `path`: a TI-92 Plus or Voyage 200 file
+// (.9xp, .9xf, .v2p, .v2f) takes the signature "**TI92P*"; any other keeps its own.
+Bytes headerForTarget(const Bytes& header, const std::string& path);
 
 // A file list entry's name without its four-character extension.
 std::string nameWithoutExtension(const std::string& fileName);
@@ -52,13 +59,16 @@ std::string joinBrowserPath(const std::string& directory, const std::string& nam
 // command wants a new one.
 bool needsSaveAsBrowser(const std::string& documentPath, bool toExistingPath);
 
-// The file named on the command line, or nothing when its extension is not ".89p"
-// or ".92p" (the caller then says kNotTi89Message). A path in double quotes is
-// checked against the file system first, so its extension is compared in lower case.
+// Whether a file name has an extension that the open routine takes (kBrowserPattern),
+// in any letter case.
+bool isOpenableFile(const std::string& path);
+
+// The file named on the command line, or nothing when its extension is not one
+// that the open routine takes (the caller then says kNotTi89Message). A path in
+// double quotes is checked against the file system first.
 std::optional<std::string> commandLineFile(const std::string& commandLine);
 
-// Whether a file dropped on the window is one that the open routine takes: a
-// program or function file, of either calculator, in any letter case.
+// Whether a file dropped on the window is one that the open routine takes.
 bool isDroppableFile(const std::string& path);
 
 // The main window's title: "Korvane", then the file name of the Document's path.
@@ -66,9 +76,6 @@ std::string windowTitleFor(const std::string& documentPath);
 
 // DataStart's answer says the file is tokenized when it does not begin with "(".
 bool isTokenizedStart(const std::string& dataStart);
-
-// The open routine takes a tokenized variable only when it is a program.
-bool endsWithEndPrgm(const std::string& programText);
 
 // The name field of a file read: the variable name and its argument list.
 std::string nameFieldOf(const VariableFileContent& content);
@@ -90,18 +97,43 @@ struct OpenedFile {
     enum class Failure { None, Damaged, Detokenization };
     Failure failure = Failure::None;
     std::string reason;           // why it failed, for the message
-    VariableFileContent content;  // the pieces read, when it did not
+    VariableFileContent content;  // the pieces read, when it did not: a single-variable file's
     bool tokenized = false;
+    bool oneExpression = false;   // a function stored in the one-expression form
+    bool wholeFile = true;        // the file holds this variable alone, so Save may rewrite it
     bool ok() const { return failure == Failure::None; }
 };
 
-// Reads the variable file at `path`. A text-form file is read directly. A tokenized
-// one is turned into text by the detokenizer (only a program, whose text ends with
-// "EndPrgm"), written in text form to a unique temporary file in `temporaryFolder`
-// (named after "tmp89_M.dat") and read from there; that file is deleted whatever
-// happens. Failures of the tokenized road are Detokenization, all others Damaged.
+// The programs and functions of a calculator file, for the choice of one.
+struct ProgramListing {
+    VariableTable table;
+    std::vector<const TableEntry*> programs;
+    std::string error;
+    bool ok() const { return error.empty(); }
+};
+ProgramListing listPrograms(const Bytes& file);
+// "folder\name  function  tokenized  313 bytes": one line of a listing.
+std::string describeEntry(const TableEntry& entry);
+
+// Reads the program or function `wanted` ("folder\name"; empty: the only one) of a
+// file's bytes, detokenized in memory when it is tokenized. Failures are Damaged
+// for the file and Detokenization for tokens that do not read.
+OpenedFile readProgram(const Bytes& file, const std::string& wanted);
+
+// Reads the program or function `wanted` of the file at `path`, which is read once.
+// A text-form variable is taken as it stands. A tokenized one is turned into text
+// by the detokenizer, written in text form to a unique temporary file in
+// `temporaryFolder` (named after "tmp89_M.dat") and read from there; that file is
+// deleted whatever happens.
 OpenedFile openProgramFile(const std::string& path, const Detokenizer& detokenizer,
-                           const std::string& temporaryFolder);
+                           const std::string& temporaryFolder, const std::string& wanted = {});
+// The same on a file already read whole.
+OpenedFile openProgramData(const Bytes& file, const Detokenizer& detokenizer, const std::string& temporaryFolder,
+                           const std::string& wanted);
+
+// Reads a file that the open routine takes, refusing one far larger than any
+// calculator file. Returns an empty text or the reason.
+std::string readCalculatorFile(const std::string& path, Bytes& file);
 
 // The system's temporary folder.
 std::string systemTemporaryFolder();

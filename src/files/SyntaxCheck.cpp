@@ -29,7 +29,7 @@ SyntaxCheck checkSyntax(const VariableFileInput& document) {
     // The same road as a tokenized save: the text-form file, then its tokenizing.
     const BuildResult built = buildVariableFile(document);
     if (!built.ok()) return fromError(built.error);
-    const BuildResult tokenized = tokenizeVariableFile(built.bytes);
+    const BuildResult tokenized = tokenizeVariableFile(built.bytes, document.oneExpression);
     if (!tokenized.ok()) return fromError(tokenized.error);
     return {};
 }

@@ -118,6 +118,16 @@ ParseResult parseVariableFile(const Bytes& bytes) {
     return result;
 }
 
+std::string editorTextOf(const std::string& programText) {
+    std::string out;
+    out.reserve(programText.size() + programText.size() / 16);
+    for (const char c : programText) {
+        out += c;
+        if (c == '\r') out += '\n';
+    }
+    return out;
+}
+
 std::string readWholeFile(const std::string& path, Bytes& out) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) return "it is a folder, not a file";

@@ -25,6 +25,7 @@ struct VariableFileInput {
     std::string editorText;   // CR LF line breaks
     Bytes variableHeader;     // 88 bytes
     Bytes variableTrailer;    // 12 bytes
+    bool oneExpression = false;  // a function read in the one-expression form keeps it
 };
 
 // What the reader gives back.
@@ -63,6 +64,10 @@ std::string writeVariableFile(const VariableFileInput& input, const std::string&
 
 // Reads and parses a text-form file; the error gives the reason.
 ParseResult readVariableFile(const std::string& path);
+
+// The editor text of program text as a variable stores it: each CR becomes the
+// editor's CR LF; a line feed alone is a calculator character and stays.
+std::string editorTextOf(const std::string& programText);
 
 // Whole-file helpers shared by the file formats. Both return an empty text on
 // success or a readable reason.

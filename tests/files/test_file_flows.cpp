@@ -21,10 +21,18 @@ VariableFileInput programInput(const std::string& editorText) {
 TEST(FileFlows, TypeListPathBoxAndPattern) {
     const auto program = typeListItems(ProgramKind::Program);
     const auto function = typeListItems(ProgramKind::Function);
-    ASSERT_EQ(program.size(), 2u);
-    ASSERT_EQ(function.size(), 2u);
+    ASSERT_EQ(program.size(), 4u);
+    ASSERT_EQ(function.size(), 4u);
     EXPECT_EQ(program[0], "Format Ti-89 (*.89p)");
     EXPECT_EQ(function[1], "Format Ti-92 (*.92f)");
+    EXPECT_EQ(extensionOfTypeItem(program[2]), ".9xp");
+    EXPECT_EQ(extensionOfTypeItem(function[3]), ".v2f");
+    // The TI-92 Plus and Voyage 200 types write their signature; the two first keep the header's.
+    const Bytes header = newDocumentHeader();
+    EXPECT_EQ(headerForTarget(header, "/a/b.v2p").substr(0, 8), "**TI92P*");
+    EXPECT_EQ(headerForTarget(header, "/a/b.9XF").substr(0, 8), "**TI92P*");
+    EXPECT_EQ(headerForTarget(header, "/a/b.92p"), header);
+    EXPECT_EQ(headerForTarget(header, "/a/b.9xp").substr(8), header.substr(8));
     EXPECT_EQ(extensionOfTypeItem(program[0]), ".89p");
     EXPECT_EQ(extensionOfTypeItem(program[1]), ".92p");
     EXPECT_EQ(extensionOfTypeItem(function[0]), ".89f");
@@ -39,7 +47,9 @@ TEST(FileFlows, TypeListPathBoxAndPattern) {
 
     EXPECT_TRUE(matchesPattern("prog.89p", kBrowserPattern));
     EXPECT_TRUE(matchesPattern("PROG.92P", kBrowserPattern));
-    EXPECT_FALSE(matchesPattern("prog.89f", kBrowserPattern));
+    for (const char* name : {"prog.89f", "p.9xp", "p.V2F", "group.89g", "g.9xg", "g.v2g", "g.92g"})
+        EXPECT_TRUE(matchesPattern(name, kBrowserPattern)) << name;
+    EXPECT_FALSE(matchesPattern("prog.89e", kBrowserPattern));
     EXPECT_FALSE(matchesPattern("prog.89pp", kBrowserPattern));
     EXPECT_FALSE(matchesPattern("prog.89", kBrowserPattern));
     EXPECT_TRUE(matchesPattern("a.89p", "x?z;*.89p"));
@@ -58,13 +68,14 @@ TEST(FileFlows, CommandLineDropsAndTitle) {
     EXPECT_EQ(commandLineFile("/tmp/a.89p"), std::optional<std::string>("/tmp/a.89p"));
     EXPECT_EQ(commandLineFile("/tmp/a.92p"), std::optional<std::string>("/tmp/a.92p"));
     EXPECT_EQ(commandLineFile("notes.txt"), std::nullopt);
-    EXPECT_EQ(commandLineFile("/tmp/a.89f"), std::nullopt);
-    EXPECT_EQ(commandLineFile(capital), std::nullopt);  // unquoted capitals are refused
+    EXPECT_EQ(commandLineFile("/tmp/a.89f"), std::optional<std::string>("/tmp/a.89f"));
+    EXPECT_EQ(commandLineFile("/tmp/g.v2g"), std::optional<std::string>("/tmp/g.v2g"));
+    EXPECT_EQ(commandLineFile(capital), std::optional<std::string>(capital));  // any letter case
     EXPECT_EQ(commandLineFile("\"" + capital + "\""), std::optional<std::string>(capital));
     EXPECT_EQ(commandLineFile("\"" + dir.file("none.89p") + "\""), std::nullopt);  // "Erreur"
 
-    for (const char* name : {"a.89p", "a.92p", "a.89f", "a.92f", "A.89F"}) EXPECT_TRUE(isDroppableFile(name)) << name;
-    for (const char* name : {"a.89g", "a.txt", "89p", ""}) EXPECT_FALSE(isDroppableFile(name)) << name;
+    for (const char* name : {"a.89p", "a.92p", "a.89f", "a.92f", "A.89F", "a.89g", "a.v2p"}) EXPECT_TRUE(isDroppableFile(name)) << name;
+    for (const char* name : {"a.89e", "a.txt", "89p", ""}) EXPECT_FALSE(isDroppableFile(name)) << name;
 
     EXPECT_EQ(windowTitleFor(""), "Korvane");
     EXPECT_EQ(windowTitleFor("/home/u/geo.89p"), "Korvane - geo.89p");

@@ -38,7 +38,8 @@ void FrmP::buildCheckControls() {
 
 void FrmP::verifierSyntaxe_Click() {
     const SyntaxCheck c = checkSyntax(
-        {nameField(), folderField(), RichTxt1->text(), document.variableHeader, document.variableTrailer});
+        {nameField(), folderField(), RichTxt1->text(), document.variableHeader, document.variableTrailer,
+         document.oneExpression});
     if (c.ok) {
         prompt_.tell(languageText("FrmP", "messageSyntaxOk", 0, Langue), PromptIcon::Information);
         RichTxt1->setFocus();
@@ -93,6 +94,7 @@ void FrmP::importer_Click() {
     enregistrer->setEnabled(false);
     document.variableHeader = imported.variableHeader;
     document.variableTrailer = imported.variableTrailer;
+    document.oneExpression = false;
     RichTxt1->setPlainText(imported.editorText);
     setNameField(imported.nameField);
     setFolderField(imported.folderField);

@@ -14,6 +14,7 @@
 #include "editor/ui/EditorWidget.h"
 #include "files/FileFlows.h"
 #include "files/SyntaxCheck.h"
+#include "files/ui/FrmChoixVariable.h"
 #include "files/ui/FrmEnregistrer.h"
 #include "files/ui/FrmParcourir.h"
 #include "files/ui/FrmSaveTok.h"
@@ -182,8 +183,9 @@ bool FrmP::saveRoutine() {
         }
         target = browser.path();
     }
-    const VariableFileInput input{nameField(), folderField(), RichTxt1->text(), document.variableHeader,
-                                  document.variableTrailer};
+    const VariableFileInput input{nameField(), folderField(), RichTxt1->text(),
+                                  headerForTarget(document.variableHeader, target), document.variableTrailer,
+                                  document.oneExpression};
     const std::string error = saveProgramFile(input, target, frmSaveTok().tokenize, detokenizer);
     if (!error.empty()) {
         prompt_.tell(saveFailureMessage(target, error), PromptIcon::Error);
@@ -224,7 +226,29 @@ void FrmP::openDropped(const std::string& path) {
 void FrmP::openFile(const std::string& path) {
     // The file is read whole before the Document changes, so a refused file leaves
     // the text, the fields and the path as they were.
-    const OpenedFile opened = openProgramFile(path, detokenizer, temporaryFolder);
+    Bytes file;
+    std::string wanted;
+    std::string error = readCalculatorFile(path, file);
+    if (error.empty()) {
+        const ProgramListing listing = listPrograms(file);
+        if (!listing.ok()) {
+            error = listing.error;
+        } else if (listing.programs.size() > 1) {
+            FrmChoixVariable choice(listing.programs, Langue, this);
+            runModal(choice);
+            if (choice.result() != QDialog::Accepted || choice.chosen.empty()) {
+                colorierTout();
+                return;
+            }
+            wanted = choice.chosen;
+        }
+    }
+    if (!error.empty()) {
+        prompt_.tell(openFailureMessage(path, error), PromptIcon::Error);
+        colorierTout();
+        return;
+    }
+    const OpenedFile opened = openProgramData(file, detokenizer, temporaryFolder, wanted);
     if (!opened.ok()) {
         if (opened.failure == OpenedFile::Failure::Detokenization)
             prompt_.tell(std::string(kDetokenizationMessage));
@@ -236,11 +260,14 @@ void FrmP::openFile(const std::string& path) {
     const VariableFileContent& content = opened.content;
     document.variableHeader = content.header;
     setFolderField(content.folder.substr(0, kNameLimit));
-    RichTxt1->setPlainText(normaliseLineBreaks(content.programText));
+    RichTxt1->setPlainText(editorTextOf(content.programText));
     document.variableTrailer = content.trailer;
+    document.oneExpression = opened.oneExpression;
     setNameField(nameFieldOf(content));
-    enregistrer->setEnabled(true);
-    setDocumentPath(path);
+    // A variable taken from a file that holds others is saved to a file of its own:
+    // Save asks where, and the group is never rewritten.
+    enregistrer->setEnabled(opened.wholeFile);
+    setDocumentPath(opened.wholeFile ? path : std::string());
     colorierTout();
 }
 
