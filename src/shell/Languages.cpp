@@ -80,7 +80,7 @@ constexpr std::array<LanguageText, 54> kTable{{
     {"FrmImprime", "CmdAnnuler", 0, "Annuler", "Cancel"},
 }};
 
-constexpr std::array<LanguageText, 13> kAdded{{
+constexpr LanguageText kAdded[] = {
     {"FrmP", "annuler", 0, "Annuler", "Undo"},
     {"FrmP", "retablir", 0, "R\u00e9tablir", "Redo"},
     {"FrmP", "verifierSyntaxe", 0, "V\u00e9rifier la syntaxe", "Check syntax"},
@@ -95,7 +95,12 @@ constexpr std::array<LanguageText, 13> kAdded{{
     {"FrmP", "messageSyntaxLine", 0, "Ligne %1 : %2", "Line %1: %2"},
     {"FrmP", "messageImportFailed", 0, "Impossible d'importer le fichier\n%1\n%2", "The file cannot be imported\n%1\n%2"},
     {"FrmP", "importFilter", 0, "Textes TI (*.txt *.TXT);;Tous les fichiers (*)", "TI texts (*.txt *.TXT);;All files (*)"},
-}};
+    // The buttons of message boxes.
+    {"QtPrompt", "promptOk", 0, "OK", "OK"},
+    {"QtPrompt", "promptYes", 0, "Oui", "Yes"},
+    {"QtPrompt", "promptNo", 0, "Non", "No"},
+    {"QtPrompt", "promptCancel", 0, "Annuler", "Cancel"},
+};
 
 // Controls whose Part-given tooltip stays as it is get a name only.
 constexpr AccessibleText kAccessible[] = {

@@ -104,36 +104,67 @@ TEST(Search, OneCharacterSearchStepsToTheNextOccurrence) {
     EXPECT_EQ(f.editor.selectionLength(), 2);
 }
 
-TEST(Search, ReplaceTakesTheSelectionWhateverItHolds) {
-    Fixture f("Disp x");
-    f.editor.setSelection(8, 4);
-    f.search.replace("Output");
-    EXPECT_EQ(f.editor.text(), "\r\nPrgm\r\nOutput x\r\nEndPrgm");
-    EXPECT_EQ(f.editor.caret(), 14);
-    f.editor.setCaret(16);
-    f.search.replace("yz");
-    EXPECT_EQ(f.editor.text(), "\r\nPrgm\r\nOutput xyz\r\nEndPrgm");
+TEST(Search, ReplaceTakesOnlyASelectedOccurrence) {
+    Fixture f("Disp x:disp y");
+    // Nothing selected: the next occurrence is found first, nothing replaced.
+    f.editor.setCaret(10);
+    f.search.replace("DISP", "Output");
+    EXPECT_EQ(f.editor.text(), "\r\nPrgm\r\nDisp x:disp y\r\nEndPrgm");
+    EXPECT_EQ(f.editor.selectionStart(), 15);
+    EXPECT_EQ(f.editor.selectionLength(), 4);
+    f.search.replace("DISP", "Output");
+    EXPECT_EQ(f.editor.text(), "\r\nPrgm\r\nDisp x:Output y\r\nEndPrgm");
+    EXPECT_EQ(f.editor.caret(), 21);
+    // A selection that is not the searched text is not replaced.
+    f.editor.setSelection(13, 1);
+    f.search.replace("DISP", "Output");
+    EXPECT_EQ(f.editor.text(), "\r\nPrgm\r\nDisp x:Output y\r\nEndPrgm");
+    EXPECT_TRUE(f.prompt.shown.size() == 1 && f.prompt.shown[0].text == kGoOn);
+    // The closing keyword is found but never replaced.
+    Fixture end("x");
+    end.editor.setSelection(11, 7);
+    end.search.replace("endprgm", "y");
+    EXPECT_EQ(end.editor.text(), "\r\nPrgm\r\nx\r\nEndPrgm");
 
     // Bad input: empty search text and an empty editor ask nothing and change nothing.
     Fixture empty("");
     empty.search.findNext("");
+    empty.search.replace("", "b");
+    EXPECT_EQ(empty.search.replaceAll("", "b"), 0);
     EXPECT_TRUE(empty.prompt.shown.empty());
     MemoryEditor nothing("");
     ScriptedPrompt prompt;
     TextSearch search(nothing, prompt);
-    search.findNext("a");
-    search.replace("b");
-    EXPECT_EQ(nothing.text(), "b");
-    EXPECT_EQ(prompt.shown.size(), 1u);
+    search.replace("a", "b");
+    EXPECT_EQ(search.replaceAll("a", "b"), 0);
+    EXPECT_EQ(nothing.text(), "");
 }
 
-TEST(Search, CaptionsAreFrenchOnlyForExactlyFr) {
+TEST(Search, ReplaceAllTakesEveryOccurrenceOfTheBodyAndSaysHowMany) {
+    Fixture f("disp a:Disp b\r\nDISP c");
+    f.editor.setCaret(21);  // after "b"
+    EXPECT_EQ(f.search.replaceAll("disp", "Output"), 3);
+    EXPECT_EQ(f.editor.text(), "\r\nPrgm\r\nOutput a:Output b\r\nOutput c\r\nEndPrgm");
+    EXPECT_EQ(f.editor.caret(), 25);  // still after "b"
+    ASSERT_EQ(f.prompt.shown.size(), 1u);
+    EXPECT_EQ(f.prompt.shown[0].text, "3 occurrence(s) remplac\xC3\xA9" "e(s)");
+    f.search.setLangue("En");
+    EXPECT_EQ(f.search.replaceAll("Prgm", "x"), 0);  // only the frame holds it
+    EXPECT_EQ(f.prompt.shown.back().text, "0 occurrence(s) replaced");
+    EXPECT_EQ(f.editor.text(), "\r\nPrgm\r\nOutput a:Output b\r\nOutput c\r\nEndPrgm");
+}
+
+TEST(Search, CaptionsFollowTheInterfaceLanguage) {
     EXPECT_EQ(searchCaptions("Fr").lblRemplacer, "Remplacer par :");
     EXPECT_EQ(searchCaptions("En").lblRemplacer, "Replace by :");
-    // Unlike the main window, which is English only for exactly "En", the dialog is
-    // French only for exactly "Fr".
-    EXPECT_EQ(searchCaptions("fr").title, "Search");
-    EXPECT_EQ(searchCaptions("1").cmdSuivant, "Next");
+    EXPECT_EQ(searchCaptions("En").cmdRemplacerTout, "Replace all");
+    // French for anything but exactly "En", the first run's missing key included.
+    EXPECT_EQ(searchCaptions("1").cmdSuivant, "Suivant");
+    EXPECT_EQ(searchCaptions("en").title, "Rechercher");
+    Fixture f("a");
+    f.search.setLangue("En");
+    f.search.findNext("zz");
+    EXPECT_EQ(f.prompt.shown.at(0).text, "The searched text cannot be found");
 }
 
 }  // namespace

@@ -97,7 +97,7 @@ private slots:
         editor.setPlainText(std::string("\r\nPrgm\r\nDisp a\r\ndisp b\r\nEndPrgm"));
         editor.setCaret(8);
         ScriptedPrompt prompt;
-        QPointer<FrmRechercher> dialog = new FrmRechercher(editor, prompt, "En");
+        QPointer<FrmRechercher> dialog = new FrmRechercher(editor, prompt, [] { return std::string("En"); });
         QVERIFY(dialog->windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(!dialog->isModal());
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Search"));

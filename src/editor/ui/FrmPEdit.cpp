@@ -69,7 +69,7 @@ void FrmP::coller_Click() {
 void FrmP::selectall_Click() { korvane::selectall(*RichTxt1); }
 
 void FrmP::rechercher_Click() {
-    if (!searchWindow) searchWindow = new FrmRechercher(*RichTxt1, prompt_, Langue, this);
+    if (!searchWindow) searchWindow = new FrmRechercher(*RichTxt1, prompt_, [this] { return Langue; }, this);
     searchWindow->show();
     searchWindow->raise();
     searchWindow->activateWindow();

@@ -2,6 +2,7 @@
 // The search-and-replace dialog: modeless and on top, so the user can go on
 // editing while it is open. Closing it destroys it; it keeps nothing.
 #include <QDialog>
+#include <functional>
 #include <string>
 
 #include "editor/Search.h"
@@ -15,8 +16,12 @@ namespace korvane {
 class FrmRechercher : public QDialog {
     Q_OBJECT
 public:
-    // `langue` is the main window's interface language code.
-    FrmRechercher(TextEditor& editor, PromptService& prompt, const std::string& langue, QWidget* parent = nullptr);
+    // `langue` gives the main window's interface language code at any moment.
+    FrmRechercher(TextEditor& editor, PromptService& prompt, std::function<std::string()> langue,
+                  QWidget* parent = nullptr);
+
+    // Captions and messages in the interface language of the moment.
+    void applyCaptions();
 
     QLabel* LblRechercher = nullptr;
     QLineEdit* TxtRechercher = nullptr;
@@ -25,12 +30,15 @@ public:
     QPushButton* CmdSuivant = nullptr;
     QPushButton* CmdRemplacer = nullptr;
     QPushButton* CmdAnnuler = nullptr;
+    QPushButton* CmdRemplacerTout = nullptr;
 
 private:
     void CmdSuivant_Click();
     void CmdRemplacer_Click();
+    void CmdRemplacerTout_Click();
 
     TextSearch search_;
+    std::function<std::string()> langue_;
 };
 
 }  // namespace korvane

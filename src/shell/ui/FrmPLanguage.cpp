@@ -9,12 +9,14 @@
 #include <QPushButton>
 
 #include "editor/ui/EditorWidget.h"
+#include "editor/ui/FrmRechercher.h"
 #include "insert/ui/CommandMenuBuilder.h"
 #include "shell/Languages.h"
 #include "shell/ui/FrmAbout1.h"
 #include "shell/ui/FrmOption.h"
 #include "shell/ui/FrmP.h"
 #include "shell/ui/LanguageApply.h"
+#include "shell/ui/QtPrompt.h"
 
 namespace korvane {
 
@@ -78,6 +80,8 @@ void FrmP::applyInterfaceLanguage() {
     applyLanguage(*this, "FrmP", Langue);
     retitleCommandMenus(commandMenus, Langue);
     giveMenuMnemonics(*menuBar());
+    if (searchWindow) searchWindow->applyCaptions();
+    if (auto* boxes = dynamic_cast<QtPrompt*>(&prompt_)) boxes->setLangue(Langue);
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window == this) continue;
         const QByteArray name = window->objectName().toUtf8();

@@ -1,6 +1,9 @@
 #include "shell/ui/QtPrompt.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
+
+#include "shell/Languages.h"
 
 namespace korvane {
 
@@ -20,6 +23,13 @@ PromptAnswer QtPrompt::ask(const PromptMessage& message) {
         case PromptButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
         case PromptButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
     }
+    // Qt's own captions are English: the buttons speak the interface's language.
+    const std::pair<QMessageBox::StandardButton, const char*> captions[] = {
+        {QMessageBox::Ok, "promptOk"}, {QMessageBox::Yes, "promptYes"}, {QMessageBox::No, "promptNo"},
+        {QMessageBox::Cancel, "promptCancel"}};
+    for (const auto& [which, control] : captions)
+        if (QAbstractButton* button = box.button(which))
+            button->setText(QString::fromStdString(languageText("QtPrompt", control, 0, langue_)));
     switch (box.exec()) {
         case QMessageBox::Yes: return PromptAnswer::Yes;
         case QMessageBox::No: return PromptAnswer::No;
