@@ -117,6 +117,8 @@ LinkTextResult readLinkText(std::string_view bytes) {
               headerValue(lines[i], "\\NAME=", result.text.name) || headerValue(lines[i], "\\FILE=", result.text.file)))
             break;
     }
+    // The name holds escapes like the program text: "\theta\ab" is θab.
+    result.text.name = unescapeLinkText(result.text.name);
     std::size_t stop = i;
     while (stop < lines.size() && lines[stop] != "\\STOP92\\") ++stop;
     if (stop == lines.size()) {

@@ -118,8 +118,10 @@ VariableTable readVariableTable(const Bytes& file) {
         table.variables.push_back(std::move(entry));
     }
     if (table.variables.empty()) return refused("the file holds only folder entries, no variable");
-    if (count == 1 && dword(file, kTableOffset) == kTableOffset + kEntrySize + 6)
+    if (count == 1 && dword(file, kTableOffset) == kTableOffset + kEntrySize + 6) {
         table.singleHeader = file.substr(0, kHeaderSize);
+        table.singleCheck = file.substr(kHeaderSize + table.variables.front().data.size(), 2);
+    }
     return table;
 }
 
@@ -160,6 +162,7 @@ Bytes singleVariableHeader(const VariableTable& table, const TableEntry& entry) 
 
 Bytes singleVariableFile(const VariableTable& table, const TableEntry& entry) {
     Bytes file = singleVariableHeader(table, entry) + entry.data;
+    if (!table.singleCheck.empty()) return file + table.singleCheck;
     unsigned sum = 0;
     for (size_t i = 86; i < file.size(); ++i) sum += at(file, i);
     file += static_cast<char>(sum & 0xFF);

@@ -40,6 +40,7 @@ struct VariableTable {
     std::string defaultFolder;   // offset 0x0A
     Bytes comment;               // the 40 bytes at offset 0x12
     Bytes singleHeader;          // a single-variable file's own 88 header bytes, else empty
+    Bytes singleCheck;           // and its own check field, which text-form files hold fixed
     std::vector<TableEntry> variables;  // every entry but the folder entries, in file order
     std::string error;           // empty when the table was read
     bool ok() const { return error.empty(); }

@@ -121,19 +121,33 @@ TEST(KorvaneTool, BadInputGivesOneLineAndStatusOne) {
     std::filesystem::create_directory(dir.file("folder.89p"));
     ScratchDir::write(dir.file("keep.89p"), "kept");
 
-    for (const std::string in : {"truncated.89p", "random.89p", "folder.89p", "missing.89p"}) {
-        for (const std::string command : {"info ", "text ", "convert "}) {
+    // A real program cut short, and a file of random bytes: nothing is printed as if
+    // it were a program, and no output file is written.
+    std::vector<std::string> inputs{"truncated.89p", "random.89p", "folder.89p", "missing.89p", "noise.89p"};
+    Bytes noise(4096, '\0');
+    for (auto& b : noise) b = static_cast<char>(rng());
+    noise.replace(0, 8, "**TI89**");
+    ScratchDir::write(dir.file("noise.89p"), noise);
+    const Bytes gears = samples::bytesOf(samples::folder() / "dapperfu__me452.gears.89p");
+    if (gears.size() > 3000) {
+        ScratchDir::write(dir.file("cut.89p"), gears.substr(0, 3000));
+        inputs.push_back("cut.89p");
+    }
+    for (const std::string& in : inputs) {
+        for (const std::string command : {"info ", "text ", "list ", "convert ", "export "}) {
             std::string args = command + quoted(dir.file(in));
-            if (command == "convert ") args += " " + quoted(dir.file("keep.89p"));
+            if (command == "convert " || command == "export ") args += " " + quoted(dir.file("out.89p"));
             const ToolRun run = tool(args, dir);
             EXPECT_EQ(run.status, 1) << args;
+            EXPECT_EQ(run.out, "") << args;
             EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << args << ": " << run.err;
+            EXPECT_FALSE(std::filesystem::exists(dir.file("out.89p"))) << args;
         }
     }
-    EXPECT_EQ(ScratchDir::read(dir.file("keep.89p")), "kept");
 
     ScratchDir::write(dir.file("huge.txt"), "\nPrgm\n" + std::string(70 * 1024, 'a') + "\nEndPrgm");
     const ToolRun huge = tool("pack " + quoted(dir.file("huge.txt")) + " " + quoted(dir.file("keep.89p")), dir);
+    EXPECT_EQ(ScratchDir::read(dir.file("keep.89p")), "kept");
     EXPECT_EQ(huge.status, 1);
     EXPECT_EQ(ScratchDir::read(dir.file("keep.89p")), "kept");
 
@@ -238,6 +252,62 @@ TEST(KorvaneTool, ImportAndExportTheLinkSoftwaresText) {
     EXPECT_NE(refused.err.find("START92"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.file("x.89p")));
     EXPECT_NE(tool("--help", dir).out.find("import"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace korvane
+
+namespace korvane {
+namespace {
+
+// The programs and functions of a group file, walked here apart from the reader:
+// 16-byte entries from 0x3C, the type at +12.
+int programsInTable(const Bytes& file) {
+    const auto at = [&](size_t i) { return static_cast<unsigned char>(file[i]); };
+    int count = 0;
+    for (size_t k = 0; k < static_cast<size_t>(at(0x3A) | (at(0x3B) << 8)); ++k)
+        if (at(0x3C + 16 * k + 12) == 0x12 || at(0x3C + 16 * k + 12) == 0x13) ++count;
+    return count;
+}
+
+TEST(KorvaneTool, GroupFilesListEveryProgramAndTakeOneWithVar) {
+    const auto more = samples::folder().parent_path() / "ti68k-more";
+    if (!std::filesystem::is_directory(more)) GTEST_SKIP() << "../shared/ti68k-more is absent; group files skipped";
+    ScratchDir dir;
+    int groups = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(more)) {
+        std::string ext = entry.path().extension().string();
+        for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (ext != ".89g" && ext != ".92g" && ext != ".9xg" && ext != ".v2g") continue;
+        ++groups;
+        const ToolRun list = tool("list " + quoted(entry.path().string()), dir);
+        EXPECT_EQ(list.status, 0) << entry.path();
+        EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), programsInTable(samples::bytesOf(entry.path())))
+            << entry.path() << list.out;
+        // Without --var a group names its programs instead of picking one.
+        const ToolRun text = tool("text " + quoted(entry.path().string()), dir);
+        EXPECT_EQ(text.status, 1);
+        EXPECT_NE(text.err.find("--var"), std::string::npos) << text.err;
+    }
+    EXPECT_EQ(groups, 3);
+
+    // The CST 1.2.1 functions open with a comment holding line feeds: one line, ␊ for each.
+    const std::string cst = (more / "loretoparisi__CST121.89G").string();
+    const ToolRun azeros = tool("text " + quoted(cst) + " --var 'cst\\azeros'", dir);
+    ASSERT_EQ(azeros.status, 0) << azeros.err;
+    const size_t commentLine = azeros.out.find("\xC2\xA9");  // ©
+    ASSERT_NE(commentLine, std::string::npos);
+    const std::string comment = azeros.out.substr(commentLine, azeros.out.find('\n', commentLine) - commentLine);
+    EXPECT_NE(comment.find("\xE2\x90\x8A"), std::string::npos) << comment;  // ␊
+    EXPECT_NE(comment.find("Find all zeros"), std::string::npos) << comment;
+    EXPECT_EQ(azeros.out.rfind("azeros(p,v)\nFunc\n", 0), 0u) << azeros.out;
+
+    // The member converts to a single-variable file of its own folder and name.
+    ASSERT_EQ(tool("convert --var 'cst\\azeros' " + quoted(cst) + " " + quoted(dir.file("azeros.89f")), dir).status, 0);
+    const ToolRun info = tool("info " + quoted(dir.file("azeros.89f")), dir);
+    EXPECT_NE(info.out.find("name: azeros\nfolder: cst\n"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("kind: function"), std::string::npos) << info.out;
+    EXPECT_EQ(tool("--version", dir).status, 0);
 }
 
 }  // namespace

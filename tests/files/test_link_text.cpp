@@ -48,6 +48,12 @@ TEST(LinkText, TheFrameIsReadAndWrittenAsTheLinkSoftwareDoes) {
     EXPECT_EQ(d.folderField, "me572");
     EXPECT_EQ(d.editorText, "\r\nFunc\r\n\r\nReturn  d\r\nEndFunc");
     EXPECT_EQ(d.variableHeader.substr(0, 8), "**TI89**");
+
+    // A name written with an escape names the variable with the calculator's character.
+    const LinkTextResult theta = readLinkText("\\START92\\\r\n\\NAME=\\theta\\ab\r\n(x)\r\nFunc\r\nReturn x\r\nEndFunc\r\n\\STOP92\\\r\n");
+    ASSERT_TRUE(theta.ok()) << theta.error;
+    EXPECT_EQ(documentOfLinkText(theta.text, false).nameField, "\x88" "ab(x)");
+    EXPECT_NE(writeLinkText(theta.text).find("\\NAME=\\theta\\ab\r\n"), std::string::npos);
     EXPECT_EQ(documentOfLinkText(r.text, true).variableHeader.substr(0, 8), "**TI92P*");
 
     // Not an export, or a cut one: a message, not a program.

@@ -97,6 +97,10 @@ TEST(TokenizerFidelity, ACommentMayFollowAStatementWithoutAColon) {
     ASSERT_TRUE(back.ok()) << back.error;
     EXPECT_NE(back.text.find("Disp \"a\""), std::string::npos);
     EXPECT_NE(back.text.find("\xA9 note"), std::string::npos);
+    // A command whose argument is optional, directly followed by a comment: no argument.
+    EXPECT_EQ(tokenized("Disp \xA9note"), tokenized("Disp :\xA9note"));
+    EXPECT_EQ(tokenized("Pause \xA9wait"), tokenized("Pause :\xA9wait"));
+    EXPECT_EQ(tokenized("Disp \xA9note").substr(0, 12), tokenized("Disp :\xA9note").substr(0, 12));
 }
 
 // Every whole-statement leaf of the command menus, as inserted (with the blank the

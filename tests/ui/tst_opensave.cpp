@@ -607,14 +607,15 @@ private slots:
         QCOMPARE(script.saveTokShown, 1);
         QCOMPARE(w->RichTxt1->text(), std::string("\r\nPrgm\r\nDisp 5\r\nEndPrgm"));
 
+        // A tokenized function opens like a program.
         sendDrop(w->TxtNomFichier, QString::fromStdString(tokenizedFunction));
-        QTRY_COMPARE(prompt.shown.size(), size_t(1));
-        QCOMPARE(prompt.shown[0].text, std::string(kDetokenizationMessage));
-        QCOMPARE(w->document.path, program);
+        QTRY_COMPARE(w->document.path, tokenizedFunction);
+        QVERIFY(prompt.shown.empty());
+        QCOMPARE(w->RichTxt1->text(), std::string("\r\nFunc\r\nReturn 1\r\nEndFunc"));
 
         sendDrop(w->RichTxt1->viewport(), QString::fromStdString(file("notes.txt")));
         QCoreApplication::processEvents();
-        QCOMPARE(w->document.path, program);
+        QCOMPARE(w->document.path, tokenizedFunction);
         w->close();
     }
 
