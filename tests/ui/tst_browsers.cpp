@@ -13,6 +13,8 @@
 #include "editor/ui/EditorWidget.h"
 #include "files/FileFlows.h"
 #include "files/VariableFile.h"
+#include "files/VariableTable.h"
+#include "files/ui/FrmChoixVariable.h"
 #include "files/ui/FrmChxPrgmFunc.h"
 #include "files/ui/FrmEnregistrer.h"
 #include "files/ui/FrmParcourir.h"
@@ -183,6 +185,60 @@ private slots:
         QTest::mouseClick(w->CmdNouveau, Qt::LeftButton);
         QVERIFY2(script.done(), script.pending().c_str());
         QCOMPARE(w->RichTxt1->text(), std::string("\r\nFunc\r\n\r\nEndFunc"));
+        script.then<FrmSaveTok>([](FrmSaveTok& d) { QTest::mouseClick(d.CmdStop, Qt::LeftButton); });
+        w->close();
+    }
+    void aGroupFileAsksWhichVariableAndSavesItAlone() {
+        const std::string group = std::string(KORVANE_SAMPLES_DIR) + "/../ti68k-more/loretoparisi__CST121.89G";
+        if (!std::filesystem::exists(group)) QSKIP("../shared/ti68k-more is absent: group file not opened");
+        ScriptedPrompt prompt;
+        auto w = started(prompt);
+        ModalScript script;
+        script.then<FrmChoixVariable>([](FrmChoixVariable& d) {
+            QVERIFY(d.LstVariables->count() == 46);
+            QListWidgetItem* azeros = d.LstVariables->findItems("cst\\azeros", Qt::MatchStartsWith).value(0);
+            QVERIFY(azeros);
+            QTest::mouseClick(d.LstVariables->viewport(), Qt::LeftButton, {}, d.LstVariables->visualItemRect(azeros).center());
+            QTest::mouseClick(d.CmdOuvrir, Qt::LeftButton);
+        });
+        w->openRoutine(true, group);
+        QVERIFY2(script.done(), script.pending().c_str());
+        QVERIFY(prompt.shown.empty());
+        QCOMPARE(w->nameField(), std::string("azeros(p,v)"));
+        QCOMPARE(w->folderField(), std::string("cst"));
+        // The comment and the line feeds it holds stay on the third line.
+        const std::string text = w->RichTxt1->text();
+        const size_t third = text.find("\r\n", text.find("\r\n") + 2) + 2;
+        const std::string line = text.substr(third, text.find("\r\n", third) - third);
+        QCOMPARE(line.substr(0, 1), std::string("\xA9"));
+        QVERIFY(line.find('\n') != std::string::npos);
+        QVERIFY(line.find("Find all zeros") != std::string::npos);
+        // Never to be saved over the group: Save asks where, and the file holds azeros alone.
+        QVERIFY(w->document.path.empty());
+        QVERIFY(!w->enregistrer->isEnabled());
+        script.then<FrmSaveTok>([](FrmSaveTok& d) { QTest::mouseClick(d.Option1[0], Qt::LeftButton, {}, QPoint(6, d.Option1[0]->height() / 2)); QTest::mouseClick(d.CmdSave, Qt::LeftButton); })
+            .then<FrmEnregistrer>([](FrmEnregistrer& d) {
+                d.TxtNom->setFocus();
+                QTest::keyClicks(d.TxtNom, "azeros");
+                QTest::mouseClick(d.CmdSelectOK, Qt::LeftButton);
+            });
+        QTest::mouseClick(w->CmdSauver, Qt::LeftButton);
+        QVERIFY2(script.done(), script.pending().c_str());
+        QCOMPARE(w->document.path, file("azeros.89p"));
+        Bytes written, original;
+        readWholeFile(file("azeros.89p"), written);
+        readWholeFile(group, original);
+        const VariableTable alone = readVariableTable(written);
+        QVERIFY2(alone.ok(), alone.error.c_str());
+        QCOMPARE(alone.variables.size(), size_t(1));
+        QVERIFY(!alone.singleHeader.empty());
+        QCOMPARE(alone.variables[0].qualifiedName(), std::string("cst\\azeros"));
+        QCOMPARE(alone.variables[0].type, kFunctionTypeId);
+        // The saved function reads back as the group's member reads.
+        const OpenedFile back = readProgram(written, {});
+        const OpenedFile member = readProgram(original, "cst\\azeros");
+        QVERIFY2(back.ok(), back.reason.c_str());
+        QCOMPARE(back.content.programText, member.content.programText);
         script.then<FrmSaveTok>([](FrmSaveTok& d) { QTest::mouseClick(d.CmdStop, Qt::LeftButton); });
         w->close();
     }

@@ -44,9 +44,11 @@ QString EditorWidget::toDisplay(const std::string& calc) {
     out.reserve(static_cast<qsizetype>(calc.size()));
     for (size_t i = 0; i < calc.size(); ++i) {
         const char c = calc[i];
-        if (c == '\r' || c == '\n') {
+        // Only CR (CR LF) breaks a line; a line feed alone is a calculator character,
+        // shown by its stand-in.
+        if (c == '\r') {
             out += QChar(u'\n');
-            if (c == '\r' && i + 1 < calc.size() && calc[i + 1] == '\n') ++i;
+            if (i + 1 < calc.size() && calc[i + 1] == '\n') ++i;
         } else {
             out += QChar(unitOfCode(static_cast<unsigned char>(c)));
         }
