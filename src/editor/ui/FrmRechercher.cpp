@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "editor/ui/EditorWidget.h"
+#include "shell/ui/LanguageApply.h"
 
 namespace korvane {
 namespace {
@@ -66,6 +67,7 @@ void FrmRechercher::applyCaptions() {
     CmdRemplacer->setText(fromUtf8(captions.cmdRemplacer));
     CmdAnnuler->setText(fromUtf8(captions.cmdAnnuler));
     CmdRemplacerTout->setText(fromUtf8(captions.cmdRemplacerTout));
+    fitCaptions(*this);
 }
 
 void FrmRechercher::CmdSuivant_Click() { search_.findNext(EditorWidget::fromDisplay(TxtRechercher->text())); }

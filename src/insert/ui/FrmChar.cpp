@@ -55,9 +55,12 @@ FrmChar::FrmChar(Host host, QWidget* parent)
 
     QFont small = font();
     small.setPointSizeF(8);
+    // The group captions fit the margin left of the buttons.
+    QFont captions = font();
+    captions.setPointSizeF(7);
     for (const PaletteLabel& label : paletteLabels()) {
         auto* l = new QLabel(QString::fromUtf8(label.caption.data(), static_cast<qsizetype>(label.caption.size())), this);
-        l->setFont(small);
+        l->setFont(captions);
         l->setGeometry(px(60), px(label.top), px(kPaletteFirstLeft - 60), px(kPaletteButtonSize));
     }
 

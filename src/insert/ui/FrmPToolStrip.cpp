@@ -65,8 +65,9 @@ void FrmP::buildToolStrip() {
     connect(ChkCat, &QPushButton::toggled, this, &FrmP::ChkCat_Click);
     connect(ChkChar, &QPushButton::toggled, this, &FrmP::ChkChar_Click);
 
+    // Small enough that "Ponctuation" stays clear of "Special" beside it.
     QFont labelFont = font();
-    labelFont.setPointSizeF(8);
+    labelFont.setPointSizeF(7);
     QPushButton** controls[] = {&CmdGreek, &CmdMath, &CmdPonctuation, &CmdSpecial, &CmdCatalog};
     int i = 0;
     for (const QuickButton& b : quickButtons()) {

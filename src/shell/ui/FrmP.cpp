@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 
@@ -37,6 +39,8 @@ QRect twipsRect(int left, int top, int width, int height) { return {px(left), px
 constexpr int kClientWidth = 6495;
 constexpr int kClientHeight = 6315;
 constexpr int kStartupEditorMargin = 3100;
+// The editor lines that the first window shows at the stored font size.
+constexpr int kFirstLines = 20;
 
 }  // namespace
 
@@ -162,10 +166,9 @@ void FrmP::load(const std::string& commandLine) {
     loading = true;
     show();
 
-    if (firstRunPending(settings_)) {
-        prompt_.tell(std::string(kFirstRunMessage), PromptIcon::Error);
-        markFirstRunDone(settings_);
-    }
+    // The first run is only recorded: restarting the computer was the original
+    // installer's concern.
+    if (firstRunPending(settings_)) markFirstRunDone(settings_);
 
     const StartupSettings read = readStartupSettings(settings_);
     // Exactly "En" is English; anything else, the missing-key marker included, is
@@ -183,6 +186,7 @@ void FrmP::load(const std::string& commandLine) {
     layoutRoutine();
     restoreQuickCaptions(read);
     if (read.mainWindow) setOuterGeometry(*read.mainWindow);
+    else showLinesAtFirst(kFirstLines);
     layoutRoutine();
     if (frameGeometry() == geometry()) settleFrames(read.mainWindow);
     Picture1->resize(frameGeometry().width(), Picture1->height());
@@ -198,6 +202,16 @@ void FrmP::load(const std::string& commandLine) {
     openCommandLine(commandLine);
     RichTxt1->setFocus();
     loading = false;
+}
+
+void FrmP::showLinesAtFirst(int lines) {
+    const int viewport = lines * QFontMetrics(RichTxt1->font()).lineSpacing() +
+                         2 * static_cast<int>(RichTxt1->document()->documentMargin());
+    const int editor = viewport + 2 * RichTxt1->frameWidth() + RichTxt1->horizontalScrollBar()->sizeHint().height();
+    // The layout gives the editor the outer height less its margin; the outer
+    // height is the client's until the window manager adds its frame.
+    const int outer = editor + (kEditorMargin + kTwipsPerPixel - 1) / kTwipsPerPixel;
+    if (outer > frameGeometry().height()) resize(width(), height() + outer - frameGeometry().height());
 }
 
 void FrmP::openCommandLine(const std::string& commandLine) {

@@ -256,6 +256,8 @@ private:
     void cmdColor_Click();
     void TxtNomFichier_Change();
     void openCommandLine(const std::string& commandLine);
+    // Without a stored geometry: the window grows to show `lines` editor lines.
+    void showLinesAtFirst(int lines);
     void setOuterGeometry(const WindowGeometry& twips);
     WindowGeometry outerGeometry() const;
 

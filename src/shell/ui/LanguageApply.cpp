@@ -3,7 +3,11 @@
 #include <QApplication>
 #include <QEvent>
 #include <QAction>
+#include <QCheckBox>
+#include <QLabel>
 #include <QMenu>
+#include <QRadioButton>
+#include <QStyle>
 #include <QMenuBar>
 #include <QWidget>
 
@@ -43,6 +47,7 @@ void applyLanguage(QWidget& window, std::string_view windowName, const std::stri
             if (row.index < named.size()) setCaption(*named[row.index], text);
         }
     }
+    fitCaptions(window);
     for (const AccessibleText& row : accessibleTexts()) {
         if (row.window != windowName) continue;
         const QString text = fromUtf8(isEnglish(langue) ? row.english : row.french);
@@ -53,6 +58,77 @@ void applyLanguage(QWidget& window, std::string_view windowName, const std::stri
             control->setAccessibleName(text);
             if (row.tooltip) control->setToolTip(text);
         }
+    }
+}
+
+namespace {
+
+// The width a control needs to show its caption on one line; for a control that
+// wraps its caption, its longest word. 0 for a control without a caption.
+int captionWidth(const QWidget& control) {
+    const QFontMetrics metrics(control.font());
+    const bool wraps = control.inherits("korvane::WrappingButton") ||
+                       (qobject_cast<const QLabel*>(&control) && static_cast<const QLabel&>(control).wordWrap());
+    auto advance = [&](QString text) {
+        text.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(u'&').replace(u'\x01', u'&');
+        if (!wraps) return metrics.horizontalAdvance(text);
+        int widest = 0;
+        for (const QString& word : text.split(u' ', Qt::SkipEmptyParts))
+            widest = std::max(widest, metrics.horizontalAdvance(word));
+        return widest;
+    };
+    const QStyle* style = control.style();
+    if (const auto* label = qobject_cast<const QLabel*>(&control)) {
+        if (label->text().isEmpty() || label->textFormat() == Qt::RichText) return 0;
+        const QMargins m = label->contentsMargins();
+        return advance(label->text()) + m.left() + m.right() + 2 * label->margin();
+    }
+    const auto* button = qobject_cast<const QAbstractButton*>(&control);
+    if (!button || button->text().isEmpty()) return 0;
+    const int text = advance(button->text());
+    if (qobject_cast<const QCheckBox*>(button))
+        return text + style->pixelMetric(QStyle::PM_IndicatorWidth) + style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
+    if (qobject_cast<const QRadioButton*>(button))
+        return text + style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+               style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+    return text + style->pixelMetric(QStyle::PM_ButtonMargin);
+}
+
+// Room left between a caption and the control after it.
+constexpr int kCaptionGap = 4;
+
+}  // namespace
+
+void fitCaptions(QWidget& window) {
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+        QWidget* parent = control->parentWidget();
+        if (control->window() != &window || !parent || parent->layout()) continue;
+        const int needed = captionWidth(*control);
+        if (needed <= control->width()) continue;
+        const QRect before(control->mapTo(&window, QPoint(0, 0)), control->size());
+        control->resize(needed, control->height());
+        // What stands on the label's row right after it moves clear of its text.
+        if (auto* label = qobject_cast<QLabel*>(control)) {
+            QList<QWidget*> after = parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+            if (label->buddy()) after << label->buddy();
+            const int clear = before.left() + needed + kCaptionGap;
+            for (QWidget* next : after) {
+                if (next == label || next->window() != &window || next->parentWidget()->layout()) continue;
+                const QRect r(next->mapTo(&window, QPoint(0, 0)), next->size());
+                const bool sameRow = r.top() < before.bottom() && before.top() < r.bottom();
+                if (sameRow && r.left() >= before.right() - kCaptionGap && r.left() < clear)
+                    next->move(next->x() + clear - r.left(), next->y());
+            }
+        }
+    }
+    // The window takes in what now passes its right edge.
+    int right = 0;
+    for (QWidget* control : window.findChildren<QWidget*>())
+        if (control->window() == &window && control->isVisibleTo(&window))
+            right = std::max(right, control->mapTo(&window, QPoint(control->width(), 0)).x());
+    if (right > window.width() && !window.layout()) {
+        if (window.minimumWidth() == window.maximumWidth()) window.setFixedWidth(right + kCaptionGap);
+        else window.resize(right + kCaptionGap, window.height());
     }
 }
 

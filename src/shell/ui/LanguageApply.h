@@ -15,6 +15,13 @@ namespace korvane {
 // a control); a control that does not exist is skipped.
 void applyLanguage(QWidget& window, std::string_view windowName, const std::string& langue);
 
+// Widens every label, check box, option button and push button of `window` that
+// is narrower than its caption in its own font, keeping its left edge; a control
+// that the widened label would then touch on its row moves right, and the window
+// grows when a control would pass its right edge. Controls placed by a layout are
+// left to it.
+void fitCaptions(QWidget& window);
+
 // Marks one letter of each menu title of the bar as its Alt key, the first letter
 // that no menu before it took, so that every menu is reached from the keyboard.
 void giveMenuMnemonics(QMenuBar& bar);
