@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
@@ -23,6 +24,8 @@
 #include "insert/CommandMenus.h"
 #include "insert/Insertion.h"
 #include "insert/ui/CommandMenuBuilder.h"
+#include "insert/ui/FrmCatalogue.h"
+#include "insert/ui/FrmChar.h"
 #include "files/FileFlows.h"
 #include "files/ui/FrmChxPrgmFunc.h"
 #include "shell/Layout.h"
@@ -186,7 +189,7 @@ void FrmP::load(const std::string& commandLine) {
     layoutRoutine();
     restoreQuickCaptions(read);
     if (read.mainWindow) setOuterGeometry(*read.mainWindow);
-    else showLinesAtFirst(kFirstLines);
+    else placeFirstWindow(kFirstLines);
     layoutRoutine();
     if (frameGeometry() == geometry()) settleFrames(read.mainWindow);
     Picture1->resize(frameGeometry().width(), Picture1->height());
@@ -204,7 +207,7 @@ void FrmP::load(const std::string& commandLine) {
     loading = false;
 }
 
-void FrmP::showLinesAtFirst(int lines) {
+void FrmP::placeFirstWindow(int lines) {
     const int viewport = lines * QFontMetrics(RichTxt1->font()).lineSpacing() +
                          2 * static_cast<int>(RichTxt1->document()->documentMargin());
     const int editor = viewport + 2 * RichTxt1->frameWidth() + RichTxt1->horizontalScrollBar()->sizeHint().height();
@@ -212,6 +215,18 @@ void FrmP::showLinesAtFirst(int lines) {
     // height is the client's until the window manager adds its frame.
     const int outer = editor + (kEditorMargin + kTwipsPerPixel - 1) / kTwipsPerPixel;
     if (outer > frameGeometry().height()) resize(width(), height() + outer - frameGeometry().height());
+
+    // The main window and its docked tool windows are centred together on the screen.
+    const QScreen* shownOn = screen();
+    if (!shownOn) return;
+    const QRect area = shownOn->availableGeometry();
+    int groupWidth = frameGeometry().width();
+    int groupHeight = frameGeometry().height();
+    if (frmCatalogue_ && frmCatalogue_->isVisible() && frmCatalogue_->isLocked)
+        groupWidth += frmCatalogue_->frameGeometry().width();
+    if (frmChar_ && frmChar_->isVisible() && frmChar_->isLocked) groupHeight += frmChar_->frameGeometry().height();
+    move(area.left() + std::max(0, (area.width() - groupWidth) / 2),
+         area.top() + std::max(0, (area.height() - groupHeight) / 2));
 }
 
 void FrmP::openCommandLine(const std::string& commandLine) {

@@ -256,8 +256,9 @@ private:
     void cmdColor_Click();
     void TxtNomFichier_Change();
     void openCommandLine(const std::string& commandLine);
-    // Without a stored geometry: the window grows to show `lines` editor lines.
-    void showLinesAtFirst(int lines);
+    // Without a stored geometry: the window grows to show `lines` editor lines and
+    // stands, with its docked tool windows, in the middle of the screen.
+    void placeFirstWindow(int lines);
     void setOuterGeometry(const WindowGeometry& twips);
     WindowGeometry outerGeometry() const;
 
