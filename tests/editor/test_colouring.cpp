@@ -19,6 +19,20 @@ TEST(Colouring, WorkedExampleDocument) {
     EXPECT_EQ(coloriserDocument(worked::kText, ColourTable{}, "10"), worked::kDocument);
 }
 
+TEST(Colouring, LinesColourAsInsideTheWholeText) {
+    const std::string before = "\r\nPrgm\r\nLocal a\r\n";
+    const std::string lines = "if a>0 then:disp \"endif\" \xA9 while\r\n'For x";
+    const std::string text = before + lines + "\r\nEndPrgm";
+    MemoryEditor whole(text);
+    int pos = 0;
+    colorierTout(whole, pos, "10");
+    MemoryEditor part(lines);
+    part.applyColouring({}, coloursOfLines(lines));
+    for (size_t i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(part.colourAt(static_cast<int>(i)), whole.colourAt(static_cast<int>(before.size() + i))) << i;
+    EXPECT_EQ(part.colourAt(0), ColourTable{}.bloc);
+}
+
 TEST(Colouring, FontSizePieceFollowsTheSizeList) {
     const std::string doc14 = coloriserDocument("x", ColourTable{}, "14");
     EXPECT_NE(doc14.find("\\fs28 x"), std::string::npos);

@@ -257,5 +257,36 @@ TEST(TypingColour, EditingKeysInTheFrameEditOnlyTheBody) {
     EXPECT_EQ(editor.selectionStart(), 9);
 }
 
+TEST(TypingColour, ReturnAfterTheOpeningKeywordOpensTheFirstBodyLine) {
+    MemoryEditor editor("\r\nFunc\r\nab\r\nEndFunc");
+    editor.setCaret(5);  // inside "Func": not the end of the line
+    EXPECT_FALSE(openFirstBodyLine(editor));
+    editor.setSelection(6, 2);
+    EXPECT_FALSE(openFirstBodyLine(editor));
+    EXPECT_EQ(editor.text(), "\r\nFunc\r\nab\r\nEndFunc");
+    editor.setCaret(6);
+    EXPECT_TRUE(openFirstBodyLine(editor));
+    EXPECT_EQ(editor.text(), "\r\nFunc\r\n\r\nab\r\nEndFunc");
+    EXPECT_EQ(editor.caret(), 8);
+}
+
+TEST(TypingColour, DeletionsStopAtTheProtectedLines) {
+    const std::string text = "\r\nPrgm\r\nab cd\r\nef\r\nEndPrgm";
+    MemoryEditor editor(text);
+    // A reach past either end of the body is cut down to it.
+    deleteWithinBody(editor, 2, 10);
+    EXPECT_EQ(editor.text(), "\r\nPrgm\r\n cd\r\nef\r\nEndPrgm");
+    EXPECT_EQ(editor.caret(), 8);
+    deleteWithinBody(editor, editor.length(), 11);
+    EXPECT_EQ(editor.text(), "\r\nPrgm\r\n cd\r\nEndPrgm");
+    // A reach that ends between a CR and its LF leaves the line break whole.
+    editor.replaceRange(11, 0, "x\r\nyy");
+    deleteWithinBody(editor, 9, 13);
+    EXPECT_EQ(editor.text(), "\r\nPrgm\r\n \r\nyy\r\nEndPrgm");
+    // A reach wholly in the opening lines deletes nothing.
+    deleteWithinBody(editor, 0, 6);
+    EXPECT_EQ(editor.text(), "\r\nPrgm\r\n \r\nyy\r\nEndPrgm");
+}
+
 }  // namespace
 }  // namespace korvane
