@@ -275,12 +275,12 @@ void FrmP::nouveau_Click() {
 
 bool FrmP::newPrgm() {
     if (OpenChxPrgmFunc && choixPermis) {
-        const bool asked = OpenChxPrgmFunc;
         FrmChxPrgmFunc dialog(PrgmFunc, OpenChxPrgmFunc, this);
         runModal(dialog);
-        // Escape or the close box: no new Document, and the options stay as they were.
+        // Escape or the close box: no new Document, and the question is still asked
+        // next time even when "Ne plus afficher." was ticked.
         if (dialog.result() != QDialog::Accepted) {
-            OpenChxPrgmFunc = asked;
+            OpenChxPrgmFunc = true;
             return false;
         }
     }
