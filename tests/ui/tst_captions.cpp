@@ -20,6 +20,7 @@
 #include "editor/ui/EditorWidget.h"
 #include "editor/ui/FrmImprime.h"
 #include "editor/ui/FrmRechercher.h"
+#include "files/ui/FrmChoixVariable.h"
 #include "files/ui/FrmChxPrgmFunc.h"
 #include "files/ui/FrmEnregistrer.h"
 #include "files/ui/FrmParcourir.h"
@@ -158,8 +159,9 @@ private slots:
             FrmOption options(w);
             FrmImprime print([] { return std::string(); }, [&] { return w.Langue; }, prompt, &w);
             FrmRechercher search(*w.RichTxt1, prompt, [&] { return w.Langue; }, &w);
+            FrmChoixVariable variables({}, w.Langue, &w);
             QList<QWidget*> windows{&w, &w.frmCatalogue(), &w.frmChar(), &w.frmSaveTok(), &w.frmParcourir(),
-                                    &w.frmEnregistrer(), &kind, &about, &options, &print, &search};
+                                    &w.frmEnregistrer(), &kind, &about, &options, &print, &search, &variables};
             for (QWidget* window : windows) {
                 window->show();
                 QCoreApplication::processEvents();
