@@ -6,11 +6,6 @@
 namespace korvane {
 namespace {
 
-constexpr size_t kSizeWordOffset = 86;
-constexpr size_t kTypeOffset = 72;
-constexpr size_t kFileSizeOffset = 76;
-constexpr unsigned char kProgramType = 0x12;
-constexpr unsigned char kFunctionType = 0x13;
 // Under the text of a text-form variable: end of text, cursor (2), kind command
 // (2), END, in-use, Flag 2, Flag 1, type tag.
 constexpr size_t kTextTail = 10;
@@ -73,13 +68,9 @@ Trailer trailerOf(const Bytes& data, std::string& error) {
     return t;
 }
 
-// The header (whose last two bytes are the size word) with the file size
-// (little-endian, 32 bits) and the size word (big-endian) set for `data`.
+// The header with its sizes set for `data`.
 Bytes sizedFile(Bytes header, const Bytes& data) {
-    const size_t n = kHeaderSize + data.size() + 2;
-    for (int i = 0; i < 4; ++i) header[kFileSizeOffset + i] = static_cast<char>((n >> (8 * i)) & 0xFF);
-    header[kSizeWordOffset] = static_cast<char>((data.size() >> 8) & 0xFF);
-    header[kSizeWordOffset + 1] = static_cast<char>(data.size() & 0xFF);
+    setVariableSizes(header, data.size());
     return header;
 }
 
@@ -162,12 +153,9 @@ BuildResult buildTokenizedFile(const Bytes& header, const Bytes& variableData, P
     if (kHeaderSize + variableData.size() + 2 > static_cast<size_t>(kMaxFileSize))
         return {{}, "the program is too long for a variable file"};
     Bytes file = sizedFile(header, variableData);
-    file[kTypeOffset] = static_cast<char>(kind == ProgramKind::Function ? kFunctionType : kProgramType);
+    file[layout::kType] = static_cast<char>(kind == ProgramKind::Function ? kFunctionTypeId : kProgramTypeId);
     file += variableData;
-    unsigned sum = 0;
-    for (size_t i = kSizeWordOffset; i < file.size(); ++i) sum += at(file, i);
-    file += static_cast<char>(sum & 0xFF);
-    file += static_cast<char>((sum >> 8) & 0xFF);
+    appendCheckSum(file);
     return {file, {}};
 }
 

@@ -11,11 +11,7 @@
 namespace korvane {
 namespace {
 
-constexpr int kFolderOffset = 10;
-constexpr int kNameOffset = 64;
-constexpr int kFieldWidth = 8;
-constexpr int kFileSizeOffset = 76;
-constexpr int kVarSizeOffset = 86;
+using namespace layout;
 
 std::string argumentListOf(const std::string& nameField) {
     const auto paren = nameField.find('(');
@@ -29,7 +25,7 @@ std::string variableNameOf(const std::string& nameField) {
 // Clears bytes 2 to 8 of a name field and writes the characters from its first
 // byte on: with an empty value the first byte keeps what it held.
 void putName(Bytes& header, int offset, const std::string& value) {
-    for (int i = 1; i < kFieldWidth; ++i) header[offset + i] = '\0';
+    for (size_t i = 1; i < kFieldWidth; ++i) header[offset + i] = '\0';
     for (size_t i = 0; i < value.size() && i < kFieldWidth; ++i) header[offset + i] = value[i];
 }
 
@@ -45,10 +41,10 @@ Bytes newDocumentHeader() {
     Bytes h(kHeaderSize, '\0');
     h.replace(0, 8, "**TI89**");
     h[8] = 0x01;
-    h.replace(kFolderOffset, 4, "main");
+    h.replace(kFolder, 4, "main");
     h[58] = 0x01;
     h[60] = 0x52;
-    h.replace(kNameOffset, 7, "nouveau");
+    h.replace(kName, 7, "nouveau");
     h[72] = 0x12;
     h[76] = 0x56;  // placeholder file size 0x0156
     h[77] = 0x01;
@@ -75,10 +71,10 @@ BuildResult buildVariableFile(const VariableFileInput& input) {
     if (name.empty()) return {{}, "the program has no name"};
 
     Bytes file = input.variableHeader;
-    putName(file, kNameOffset, name);
+    putName(file, kName, name);
     // An empty folder is the calculator's current folder: no byte of the old name stays.
-    if (input.folderField.empty()) file.replace(kFolderOffset, kFieldWidth, kFieldWidth, '\0');
-    else putName(file, kFolderOffset, input.folderField);
+    if (input.folderField.empty()) file.replace(kFolder, kFieldWidth, kFieldWidth, '\0');
+    else putName(file, kFolder, input.folderField);
 
     file += argumentListOf(input.nameField);
     // Only the LF of each CR LF goes: a line feed alone is a calculator character.
@@ -90,11 +86,11 @@ BuildResult buildVariableFile(const VariableFileInput& input) {
     if (n > kMaxFileSize)
         return {{}, "the program is too long for a calculator file (" + std::to_string(n) +
                         " bytes, at most 65535)"};
-    file[kFileSizeOffset] = static_cast<char>(n & 0xFF);
-    file[kFileSizeOffset + 1] = static_cast<char>((n >> 8) & 0xFF);
+    file[kFileSize] = static_cast<char>(n & 0xFF);
+    file[kFileSize + 1] = static_cast<char>((n >> 8) & 0xFF);
     const size_t varSize = n - 90;
-    file[kVarSizeOffset] = static_cast<char>((varSize >> 8) & 0xFF);
-    file[kVarSizeOffset + 1] = static_cast<char>(varSize & 0xFF);
+    file[kSizeWord] = static_cast<char>((varSize >> 8) & 0xFF);
+    file[kSizeWord + 1] = static_cast<char>(varSize & 0xFF);
     return {std::move(file), {}};
 }
 
@@ -110,12 +106,26 @@ ParseResult parseVariableFile(const Bytes& bytes) {
 
     auto& c = result.content;
     c.header = bytes.substr(0, kHeaderSize);
-    c.folder = nulTerminated(bytes, kFolderOffset, 19);
-    c.name = nulTerminated(bytes, kNameOffset, kFieldWidth);
+    c.folder = nulTerminated(bytes, kFolder, 19);
+    c.name = nulTerminated(bytes, kName, kFieldWidth);
     c.arguments = bytes.substr(kHeaderSize + 1, close - (kHeaderSize + 1));
     c.programText = bytes.substr(close + 1, trailerStart - (close + 1));
     c.trailer = bytes.substr(trailerStart);
     return result;
+}
+
+void setVariableSizes(Bytes& header, size_t dataSize) {
+    const size_t n = kHeaderSize + dataSize + 2;
+    for (size_t i = 0; i < 4; ++i) header[kFileSize + i] = static_cast<char>((n >> (8 * i)) & 0xFF);
+    header[kSizeWord] = static_cast<char>((dataSize >> 8) & 0xFF);
+    header[kSizeWord + 1] = static_cast<char>(dataSize & 0xFF);
+}
+
+void appendCheckSum(Bytes& file) {
+    unsigned sum = 0;
+    for (size_t i = kSizeWord; i < file.size(); ++i) sum += static_cast<unsigned char>(file[i]);
+    file += static_cast<char>(sum & 0xFF);
+    file += static_cast<char>((sum >> 8) & 0xFF);
 }
 
 std::string editorTextOf(const std::string& programText) {

@@ -12,6 +12,21 @@ constexpr int kHeaderSize = 88;
 constexpr int kTrailerSize = 12;
 constexpr int kMaxFileSize = 65535;
 
+// Where the fields of a variable file's header stand.
+namespace layout {
+inline constexpr size_t kFolder = 0x0A;
+inline constexpr size_t kComment = 0x12;
+inline constexpr size_t kCommentSize = 40;
+inline constexpr size_t kEntryCount = 0x3A;
+inline constexpr size_t kTable = 0x3C;  // the first 16-byte entry
+inline constexpr size_t kName = 0x40;
+inline constexpr size_t kType = 0x48;
+inline constexpr size_t kAttribute = 0x49;
+inline constexpr size_t kFileSize = 0x4C;
+inline constexpr size_t kSizeWord = 86;  // big-endian, the last two bytes of the 88
+inline constexpr size_t kFieldWidth = 8;  // a folder or variable name
+}  // namespace layout
+
 // The 88 header bytes of a new document: "**TI89**", folder "main", name "nouveau".
 Bytes newDocumentHeader();
 // The 12 trailer bytes of a new program or function.
@@ -68,6 +83,13 @@ ParseResult readVariableFile(const std::string& path);
 // The editor text of program text as a variable stores it: each CR becomes the
 // editor's CR LF; a line feed alone is a calculator character and stays.
 std::string editorTextOf(const std::string& programText);
+
+// Sets the file size (32 bits, little-endian) and the size word (big-endian) of a
+// single-variable header for `dataSize` bytes of variable data.
+void setVariableSizes(Bytes& header, size_t dataSize);
+
+// Appends the check field: the 16-bit byte sum from the size word on, low byte first.
+void appendCheckSum(Bytes& file);
 
 // Whole-file helpers shared by the file formats. Both return an empty text on
 // success or a readable reason.

@@ -3,13 +3,8 @@
 namespace korvane {
 namespace {
 
-constexpr size_t kCountOffset = 0x3A;
-constexpr size_t kTableOffset = 0x3C;
+using namespace layout;
 constexpr size_t kEntrySize = 16;
-constexpr size_t kFolderOffset = 0x0A;
-constexpr size_t kCommentOffset = 0x12;
-constexpr size_t kCommentSize = 40;
-constexpr size_t kFieldWidth = 8;
 // A link file is never this large; a larger "file size" is not one.
 constexpr size_t kLargestFile = 8u << 20;
 
@@ -21,11 +16,6 @@ std::string field(const Bytes& b, size_t offset) {
     std::string out;
     for (size_t i = offset; i < offset + kFieldWidth && b[i] != '\0'; ++i) out += b[i];
     return out;
-}
-
-void put16(Bytes& b, size_t i, size_t v) {
-    b[i] = static_cast<char>(v & 0xFF);
-    b[i + 1] = static_cast<char>((v >> 8) & 0xFF);
 }
 
 void putField(Bytes& b, size_t offset, const std::string& value) {
@@ -68,7 +58,7 @@ bool isTextForm(const Bytes& data) { return !data.empty() && data.front() == '('
 const char* kindWord(std::uint8_t type) { return type == kFunctionTypeId ? "function" : "program"; }
 
 VariableTable readVariableTable(const Bytes& file) {
-    if (file.size() < kTableOffset + 2)
+    if (file.size() < kTable + 2)
         return refused("the file is too short for a calculator file (" + std::to_string(file.size()) + " bytes)");
     const Bytes signature = file.substr(0, 8);
     VariableTable table;
@@ -77,11 +67,11 @@ VariableTable readVariableTable(const Bytes& file) {
     else if (signature == "**TI92**") table.calculator = Calculator::TI92;
     else return refused("the file is not a TI-89, TI-92 Plus, Voyage 200 or TI-92 file (unknown signature)");
     table.signature = signature;
-    table.defaultFolder = field(file, kFolderOffset);
-    table.comment = file.substr(kCommentOffset, kCommentSize);
+    table.defaultFolder = field(file, kFolder);
+    table.comment = file.substr(kComment, kCommentSize);
 
-    const size_t count = word(file, kCountOffset);
-    const size_t tableEnd = kTableOffset + count * kEntrySize;
+    const size_t count = word(file, kEntryCount);
+    const size_t tableEnd = kTable + count * kEntrySize;
     if (count == 0) return refused("the file's table holds no variable");
     if (tableEnd + 6 > file.size())
         return refused("the file is cut short: its table of " + std::to_string(count) + " entries runs past its end");
@@ -93,7 +83,7 @@ VariableTable readVariableTable(const Bytes& file) {
     std::string folder = table.defaultFolder;
     size_t leftInFolder = 0;
     for (size_t i = 0; i < count; ++i) {
-        const size_t e = kTableOffset + i * kEntrySize;
+        const size_t e = kTable + i * kEntrySize;
         const std::string entryName = field(file, e + 4);
         const std::uint8_t type = static_cast<std::uint8_t>(at(file, e + 12));
         if (type == kFolderTypeId) {
@@ -118,7 +108,7 @@ VariableTable readVariableTable(const Bytes& file) {
         table.variables.push_back(std::move(entry));
     }
     if (table.variables.empty()) return refused("the file holds only folder entries, no variable");
-    if (count == 1 && dword(file, kTableOffset) == kTableOffset + kEntrySize + 6) {
+    if (count == 1 && dword(file, kTable) == kTable + kEntrySize + 6) {
         table.singleHeader = file.substr(0, kHeaderSize);
         table.singleCheck = file.substr(kHeaderSize + table.variables.front().data.size(), 2);
     }
@@ -143,30 +133,23 @@ Bytes singleVariableHeader(const VariableTable& table, const TableEntry& entry) 
     Bytes h(kHeaderSize, '\0');
     h.replace(0, 8, table.signature);
     h[8] = 0x01;
-    putField(h, kFolderOffset, entry.folder);
-    h.replace(kCommentOffset, kCommentSize, table.comment);
-    h[kCountOffset] = 0x01;
-    h[kTableOffset] = 0x52;
-    putField(h, 0x40, entry.name);
-    h[0x48] = static_cast<char>(entry.type);
-    h[0x49] = static_cast<char>(entry.attribute);
-    const size_t fileSize = kHeaderSize + entry.data.size() + 2;
-    put16(h, 0x4C, fileSize & 0xFFFF);
-    put16(h, 0x4E, fileSize >> 16);
+    putField(h, kFolder, entry.folder);
+    h.replace(kComment, kCommentSize, table.comment);
+    h[kEntryCount] = 0x01;
+    h[kTable] = 0x52;
+    putField(h, kName, entry.name);
+    h[kType] = static_cast<char>(entry.type);
+    h[kAttribute] = static_cast<char>(entry.attribute);
+    setVariableSizes(h, entry.data.size());
     h[0x50] = static_cast<char>(0xA5);
     h[0x51] = 0x5A;
-    h[86] = static_cast<char>((entry.data.size() >> 8) & 0xFF);
-    h[87] = static_cast<char>(entry.data.size() & 0xFF);
     return h;
 }
 
 Bytes singleVariableFile(const VariableTable& table, const TableEntry& entry) {
     Bytes file = singleVariableHeader(table, entry) + entry.data;
     if (!table.singleCheck.empty()) return file + table.singleCheck;
-    unsigned sum = 0;
-    for (size_t i = 86; i < file.size(); ++i) sum += at(file, i);
-    file += static_cast<char>(sum & 0xFF);
-    file += static_cast<char>((sum >> 8) & 0xFF);
+    appendCheckSum(file);
     return file;
 }
 
