@@ -134,11 +134,10 @@ struct LoadedFile {
 // Reads the program or function `wanted` (or the only one) of a calculator file as
 // the editor opens it: a tokenized one is first turned into its text form.
 LoadedFile load(const std::string& path, const std::string& wanted) {
-    const Bytes bytes = readInput(path);
-    const OpenedFile opened = readProgram(bytes, utf8ToCalc(wanted));
+    const VariableTable table = readVariableTable(readInput(path));
+    const OpenedFile opened = readProgram(table, utf8ToCalc(wanted));
     if (!opened.ok()) throw Failure{path + ": " + calcToUtf8(opened.reason)};
     LoadedFile file;
-    const VariableTable table = readVariableTable(bytes);
     file.single = singleVariableFile(table, *chooseProgram(table, utf8ToCalc(wanted)).entry);
     file.content = opened.content;
     file.tokenized = opened.tokenized;
@@ -189,7 +188,7 @@ int cmdList(const Arguments& args) {
     const std::string& path = args.positional[0];
     const ProgramListing listing = listPrograms(readInput(path));
     if (!listing.ok()) throw Failure{path + ": " + listing.error};
-    for (const TableEntry* e : listing.programs) std::cout << calcToUtf8(describeEntry(*e)) << "\n";
+    for (const TableEntry* e : listing.programs()) std::cout << calcToUtf8(describeEntry(*e)) << "\n";
     return 0;
 }
 

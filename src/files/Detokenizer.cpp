@@ -185,7 +185,11 @@ BuildResult detokenizeVariableFile(const Bytes& tokenizedFile) {
     if (isProgramText(r.data)) return {{}, "the variable is already text"};
     const DetokenizeResult d = detokenize(r.data);
     if (!d.ok()) return {{}, d.error};
-    return buildTextFile(r.header, d.text, {d.kind, at(r.data, r.data.size() - 3)});
+    return textFormFile(r.header, r.data, d);
+}
+
+BuildResult textFormFile(const Bytes& header, const Bytes& tokenizedData, const DetokenizeResult& detokenized) {
+    return buildTextFile(header, detokenized.text, {detokenized.kind, at(tokenizedData, tokenizedData.size() - 3)});
 }
 
 DetokenizerAnswer Detokenizer::ProgramText(const std::string& path) const {

@@ -69,5 +69,7 @@ VariableFlags flagsForHeader(const Bytes& header, unsigned char flag2, bool oneE
 // The bytes of a tokenized file made into a text-form file that parseVariableFile
 // reads, keeping the header and Flag 2.
 BuildResult detokenizeVariableFile(const Bytes& tokenizedFile);
+// The same from the variable's header, its tokenized data and that data detokenized.
+BuildResult textFormFile(const Bytes& header, const Bytes& tokenizedData, const DetokenizeResult& detokenized);
 
 }  // namespace korvane

@@ -188,8 +188,7 @@ ProgramListing listPrograms(const Bytes& file) {
         listing.error = listing.table.error;
         return listing;
     }
-    listing.programs = listing.table.programs();
-    if (listing.programs.empty()) listing.error = "the file holds no program or function";
+    if (listing.programs().empty()) listing.error = "the file holds no program or function";
     return listing;
 }
 
@@ -199,19 +198,24 @@ std::string describeEntry(const TableEntry& entry) {
 }
 
 OpenedFile readProgram(const Bytes& file, const std::string& wanted) {
+    return readProgram(readVariableTable(file), wanted);
+}
+
+OpenedFile readProgram(const VariableTable& table, const std::string& wanted) {
     using Failure = OpenedFile::Failure;
-    const VariableTable table = readVariableTable(file);
     if (!table.ok()) return failed(Failure::Damaged, table.error);
     const ChosenEntry chosen = chooseProgram(table, wanted);
     if (!chosen.ok()) return failed(Failure::Damaged, chosen.error);
     const TableEntry& entry = *chosen.entry;
-    Bytes single = singleVariableFile(table, entry);
     OpenedFile result;
     result.wholeFile = table.variables.size() == 1;
-    if (!isTextForm(entry.data)) {
+    Bytes single;
+    if (isTextForm(entry.data)) {
+        single = singleVariableFile(table, entry);
+    } else {
         const DetokenizeResult d = detokenize(entry.data);
         if (!d.ok()) return failed(Failure::Detokenization, d.error);
-        BuildResult text = detokenizeVariableFile(single);
+        BuildResult text = textFormFile(singleVariableHeader(table, entry), entry.data, d);
         if (!text.ok()) return failed(Failure::Detokenization, text.error);
         single = std::move(text.bytes);
         result.tokenized = true;
@@ -236,13 +240,13 @@ OpenedFile openProgramFile(const std::string& path, const Detokenizer& detokeniz
     Bytes file;
     if (std::string error = readCalculatorFile(path, file); !error.empty())
         return failed(OpenedFile::Failure::Damaged, error);
-    return openProgramData(file, detokenizer, temporaryFolder, wanted);
+    return openProgramData(readVariableTable(file), detokenizer, temporaryFolder, wanted);
 }
 
-OpenedFile openProgramData(const Bytes& file, const Detokenizer& detokenizer, const std::string& temporaryFolder,
-                           const std::string& wanted) {
+OpenedFile openProgramData(const VariableTable& table, const Detokenizer& detokenizer,
+                           const std::string& temporaryFolder, const std::string& wanted) {
     using Failure = OpenedFile::Failure;
-    OpenedFile result = readProgram(file, wanted);
+    OpenedFile result = readProgram(table, wanted);
     if (!result.ok() || !result.tokenized) return result;
 
     // A tokenized variable goes through the text form on disk, as the component

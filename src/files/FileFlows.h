@@ -106,9 +106,9 @@ struct OpenedFile {
 
 // The programs and functions of a calculator file, for the choice of one.
 struct ProgramListing {
-    VariableTable table;
-    std::vector<const TableEntry*> programs;
+    VariableTable table;  // read once, and handed on to open the one chosen
     std::string error;
+    std::vector<const TableEntry*> programs() const { return table.programs(); }
     bool ok() const { return error.empty(); }
 };
 ProgramListing listPrograms(const Bytes& file);
@@ -116,8 +116,9 @@ ProgramListing listPrograms(const Bytes& file);
 std::string describeEntry(const TableEntry& entry);
 
 // Reads the program or function `wanted` ("folder\name"; empty: the only one) of a
-// file's bytes, detokenized in memory when it is tokenized. Failures are Damaged
+// file's table, detokenized in memory when it is tokenized. Failures are Damaged
 // for the file and Detokenization for tokens that do not read.
+OpenedFile readProgram(const VariableTable& table, const std::string& wanted);
 OpenedFile readProgram(const Bytes& file, const std::string& wanted);
 
 // Reads the program or function `wanted` of the file at `path`, which is read once.
@@ -127,9 +128,9 @@ OpenedFile readProgram(const Bytes& file, const std::string& wanted);
 // deleted whatever happens.
 OpenedFile openProgramFile(const std::string& path, const Detokenizer& detokenizer,
                            const std::string& temporaryFolder, const std::string& wanted = {});
-// The same on a file already read whole.
-OpenedFile openProgramData(const Bytes& file, const Detokenizer& detokenizer, const std::string& temporaryFolder,
-                           const std::string& wanted);
+// The same on the table of a file already read.
+OpenedFile openProgramData(const VariableTable& table, const Detokenizer& detokenizer,
+                           const std::string& temporaryFolder, const std::string& wanted);
 
 // Reads a file that the open routine takes, refusing one far larger than any
 // calculator file. Returns an empty text or the reason.

@@ -229,12 +229,13 @@ void FrmP::openFile(const std::string& path) {
     Bytes file;
     std::string wanted;
     std::string error = readCalculatorFile(path, file);
+    ProgramListing listing;
     if (error.empty()) {
-        const ProgramListing listing = listPrograms(file);
+        listing = listPrograms(file);
         if (!listing.ok()) {
             error = listing.error;
-        } else if (listing.programs.size() > 1) {
-            FrmChoixVariable choice(listing.programs, Langue, this);
+        } else if (const auto programs = listing.programs(); programs.size() > 1) {
+            FrmChoixVariable choice(programs, Langue, this);
             runModal(choice);
             if (choice.result() != QDialog::Accepted || choice.chosen.empty()) {
                 colorierTout();
@@ -248,7 +249,7 @@ void FrmP::openFile(const std::string& path) {
         colorierTout();
         return;
     }
-    const OpenedFile opened = openProgramData(file, detokenizer, temporaryFolder, wanted);
+    const OpenedFile opened = openProgramData(listing.table, detokenizer, temporaryFolder, wanted);
     if (!opened.ok()) {
         if (opened.failure == OpenedFile::Failure::Detokenization)
             prompt_.tell(std::string(kDetokenizationMessage));
