@@ -149,14 +149,12 @@ std::optional<std::string> commandLineFile(const std::string& commandLine) {
     return path;
 }
 
-bool isDroppableFile(const std::string& path) { return isOpenableFile(path); }
 
 std::string windowTitleFor(const std::string& documentPath) {
     if (documentPath.empty()) return "Korvane";
     return "Korvane - " + fs::path(documentPath).filename().string();
 }
 
-bool isTokenizedStart(const std::string& dataStart) { return dataStart.empty() || dataStart.front() != '('; }
 
 std::string nameFieldOf(const VariableFileContent& content) { return content.name + "(" + content.arguments + ")"; }
 

@@ -68,14 +68,8 @@ bool isOpenableFile(const std::string& path);
 // double quotes is checked against the file system first.
 std::optional<std::string> commandLineFile(const std::string& commandLine);
 
-// Whether a file dropped on the window is one that the open routine takes.
-bool isDroppableFile(const std::string& path);
-
 // The main window's title: "Korvane", then the file name of the Document's path.
 std::string windowTitleFor(const std::string& documentPath);
-
-// DataStart's answer says the file is tokenized when it does not begin with "(".
-bool isTokenizedStart(const std::string& dataStart);
 
 // The name field of a file read: the variable name and its argument list.
 std::string nameFieldOf(const VariableFileContent& content);

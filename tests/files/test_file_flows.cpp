@@ -74,8 +74,8 @@ TEST(FileFlows, CommandLineDropsAndTitle) {
     EXPECT_EQ(commandLineFile("\"" + capital + "\""), std::optional<std::string>(capital));
     EXPECT_EQ(commandLineFile("\"" + dir.file("none.89p") + "\""), std::nullopt);  // "Erreur"
 
-    for (const char* name : {"a.89p", "a.92p", "a.89f", "a.92f", "A.89F", "a.89g", "a.v2p"}) EXPECT_TRUE(isDroppableFile(name)) << name;
-    for (const char* name : {"a.89e", "a.txt", "89p", ""}) EXPECT_FALSE(isDroppableFile(name)) << name;
+    for (const char* name : {"a.89p", "a.92p", "a.89f", "a.92f", "A.89F", "a.89g", "a.v2p"}) EXPECT_TRUE(isOpenableFile(name)) << name;
+    for (const char* name : {"a.89e", "a.txt", "89p", ""}) EXPECT_FALSE(isOpenableFile(name)) << name;
 
     EXPECT_EQ(windowTitleFor(""), "Korvane");
     EXPECT_EQ(windowTitleFor("/home/u/geo.89p"), "Korvane - geo.89p");
@@ -151,7 +151,7 @@ TEST(FileFlows, SavesTextFormOrTokenizedAndNeverHarmsTheOldFile) {
     ASSERT_EQ(saveProgramFile(input, tokenized, true, detokenizer), "");
     const DetokenizerAnswer start = detokenizer.DataStart(tokenized);
     ASSERT_TRUE(start.ok());
-    EXPECT_TRUE(isTokenizedStart(start.value));
+    EXPECT_FALSE(isTextForm(start.value));
     const OpenedFile back = openProgramFile(tokenized, detokenizer, dir.path().string());
     ASSERT_TRUE(back.ok()) << back.reason;
     EXPECT_EQ(normaliseLineBreaks(back.content.programText), input.editorText);

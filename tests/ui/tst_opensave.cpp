@@ -102,7 +102,7 @@ VariableFileInput programFile(const std::string& name, const std::string& body) 
 
 bool isTokenizedFile(const std::string& path) {
     const DetokenizerAnswer start = Detokenizer().DataStart(path);
-    return start.ok() && isTokenizedStart(start.value);
+    return start.ok() && !isTextForm(start.value);
 }
 
 // What the open routine should show for a file: the component's own print of it,

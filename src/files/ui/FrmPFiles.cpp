@@ -35,7 +35,7 @@ std::string droppedFile(const QMimeData* data) {
     for (const QUrl& url : data->urls()) {
         if (!url.isLocalFile()) continue;
         const std::string path = url.toLocalFile().toStdString();
-        if (isDroppableFile(path)) return path;
+        if (isOpenableFile(path)) return path;
     }
     return {};
 }
