@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 #include "files/TokenNumbers.h"
 #include "files/TokenWriting.h"
@@ -341,7 +342,7 @@ Expr ExpressionParser::number() {
 
 std::vector<Expr> ExpressionParser::formalParameters() {
     const bool marks = markLocals_;
-    markLocals_ = storeTarget_ = false;
+    markLocals_ = false;
     std::vector<Expr> params = list(')', ',');
     markLocals_ = marks;
     for (const Expr& p : params)
@@ -374,6 +375,8 @@ Expr ExpressionParser::primary() {
     DepthGuard guard(*this);
     const char c = peekChar();
     if (pos_ >= text().size() || c == ':') fail("expected an expression, found the end of the statement");
+    // Only the store's first item can be the function it defines: "value→f(x)".
+    const bool storeTarget = std::exchange(storeTarget_, false);
     Expr e;
     if (startsNumber()) return number();
     switch (c) {
@@ -466,7 +469,7 @@ Expr ExpressionParser::primary() {
     const std::string name = identifier();
     if (pos_ < text().size() && text()[pos_] == '(') {
         ++pos_;
-        const std::vector<Expr> args = storeTarget_ ? formalParameters() : list(')', ',');
+        const std::vector<Expr> args = storeTarget ? formalParameters() : list(')', ',');
         e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(args) + variable(name) + static_cast<char>(kUserCall);
         nest(e, std::max(1, deepest(args)));
         return e;
