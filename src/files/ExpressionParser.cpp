@@ -146,10 +146,8 @@ Expr ExpressionParser::expression(int minPrecedence) {
             continue;
         }
         const bool rightAssoc = op->precedence == kPower || op->precedence == kConcat;
-        // "expr→f(x)" defines f: its x is a formal parameter, never marked local.
-        storeTarget_ = op->precedence == kStore;
-        Expr right = expression(rightAssoc ? op->precedence : op->precedence + 1);
-        storeTarget_ = false;
+        const int rightPrecedence = rightAssoc ? op->precedence : op->precedence + 1;
+        Expr right = op->precedence == kStore ? storeTarget(rightPrecedence) : expression(rightPrecedence);
         if (simplified_ && op->space == Space::Primary && op->value == kDivideTag && fraction(left, right)) continue;
         left.bytes = op->shape == Shape::InfixLeftLow ? left.bytes + right.bytes + tagBytes(*op)
                                                       : right.bytes + left.bytes + tagBytes(*op);
@@ -340,6 +338,22 @@ Expr ExpressionParser::number() {
     return e;
 }
 
+Expr ExpressionParser::storeTarget(int precedence) {
+    // "value→f(x)" defines f: its x is a formal parameter, never marked local. Only a
+    // target that is the call alone defines a function; any other is read again as
+    // an ordinary expression.
+    const size_t start = pos_;
+    const std::set<std::string> namesBefore = formalNames_;
+    storeTarget_ = true;
+    definedCall_.clear();
+    Expr target = expression(precedence);
+    storeTarget_ = false;
+    if (definedCall_.empty() || target.bytes == definedCall_) return target;
+    formalNames_ = namesBefore;
+    pos_ = start;
+    return expression(precedence);
+}
+
 std::vector<Expr> ExpressionParser::formalParameters() {
     const bool marks = markLocals_;
     markLocals_ = false;
@@ -472,6 +486,7 @@ Expr ExpressionParser::primary() {
         const std::vector<Expr> args = storeTarget ? formalParameters() : list(')', ',');
         e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(args) + variable(name) + static_cast<char>(kUserCall);
         nest(e, std::max(1, deepest(args)));
+        if (storeTarget) definedCall_ = e.bytes;
         return e;
     }
     e.bytes = variable(name);

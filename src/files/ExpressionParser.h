@@ -75,6 +75,8 @@ protected:
     std::vector<Expr> list(char close, char separator);
     bool startsNumber();
     Expr number();
+    // The target of a store, read at `precedence`.
+    Expr storeTarget(int precedence);
     // The argument list of a function being defined, its names unmarked.
     std::vector<Expr> formalParameters();
     // The name that a lone variable's bytes hold.
@@ -97,6 +99,7 @@ protected:
     bool simplified_;
     bool markLocals_;
     bool storeTarget_ = false;           // the operand being read is the target of a store
+    Bytes definedCall_;                  // the call read as a store's target, if any
     std::set<std::string> formalNames_;  // parameters of the functions the statement defines
 };
 

@@ -213,9 +213,10 @@ TEST(TokenizerFidelity, FunctionsAndProgramsDefinedInsideAProgram) {
     EXPECT_EQ(tokenized("Define sq(x)=Func:Return x:EndFunc"), programOf(oneLine));
     const Bytes lines = hex({0x0F, 0xE4, 0x00, 0xE8, 0xE5, 0x08, 0xF0, 0x52, 0xE4, 0x00, 0xE8}) + define;
     EXPECT_EQ(tokenized("Define sq(x)=Func\r\nReturn x\r\nEndFunc"), programOf(lines));
-    // Only a call that is the whole store target defines a function: in a→2f(a) the
-    // a of f(a) is the program's local, marked as everywhere else.
+    // Only a call that is the whole store target defines a function: in a→2f(a) and
+    // a→f(a)^2 the a of f(a) is the program's local, marked as everywhere else.
     EXPECT_NE(tokenized("Local a\r\na\x16" "2f(a)").find(hex({0xE5, 0x0B, 0xF0, 0x10, 0xDA})), std::string::npos);
+    EXPECT_NE(tokenized("Local a\r\na\x16" "f(a)^2").find(hex({0xE5, 0x0B, 0xF0, 0x10, 0xDA})), std::string::npos);
     EXPECT_NE(tokenized("Local a\r\na\x16" "f(a)").find(hex({0xE5, 0x0B, 0x10, 0xDA})), std::string::npos);
     // The program's own locals are not local inside the block, and its Local names
     // end with it.
