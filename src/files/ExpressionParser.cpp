@@ -92,7 +92,9 @@ Bytes ExpressionParser::variable(const std::string& name) {
 const Spelling* ExpressionParser::keywordHere(bool command) {
     skipSpaces();
     if (pos_ >= text().size()) return nullptr;
-    return command ? keywords().at(text(), pos_, isCommand) : keywords().at(text(), pos_, inExpression);
+    // Lambdas rather than function pointers, so that the search inlines the test.
+    if (command) return keywords().at(text(), pos_, [](const TagInfo* t) { return isCommand(t); });
+    return keywords().at(text(), pos_, [](const TagInfo* t) { return inExpression(t); });
 }
 
 const TagInfo* ExpressionParser::operatorHere(size_t& length) {

@@ -7,18 +7,6 @@ namespace korvane::tokenizing {
 
 using namespace tokens;
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool isIdentChar(char c) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_') return true;
-    if (u >= 0x80 && u <= 0x94) return u != 0x8C && u != 0x8B && u != 0x8E;  // not π, Π, Σ
-    if (u == 0xB5) return true;  // µ
-    return u >= 0xC0 && u != 0xD7 && u != 0xF7;
-}
-bool isIdentStart(char c) { return isIdentChar(c) && !(c >= '0' && c <= '9'); }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 Keywords::Keywords() {
     std::map<std::string, Spelling> byKey;
     for (const TagInfo& t : allTags()) {
@@ -43,7 +31,5 @@ const Keywords& keywords() {
     return k;
 }
 
-bool inExpression(const TagInfo* t) { return t->space != Space::Command; }
-bool isCommand(const TagInfo* t) { return t->space == Space::Command; }
 
 }  // namespace korvane::tokenizing

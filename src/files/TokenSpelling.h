@@ -19,10 +19,18 @@ struct Failure {
     std::string message;
 };
 
-char lower(char c);
-bool isIdentChar(char c);
-bool isIdentStart(char c);
-bool isDigit(char c);
+// Inline: the keyword search calls them for every character it compares.
+inline char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+inline bool isIdentChar(char c) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_') return true;
+    if (u >= 0x80 && u <= 0x94) return u != 0x8C && u != 0x8B && u != 0x8E;  // not π, Π, Σ
+    if (u == 0xB5) return true;  // µ
+    return u >= 0xC0 && u != 0xD7 && u != 0xF7;
+}
+inline bool isIdentStart(char c) { return isIdentChar(c) && !(c >= '0' && c <= '9'); }
+inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // All spellings of the tables, looked up by their first character without regard
 // to ASCII case, longest first so that "sinh(" wins over "sin(" and "►DMS" over "►".
@@ -58,7 +66,7 @@ private:
 
 const Keywords& keywords();
 
-bool inExpression(const TagInfo* t);
-bool isCommand(const TagInfo* t);
+inline bool inExpression(const TagInfo* t) { return t->space != tokens::Space::Command; }
+inline bool isCommand(const TagInfo* t) { return t->space == tokens::Space::Command; }
 
 }  // namespace korvane::tokenizing
