@@ -13,6 +13,8 @@
 
 #include "editor/CharTable.h"
 #include "files/Document.h"
+#include "files/FileFlows.h"
+#include "files/VariableTable.h"
 #include "files/VariableFile.h"
 #include "support/ScratchDir.h"
 
@@ -56,6 +58,46 @@ TEST_F(LibTifiles, ReadsEveryKindOfFileTheWriterMakes) {
         // The check field is the fixed pair of the text form, which libtifiles only reports.
         EXPECT_EQ(content->stored_checksum, static_cast<uint16_t>(static_cast<unsigned char>(bytes[bytes.size() - 2]) |
                                                                  static_cast<unsigned char>(bytes.back()) << 8));
+        tifiles_content_delete_regular(content);
+    }
+}
+
+// A function of a group file, opened as the editor opens it and saved as Save as
+// saves it (text form and tokenized), is a single-variable file that libtifiles reads,
+// under the member's own folder and name, holding the calculator's bytes.
+TEST_F(LibTifiles, ReadsAGroupMemberSavedAsAFileOfItsOwn) {
+    const std::string group = std::string(KORVANE_SAMPLES_DIR) + "/../ti68k-more/loretoparisi__CST121.89G";
+    Bytes original;
+    if (!readWholeFile(group, original).empty()) GTEST_SKIP() << "../shared/ti68k-more is absent; group member not saved";
+    const VariableTable table = readVariableTable(original);
+    const TableEntry* member = table.find("cst\\azeros");
+    ASSERT_NE(member, nullptr);
+    test::ScratchDir dir;
+    const Detokenizer detokenizer;
+    const OpenedFile opened = openProgramFile(group, detokenizer, dir.path().string(), "cst\\azeros");
+    ASSERT_TRUE(opened.ok()) << opened.reason;
+    ASSERT_FALSE(opened.wholeFile);
+    const VariableFileInput doc{nameFieldOf(opened.content), opened.content.folder,
+                                editorTextOf(opened.content.programText), opened.content.header,
+                                opened.content.trailer, opened.oneExpression};
+    for (const bool tokenized : {false, true}) {
+        const std::string path = dir.file(tokenized ? "azeros-tok.89f" : "azeros.89f");
+        ASSERT_EQ(saveProgramFile(doc, path, tokenized, detokenizer), "");
+        FileContent* content = tifiles_content_create_regular(CALC_TI89);
+        ASSERT_EQ(tifiles_file_read_regular(path.c_str(), content), 0) << path;
+        ASSERT_EQ(content->num_entries, 1u);
+        const VarEntry* entry = content->entries[0];
+        EXPECT_STREQ(entry->name, "azeros");
+        EXPECT_STREQ(entry->folder, "cst");
+        EXPECT_EQ(entry->type, 0x13);
+        // libtifiles' data holds the size word first; the three flag bytes under the type tag aside.
+        const Bytes data(reinterpret_cast<const char*>(entry->data) + 2, entry->size - 2);
+        if (tokenized) {
+            ASSERT_EQ(data.size(), member->data.size());
+            EXPECT_EQ(data.substr(0, data.size() - 4), member->data.substr(0, member->data.size() - 4));
+        } else {
+            EXPECT_EQ(data.front(), '(');
+        }
         tifiles_content_delete_regular(content);
     }
 }
