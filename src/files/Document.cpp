@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "files/FileFlows.h"
+
 namespace korvane {
 
 std::string newDocumentText(ProgramKind kind) {
@@ -17,6 +19,10 @@ NameFieldCorrection correctNameField(const std::string& text, int caret) {
     std::string corrected = text.substr(0, kNameLimit);
     if (paren != std::string::npos) corrected += text.substr(paren);
     return {corrected, std::clamp(caret, 0, static_cast<int>(corrected.size())), true};
+}
+
+std::string windowTitle(const std::string& documentPath, bool unsavedChanges) {
+    return windowTitleFor(documentPath) + (unsavedChanges ? " *" : "");
 }
 
 }  // namespace korvane

@@ -13,12 +13,32 @@ constexpr int kNameLimit = 8;         // characters of a variable or folder name
 constexpr const char* kNewName = "nouveau()";
 constexpr const char* kNewFolder = "main";
 
+// What the user sees of a Document: the editor text and the two fields.
+struct DocumentState {
+    std::string text;
+    std::string name;
+    std::string folder;
+    bool operator==(const DocumentState&) const = default;
+};
+
 struct Document {
     Bytes variableHeader = newDocumentHeader();
     Bytes variableTrailer = programTrailer();
     std::string path;  // empty for a new Document, or one taken from a group file
     bool oneExpression = false;  // a function read in the one-expression form
+    // The form of the Document's file, which Save keeps and the save question
+    // proposes: a new or imported Document is saved tokenized.
+    bool tokenizedFile = true;
+    // The Document as it was created, opened or last saved. Comparing with it
+    // rather than counting edits makes undoing back to it count as unchanged.
+    DocumentState saved;
 };
+
+inline bool hasUnsavedChanges(const Document& document, const DocumentState& now) { return now != document.saved; }
+
+// The main window's title: the program's name, the file's name, and a "*" while
+// there are unsaved changes.
+std::string windowTitle(const std::string& documentPath, bool unsavedChanges);
 
 // The editor text of a new program or function.
 std::string newDocumentText(ProgramKind kind);

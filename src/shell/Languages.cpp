@@ -89,6 +89,7 @@ constexpr LanguageText kAdded[] = {
     {"FrmOption", "", 0, "Option", "Option"},
     {"FrmOption", "CmdAppliquer", 0, "OK", "OK"},
     {"FrmAbout1", "cmdOK", 0, "OK", "OK"},
+    {"FrmSaveTok", "CmdAnnuler", 0, "Annuler", "Cancel"},
     {"FrmImprime", "LblImpression", 0, "Impression :", "Impression :"},
     // Messages of the syntax check and of the import, not captions of a control.
     {"FrmP", "messageSyntaxOk", 0, "Le programme est valide pour la calculatrice.", "The program is valid for the calculator."},

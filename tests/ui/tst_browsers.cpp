@@ -114,21 +114,106 @@ private slots:
         QCOMPARE(w->RichTxt1->text(), std::string("\r\nPrgm\r\nDisp 1\r\nEndPrgm"));
         QCOMPARE(w->nameField(), std::string("alpha()"));
 
-        // A double click opens at once; the file open now gets the save question first.
-        script.then<FrmSaveTok>([](FrmSaveTok& d) { QTest::mouseClick(d.CmdStop, Qt::LeftButton); })
-            .then<FrmParcourir>([&](FrmParcourir& d) { clickRow(*d.File1, "beta.89p", true); });
+        // A double click opens at once; an unchanged Document is replaced without a question.
+        script.then<FrmParcourir>([&](FrmParcourir& d) { clickRow(*d.File1, "beta.89p", true); });
         QTest::mouseClick(w->CmdOuvrir, Qt::LeftButton);
         QVERIFY2(script.done(), script.pending().c_str());
         QCOMPARE(w->document.path, file("beta.89p"));
         QCOMPARE(w->RichTxt1->text(), std::string("\r\nPrgm\r\nDisp 2\r\nEndPrgm"));
 
-        script.then<FrmSaveTok>([](FrmSaveTok& d) { QTest::mouseClick(d.CmdStop, Qt::LeftButton); })
-            .then<FrmParcourir>([](FrmParcourir& d) { QTest::mouseClick(d.CmdQuitter, Qt::LeftButton); })
-            .then<FrmSaveTok>([](FrmSaveTok& d) { QTest::mouseClick(d.CmdStop, Qt::LeftButton); });
+        script.then<FrmParcourir>([](FrmParcourir& d) { QTest::mouseClick(d.CmdQuitter, Qt::LeftButton); });
         QTest::mouseClick(w->CmdOuvrir, Qt::LeftButton);
         QCOMPARE(w->document.path, file("beta.89p"));
         w->close();
         QVERIFY2(script.done(), script.pending().c_str());
+    }
+
+    void unsavedWorkIsAskedForAndCancelStopsTheCommand() {
+        ScriptedPrompt prompt;
+        auto w = started(prompt);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QCOMPARE(w->windowTitle(), QString("Korvane"));
+        w->RichTxt1->setFocus();
+        w->RichTxt1->setCaret(8);
+        QTest::keyClicks(w->RichTxt1, "Disp 1");
+        const std::string typed = w->RichTxt1->text();
+        QTRY_COMPARE(w->windowTitle(), QString("Korvane *"));
+
+        // Ctrl+O on typed text asks first, with a way back; Escape stops the opening.
+        ModalScript script;
+        script.then<FrmSaveTok>([](FrmSaveTok& d) {
+            QVERIFY(d.CmdAnnuler->isVisible());
+            QVERIFY(d.Option1[0]->isChecked());  // a new Document is saved tokenized
+            QTest::keyClick(&d, Qt::Key_Escape);
+        });
+        QTest::keyClick(w->RichTxt1, Qt::Key_O, Qt::ControlModifier);
+        QVERIFY2(script.done(), script.pending().c_str());
+        QCOMPARE(w->RichTxt1->text(), typed);
+
+        // Quit, then "Annuler", and the close box, then Escape: the window stays.
+        script.then<FrmSaveTok>([](FrmSaveTok& d) { QTest::mouseClick(d.CmdAnnuler, Qt::LeftButton); });
+        w->quitter->trigger();
+        QVERIFY2(script.done(), script.pending().c_str());
+        QVERIFY(w->isVisible());
+        script.then<FrmSaveTok>([](FrmSaveTok& d) { QTest::keyClick(&d, Qt::Key_Escape); });
+        QVERIFY(!w->close());
+        QVERIFY2(script.done(), script.pending().c_str());
+        QCOMPARE(w->RichTxt1->text(), typed);
+
+        // "Oui" from New: the browser proposes the variable's name; an existing file
+        // is replaced only after the question, and "Non" leaves the browser open.
+        script.then<FrmSaveTok>([](FrmSaveTok& d) {
+                clickBox(d.Option1[1]);
+                QTest::mouseClick(d.CmdSave, Qt::LeftButton);
+            })
+            .then<FrmEnregistrer>([&](FrmEnregistrer& d) {
+                QCOMPARE(d.TxtNom->text(), QString("nouveau"));
+                d.TxtNom->selectAll();
+                QTest::keyClicks(d.TxtNom, "alpha");
+                QTest::mouseClick(d.CmdSelectOK, Qt::LeftButton);
+                QCOMPARE(prompt.shown.back().text, std::string("Etes-Vous s\u00fbr de vouloir remplacer alpha.89p"));
+                QCOMPARE(prompt.shown.back().buttons, PromptButtons::YesNo);
+                QVERIFY(d.isVisible());
+                d.TxtNom->selectAll();
+                QTest::keyClicks(d.TxtNom, "delta");
+                QTest::mouseClick(d.CmdSelectOK, Qt::LeftButton);
+            });
+        const Bytes alpha = ScratchDir::read(file("alpha.89p"));
+        QTest::mouseClick(w->CmdNouveau, Qt::LeftButton);
+        QVERIFY2(script.done(), script.pending().c_str());
+        QCOMPARE(ScratchDir::read(file("alpha.89p")), alpha);
+        const ParseResult delta = readVariableFile(file("delta.89p"));
+        QVERIFY(delta.ok());
+        QCOMPARE(normaliseLineBreaks(delta.content.programText), std::string("\r\nPrgm\r\nDisp 1\r\nEndPrgm"));
+        QCOMPARE(w->RichTxt1->text(), std::string("\r\nPrgm\r\n\r\nEndPrgm"));
+        QCOMPARE(w->windowTitle(), QString("Korvane"));
+
+        // A typed path opens, without a question for the unchanged new Document.
+        script.then<FrmParcourir>([](FrmParcourir& d) {
+            d.TxtChemin->setFocus();
+            QTest::keyClicks(d.TxtChemin, "delta.89p");
+            QTest::keyClick(d.TxtChemin, Qt::Key_Return);
+        });
+        QTest::mouseClick(w->CmdOuvrir, Qt::LeftButton);
+        QVERIFY2(script.done(), script.pending().c_str());
+        QCOMPARE(w->document.path, file("delta.89p"));
+        QCOMPARE(w->windowTitle(), QString("Korvane - delta.89p"));
+
+        // A text-form file's question starts on the text form, and "Oui" keeps it.
+        w->RichTxt1->setFocus();
+        w->RichTxt1->setCaret(8);
+        QTest::keyClicks(w->RichTxt1, "ClrIO:");
+        script.then<FrmSaveTok>([](FrmSaveTok& d) {
+            QVERIFY(d.Option1[1]->isChecked());
+            QTest::mouseClick(d.CmdSave, Qt::LeftButton);
+        });
+        QTest::mouseClick(w->CmdNouveau, Qt::LeftButton);
+        QVERIFY2(script.done(), script.pending().c_str());
+        const ParseResult again = readVariableFile(file("delta.89p"));
+        QVERIFY(again.ok());
+        QCOMPARE(normaliseLineBreaks(again.content.programText), std::string("\r\nPrgm\r\nClrIO:Disp 1\r\nEndPrgm"));
+        QVERIFY(w->close());
     }
 
     void saveAsNamesTheFileFromAClickOrTheKeyboard() {
@@ -158,7 +243,6 @@ private slots:
         const ParseResult written = readVariableFile(file("gamma.89p"));
         QVERIFY(written.ok());
         QCOMPARE(normaliseLineBreaks(written.content.programText), std::string("\r\nPrgm\r\nDisp 3\r\nEndPrgm"));
-        script.then<FrmSaveTok>([](FrmSaveTok& d) { QTest::mouseClick(d.CmdStop, Qt::LeftButton); });
         w->close();
     }
 
@@ -166,8 +250,7 @@ private slots:
         ScriptedPrompt prompt;
         auto w = started(prompt, true);
         ModalScript script;
-        script.then<FrmSaveTok>([](FrmSaveTok& d) { QTest::mouseClick(d.CmdStop, Qt::LeftButton); })
-            .then<FrmChxPrgmFunc>([](FrmChxPrgmFunc& d) {
+        script.then<FrmChxPrgmFunc>([](FrmChxPrgmFunc& d) {
                 QVERIFY(d.Opt1[0]->isChecked());
                 clickBox(d.Opt1[1]);
                 // "Do not ask again".
@@ -180,12 +263,14 @@ private slots:
         QCOMPARE(w->RichTxt1->text(), std::string("\r\nFunc\r\n\r\nEndFunc"));
         QVERIFY(!w->PrgmFunc);
         QVERIFY(!w->OpenChxPrgmFunc);
-        // Not asked again: only the save question comes.
+        // Not asked again; the typed function is offered for saving first.
+        w->RichTxt1->setFocus();
+        w->RichTxt1->setCaret(8);
+        QTest::keyClicks(w->RichTxt1, "Return 1");
         script.then<FrmSaveTok>([](FrmSaveTok& d) { QTest::mouseClick(d.CmdStop, Qt::LeftButton); });
         QTest::mouseClick(w->CmdNouveau, Qt::LeftButton);
         QVERIFY2(script.done(), script.pending().c_str());
         QCOMPARE(w->RichTxt1->text(), std::string("\r\nFunc\r\n\r\nEndFunc"));
-        script.then<FrmSaveTok>([](FrmSaveTok& d) { QTest::mouseClick(d.CmdStop, Qt::LeftButton); });
         w->close();
     }
     void aGroupFileAsksWhichVariableAndSavesItAlone() {
@@ -218,8 +303,8 @@ private slots:
         QVERIFY(!w->enregistrer->isEnabled());
         script.then<FrmSaveTok>([](FrmSaveTok& d) { QTest::mouseClick(d.Option1[0], Qt::LeftButton, {}, QPoint(6, d.Option1[0]->height() / 2)); QTest::mouseClick(d.CmdSave, Qt::LeftButton); })
             .then<FrmEnregistrer>([](FrmEnregistrer& d) {
-                d.TxtNom->setFocus();
-                QTest::keyClicks(d.TxtNom, "azeros");
+                // Without a file of its own, the variable's name is proposed.
+                QCOMPARE(d.TxtNom->text(), QString("azeros"));
                 QTest::mouseClick(d.CmdSelectOK, Qt::LeftButton);
             });
         QTest::mouseClick(w->CmdSauver, Qt::LeftButton);

@@ -187,7 +187,10 @@ private slots:
             QCOMPARE(d.CboType->itemText(2), QString("Format Ti-92 Plus (*.9xp)"));
             QCOMPARE(d.CboType->itemText(3), QString("Format Voyage 200 (*.v2p)"));
             QCOMPARE(d.Dir1->setPath(QString::fromStdString(folder())), QString());
+            // Without a file, the name box starts with the variable's name.
+            QCOMPARE(d.TxtNom->text(), QString("nouveau"));
             // No name: the message, and the browser stays.
+            d.TxtNom->clear();
             d.CmdSelectOK->click();
             QVERIFY(!d.confirmed);
             d.TxtNom->setText("prog");
@@ -250,10 +253,12 @@ private slots:
         QCOMPARE(w->document.path, path);
         QVERIFY(!isTokenizedFile(path));
 
-        // Menu Save asks nothing and, the mode never having been shown, tokenizes.
+        // Menu Save asks nothing and keeps the file's text form.
+        w->RichTxt1->replaceRange(8, 0, "Disp 3\r\n");
         w->enregistrer->trigger();
         QCOMPARE(script.saveTokShown + script.enregistrerShown, 0);
-        QVERIFY(isTokenizedFile(path));
+        QCOMPARE(ScratchDir::read(path), buildVariableFile(programFile("text()", "Disp 3\r\nDisp 2")).bytes);
+        w->RichTxt1->replaceRange(8, 8, "");
 
         // Save as, "Normal (non tokénisé)": exactly the writer's bytes, at the new path.
         script.saveTok = answerYesNormal;
@@ -278,18 +283,32 @@ private slots:
         for (const auto& e : fs::directory_iterator(folder())) files += e.path().extension() != ".INI";
         QCOMPARE(files, 2);
 
-        // The choice persists while the dialog is only hidden; Escape unloads it,
-        // counts as "Non", and the next display starts tokenized again.
+        // The mode starts on the form of the Document's file, whatever was chosen
+        // last; Escape saves nothing.
         script.saveTok = [](FrmSaveTok& d) {
             QVERIFY(d.Option1[1]->isChecked());
             QVERIFY(!d.tokenize);
+            QVERIFY(d.CmdAnnuler->isHidden());  // no command behind this question
+            d.Option1[0]->click();
             QTest::keyClick(&d, Qt::Key_Escape);
         };
         script.enregistrer = nullptr;
         w->enregistrerSous->trigger();
         QVERIFY(!w->frmSaveTok().confirmed);
-        QVERIFY(w->frmSaveTok().tokenize);
-        QVERIFY(w->frmSaveTok().Option1[0]->isChecked());
+        QCOMPARE(ScratchDir::read(file("copie.92p")), buildVariableFile(input).bytes);
+        script.saveTok = [](FrmSaveTok& d) {
+            QVERIFY(d.Option1[1]->isChecked());
+            d.Option1[0]->click();
+            answerYes(d);
+        };
+        w->CmdSauver->click();
+        QVERIFY(isTokenizedFile(file("copie.92p")));
+        script.saveTok = [](FrmSaveTok& d) {
+            QVERIFY(d.Option1[0]->isChecked());
+            d.CmdStop->click();
+        };
+        w->CmdSauver->click();
+        QCOMPARE(script.saveTokShown, 6);
         script.saveTok = nullptr;
         w->close();
     }
@@ -411,21 +430,19 @@ private slots:
         w->CmdOuvrir->click();
         QCOMPARE(prompt.shown.back().text, std::string("Veuillez sélectionner un fichier."));
         QCOMPARE(w->RichTxt1->text(), kNewProgram);
-        QCOMPARE(script.saveTokShown, 0);  // a never-saved Document is replaced without a question
+        QCOMPARE(script.saveTokShown, 0);  // an unchanged Document is replaced without a question
 
         // Every sample opens, tokenized functions included.
         int opened = 0;
         for (const fs::path& sample : samples::singleVariableFiles()) {
             const QString name = QString::fromStdString(sample.filename().string());
             const Shown before{w->nameField(), w->folderField(), w->RichTxt1->text()};
-            const std::string pathBefore = w->document.path;
             const size_t messages = prompt.shown.size();
             const int questions = script.saveTokShown;
             if (matchesPattern(sample.filename().string(), kBrowserPattern)) {
                 script.parcourir = pick(samplesFolder, name);
                 w->ouvrir->trigger();
-                // A Document that has a file is offered for saving first.
-                QCOMPARE(script.saveTokShown, questions + (pathBefore.empty() ? 0 : 1));
+                QCOMPARE(script.saveTokShown, questions);
             } else {
                 w->openRoutine(true, sample.string());
             }
@@ -437,6 +454,8 @@ private slots:
             QCOMPARE(w->RichTxt1->text(), expected.text);
             QVERIFY(fs::equivalent(w->document.path, sample));
             QVERIFY(w->enregistrer->isEnabled());
+            // Opening, colouring included, is no change.
+            QTRY_COMPARE(w->windowTitle(), "Korvane - " + name);
             QVERIFY(fs::is_empty(temp->path()));
         }
         QCOMPARE(opened, static_cast<int>(samples::singleVariableFiles().size()));
@@ -535,7 +554,11 @@ private slots:
         // A program that does not tokenize: the parser's line, nothing written.
         fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
         w->RichTxt1->replaceRange(8, 0, "For i,1\r\n");
-        w->enregistrer->trigger();
+        script.saveTok = [](FrmSaveTok& d) {
+            d.Option1[0]->click();
+            answerYes(d);
+        };
+        w->CmdSauver->click();
         QVERIFY(prompt.shown.back().text.find("line 3:") != std::string::npos);
         QCOMPARE(ScratchDir::read(path), original);
 
@@ -601,7 +624,8 @@ private slots:
         QCOMPARE(w->nameField(), std::string("fn(a)"));
         QCOMPARE(script.saveTokShown, 0);
 
-        // On the window itself; the Document has a file, so the save question comes first.
+        // On the window itself; the Document has unsaved changes, so the save question comes first.
+        w->RichTxt1->replaceRange(8, 0, "Return 2\r\n");
         sendDrop(w.get(), QString::fromStdString(program));
         QTRY_COMPARE(w->document.path, program);
         QCOMPARE(script.saveTokShown, 1);
@@ -643,21 +667,34 @@ private slots:
         QCOMPARE(ScratchDir::read(file("raccourci.89p")),
                  buildVariableFile(programFile("nouveau()", "Disp 7")).bytes);
 
+        QCOMPARE(w->windowTitle(), QString("Korvane - raccourci.89p"));
+
+        // Typing marks the title, and Ctrl+O then asks first.
+        w->activateWindow();  // the save-as browser was the active window
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        w->RichTxt1->setCaret(8);
+        QTest::keyClick(focus, Qt::Key_X);
+        QTRY_COMPARE(w->windowTitle(), QString("Korvane - raccourci.89p *"));
         script.saveTok = nullptr;
         script.parcourir = [](FrmParcourir& d) { d.CmdQuitter->click(); };
         QTest::keyClick(focus, Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(script.parcourirShown, 1);
         QCOMPARE(script.saveTokShown, 3);
 
+        // Undoing back to the saved text is no change: no "*", no question.
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier);
+        QTRY_COMPARE(w->windowTitle(), QString("Korvane - raccourci.89p"));
         w->OpenChxPrgmFunc = false;  // no kind question
         QTest::keyClick(focus, Qt::Key_N, Qt::ControlModifier);
-        QCOMPARE(script.saveTokShown, 4);
+        QCOMPARE(script.saveTokShown, 3);
         QCOMPARE(w->RichTxt1->text(), kNewProgram);
         QCOMPARE(w->windowTitle(), QString("Korvane"));
         QVERIFY(!w->enregistrer->isEnabled());
 
         QTest::keyClick(focus, Qt::Key_Q, Qt::ControlModifier);
-        QCOMPARE(script.saveTokShown, 5);
+        QCOMPARE(script.saveTokShown, 3);
         QVERIFY(!w->isVisible());
         QCOMPARE(Settings(ini()).lireIni("Chemin"), std::string());
     }

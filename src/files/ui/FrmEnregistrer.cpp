@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <filesystem>
 
 #include "files/FileFlows.h"
 #include "shell/ui/LanguageApply.h"
@@ -57,6 +58,11 @@ void FrmEnregistrer::fillTypes(ProgramKind kind) {
     CboType->setCurrentIndex(0);
 }
 
+void FrmEnregistrer::proposeName(const QString& name) {
+    TxtNom->setText(name);
+    replaceAgreed_.clear();
+}
+
 void FrmEnregistrer::appliquerFr() { applyLanguage(*this, "FrmEnregistrer", "Fr"); }
 
 void FrmEnregistrer::appliquerEn() { applyLanguage(*this, "FrmEnregistrer", "En"); }
@@ -71,7 +77,9 @@ void FrmEnregistrer::File1_DblClick() {
     TxtChemin->setText(QString::fromStdString(joinBrowserPath(File1->path().toStdString(), file)));
     const PromptAnswer answer =
         prompt_.ask({std::string(kReplaceQuestion) + file, PromptIcon::None, PromptButtons::YesNo});
-    if (answer == PromptAnswer::Yes) CmdSelectOK_Click();
+    if (answer != PromptAnswer::Yes) return;
+    replaceAgreed_ = TxtChemin->text().toStdString();
+    CmdSelectOK_Click();
 }
 
 void FrmEnregistrer::CmdSelectOK_Click() {
@@ -80,6 +88,17 @@ void FrmEnregistrer::CmdSelectOK_Click() {
         return;
     }
     closingStep();
+    // An existing file is replaced only when the user says so; "Non" leaves the
+    // browser open for another name.
+    const std::string target = path();
+    std::error_code ec;
+    if (target != replaceAgreed_ && std::filesystem::exists(target, ec)) {
+        const std::string file = std::filesystem::path(target).filename().string();
+        const PromptAnswer answer =
+            prompt_.ask({std::string(kReplaceQuestion) + file, PromptIcon::None, PromptButtons::YesNo});
+        if (answer != PromptAnswer::Yes) return;
+    }
+    replaceAgreed_.clear();
     confirmed = true;
     done(Accepted);
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The save-as browser: where the Document goes and in which of the calculator
 // file types. The path box holds the target when it closes.
+#include <string>
+
 #include "files/Document.h"
 #include "files/ui/BrowserLists.h"
 
@@ -16,6 +18,8 @@ public:
 
     // The type list for the kind setting, item 0 shown.
     void fillTypes(ProgramKind kind);
+    // The name box's text when the browser opens.
+    void proposeName(const QString& name);
 
     void appliquerFr();
     void appliquerEn();
@@ -37,6 +41,8 @@ private:
     void CmdSelectOK_Click();
     void CmdQuitter_Click();
     void closingStep();
+    // The file whose replacement the user has already agreed to (a double-click).
+    std::string replaceAgreed_;
 };
 
 }  // namespace korvane

@@ -65,7 +65,7 @@ void FrmP::caretToLine(int line) {
 }
 
 void FrmP::importer_Click() {
-    if (enregistrer->isEnabled() && !CmdSauver_Click()) return;
+    if (!saveBeforeReplacing()) return;
     QFileDialog dialog(this, text("importer", Langue).remove(QStringLiteral("...")));
     dialog.setObjectName(QStringLiteral("importDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -95,10 +95,13 @@ void FrmP::importer_Click() {
     document.variableHeader = imported.variableHeader;
     document.variableTrailer = imported.variableTrailer;
     document.oneExpression = false;
+    document.tokenizedFile = true;
     RichTxt1->setPlainText(imported.editorText);
     setNameField(imported.nameField);
     setFolderField(imported.folderField);
     colorierTout();
+    // The text is still in the file it came from: only edits from here on count.
+    markSaved();
     RichTxt1->setCaret(kFirstCaret);
     RichTxt1->setFocus();
 }

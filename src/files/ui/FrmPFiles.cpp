@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QUrl>
+#include <filesystem>
 
 #include "editor/CharTable.h"
 #include "editor/ui/EditorWidget.h"
@@ -141,7 +142,20 @@ FrmParcourir& FrmP::frmParcourir() {
 
 void FrmP::setDocumentPath(const std::string& path) {
     document.path = path;
-    setWindowTitle(QString::fromStdString(windowTitleFor(path)));
+    refreshTitle();
+}
+
+DocumentState FrmP::documentState() const { return {RichTxt1->text(), nameField(), folderField()}; }
+
+bool FrmP::hasUnsavedChanges() const { return korvane::hasUnsavedChanges(document, documentState()); }
+
+void FrmP::markSaved() {
+    document.saved = documentState();
+    refreshTitle();
+}
+
+void FrmP::refreshTitle() {
+    setWindowTitle(QString::fromStdString(korvane::windowTitle(document.path, hasUnsavedChanges())));
 }
 
 // ---- Saving ----
@@ -149,21 +163,38 @@ void FrmP::setDocumentPath(const std::string& path) {
 bool FrmP::CmdSauver_Click() {
     toExistingPath = enregistrer->isEnabled();
     FrmSaveTok& question = frmSaveTok();
+    question.prepare(document.tokenizedFile, false);
     runModal(question);
-    if (!frmSaveTok().confirmed) return true;
-    return saveRoutine();
+    return question.answer == FrmSaveTok::Answer::Save && saveRoutine(question.tokenize);
+}
+
+bool FrmP::saveBeforeReplacing() {
+    if (!hasUnsavedChanges()) return true;
+    toExistingPath = enregistrer->isEnabled();
+    FrmSaveTok& question = frmSaveTok();
+    question.prepare(document.tokenizedFile, true);
+    runModal(question);
+    switch (question.answer) {
+        case FrmSaveTok::Answer::DontSave: return true;
+        case FrmSaveTok::Answer::Save: return saveRoutine(question.tokenize);
+        case FrmSaveTok::Answer::Cancel: break;
+    }
+    colorierTout();
+    return false;
 }
 
 void FrmP::enregistrer_Click() {
+    // Save keeps the file's form; only the question changes it.
     toExistingPath = true;
-    saveRoutine();
+    saveRoutine(document.tokenizedFile);
 }
 
 void FrmP::enregistrerSous_Click() {
     toExistingPath = false;
     FrmSaveTok& question = frmSaveTok();
+    question.prepare(document.tokenizedFile, false);
     runModal(question);
-    if (frmSaveTok().confirmed) saveRoutine();
+    if (question.answer == FrmSaveTok::Answer::Save) saveRoutine(question.tokenize);
 }
 
 void FrmP::saveShortcut() {
@@ -171,22 +202,29 @@ void FrmP::saveShortcut() {
     else CmdSauver_Click();
 }
 
-bool FrmP::saveRoutine() {
+std::string FrmP::proposedFileName() const {
+    if (!document.path.empty()) return nameWithoutExtension(std::filesystem::path(document.path).filename().string());
+    const std::string name = nameField();
+    return name.substr(0, name.find('('));
+}
+
+bool FrmP::saveRoutine(bool tokenize) {
     std::string target = document.path;
     if (needsSaveAsBrowser(document.path, toExistingPath)) {
         FrmEnregistrer& browser = frmEnregistrer();
         browser.fillTypes(PrgmFunc ? ProgramKind::Program : ProgramKind::Function);
+        browser.proposeName(EditorWidget::toDisplay(proposedFileName()));
         runModal(browser);
         if (!browser.confirmed) {
             colorierTout();
-            return true;
+            return false;
         }
         target = browser.path();
     }
     const VariableFileInput input{nameField(), folderField(), RichTxt1->text(),
                                   headerForTarget(document.variableHeader, target), document.variableTrailer,
                                   document.oneExpression};
-    const std::string error = saveProgramFile(input, target, frmSaveTok().tokenize, detokenizer);
+    const std::string error = saveProgramFile(input, target, tokenize, detokenizer);
     if (!error.empty()) {
         prompt_.tell(saveFailureMessage(target, error), PromptIcon::Error);
         colorierTout();
@@ -194,9 +232,11 @@ bool FrmP::saveRoutine() {
         if (const int line = lineOfError(error)) caretToLine(line);
         return false;
     }
-    setDocumentPath(target);
+    document.tokenizedFile = tokenize;
     enregistrer->setEnabled(true);
     colorierTout();
+    document.path = target;
+    markSaved();
     return true;
 }
 
@@ -208,7 +248,7 @@ void FrmP::openRoutine(bool fromStartup, const std::string& path) {
         return;
     }
     // A Document that has a file may be saved first; a new one is replaced without a question.
-    if (enregistrer->isEnabled() && !CmdSauver_Click()) return;
+    if (!saveBeforeReplacing()) return;
     FrmParcourir& browser = frmParcourir();
     runModal(browser);
     if (!browser.confirmed) {
@@ -219,7 +259,7 @@ void FrmP::openRoutine(bool fromStartup, const std::string& path) {
 }
 
 void FrmP::openDropped(const std::string& path) {
-    if (enregistrer->isEnabled() && !CmdSauver_Click()) return;
+    if (!saveBeforeReplacing()) return;
     openFile(path);
 }
 
@@ -264,12 +304,14 @@ void FrmP::openFile(const std::string& path) {
     RichTxt1->setPlainText(editorTextOf(content.programText));
     document.variableTrailer = content.trailer;
     document.oneExpression = opened.oneExpression;
+    document.tokenizedFile = opened.tokenized;
     setNameField(nameFieldOf(content));
     // A variable taken from a file that holds others is saved to a file of its own:
     // Save asks where, and the group is never rewritten.
     enregistrer->setEnabled(opened.wholeFile);
-    setDocumentPath(opened.wholeFile ? path : std::string());
+    document.path = opened.wholeFile ? path : std::string();
     colorierTout();
+    markSaved();
 }
 
 }  // namespace korvane

@@ -1,5 +1,7 @@
 #include "files/ui/FrmParcourir.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -24,6 +26,8 @@ FrmParcourir::FrmParcourir(Settings& settings, PromptService& prompt, QWidget* m
     buttons->addWidget(CmdSelectOK);
     buttons->addWidget(CmdQuitter);
     grid->addLayout(buttons, 3, 0, 1, 2);
+    // A path may be typed or pasted as well as chosen in the lists.
+    TxtChemin->setReadOnly(false);
     appliquerFr();
     resize(560, 360);
 
@@ -50,10 +54,19 @@ void FrmParcourir::File1_Click() {
 }
 
 void FrmParcourir::CmdSelectOK_Click() {
-    if (File1->fileName().isEmpty()) {
+    // A typed path is read against the folder shown; a folder is opened in the lists.
+    const QString typed = TxtChemin->text().trimmed();
+    const QFileInfo target(QDir(Dir1->path()), typed);
+    if (!typed.isEmpty() && target.isDir()) {
+        Dir1->setPath(target.absoluteFilePath());
+        TxtChemin->clear();
+        return;
+    }
+    if (typed.isEmpty() || !target.isFile()) {
         prompt_.tell(std::string(kSelectFileMessage));
         return;
     }
+    TxtChemin->setText(target.absoluteFilePath());
     writeSettings();
     confirmed = true;
     done(Accepted);

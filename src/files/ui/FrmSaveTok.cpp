@@ -29,11 +29,13 @@ FrmSaveTok::FrmSaveTok(QWidget* mainWindow) : QDialog(mainWindow), mainWindow_(m
     CmdSave->setDefault(true);
     CmdStop = new QPushButton(this);
     CmdStop->setObjectName(QStringLiteral("CmdStop"));
+    CmdAnnuler = new QPushButton(this);
+    CmdAnnuler->setObjectName(QStringLiteral("CmdAnnuler"));
     buttons->addWidget(CmdSave);
     buttons->addWidget(CmdStop);
+    buttons->addWidget(CmdAnnuler);
     layout->addLayout(buttons);
     appliquerFr();
-    setFixedSize(sizeHint());
 
     connect(Option1[0], &QRadioButton::toggled, this, [this](bool on) {
         if (on) tokenize = true;
@@ -41,23 +43,32 @@ FrmSaveTok::FrmSaveTok(QWidget* mainWindow) : QDialog(mainWindow), mainWindow_(m
     connect(Option1[1], &QRadioButton::toggled, this, [this](bool on) {
         if (on) tokenize = false;
     });
-    connect(CmdSave, &QPushButton::clicked, this, [this] {
-        confirmed = true;
-        done(Accepted);
-    });
-    connect(CmdStop, &QPushButton::clicked, this, [this] {
-        confirmed = false;
-        done(Rejected);
-    });
+    connect(CmdSave, &QPushButton::clicked, this, [this] { finish(Answer::Save); });
+    connect(CmdStop, &QPushButton::clicked, this, [this] { finish(Answer::DontSave); });
+    connect(CmdAnnuler, &QPushButton::clicked, this, [this] { finish(Answer::Cancel); });
 }
 
 void FrmSaveTok::loadIfNeeded() {
     if (loaded_) return;
     loaded_ = true;
-    Option1[0]->setChecked(true);
-    tokenize = true;
     confirmed = false;
     centreOver(*this, mainWindow_);
+}
+
+void FrmSaveTok::prepare(bool tokenizedFile, bool withCancel) {
+    Option1[tokenizedFile ? 0 : 1]->setChecked(true);
+    tokenize = tokenizedFile;
+    CmdAnnuler->setVisible(withCancel);
+    confirmed = false;
+    answer = Answer::Cancel;
+    setFixedSize(sizeHint());
+}
+
+void FrmSaveTok::finish(Answer given) {
+    answer = given;
+    confirmed = given == Answer::Save;
+    if (given == Answer::Save) done(Accepted);
+    else done(Rejected);
 }
 
 void FrmSaveTok::appliquerFr() { applyLanguage(*this, "FrmSaveTok", "Fr"); }
@@ -66,6 +77,7 @@ void FrmSaveTok::appliquerEn() { applyLanguage(*this, "FrmSaveTok", "En"); }
 
 void FrmSaveTok::reject() {
     confirmed = false;
+    answer = Answer::Cancel;
     loaded_ = false;
     QDialog::reject();
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The save-mode dialog: save or not, tokenized or text form. It is hidden, not
-// destroyed, after "Oui" or "Non", so the mode chosen stays for the next save.
+// The save question: save or not, tokenized or text form, and, before a command
+// that replaces the Document, a way back. It is hidden, not destroyed, after an
+// answer.
 #include <QDialog>
 
 class QLabel;
@@ -14,9 +15,14 @@ class FrmSaveTok : public QDialog {
 public:
     explicit FrmSaveTok(QWidget* mainWindow);
 
-    // Loading, on first use and after the close box or Escape: tokenized mode
-    // selected, not confirmed, centred over the main window.
+    enum class Answer { Save, DontSave, Cancel };
+
+    // Loading, on first use and after the close box or Escape: not confirmed,
+    // centred over the main window.
     void loadIfNeeded();
+    // Prepares the question: the mode option on the form of the Document's file,
+    // and "Annuler" only when the question stands before another command.
+    void prepare(bool tokenizedFile, bool withCancel);
 
     // Texts of the two languages.
     void appliquerFr();
@@ -24,17 +30,20 @@ public:
 
     bool tokenize = true;
     bool confirmed = false;
+    Answer answer = Answer::Cancel;
 
     QLabel* Label1 = nullptr;
     QRadioButton* Option1[2] = {nullptr, nullptr};
     QPushButton* CmdSave = nullptr;
     QPushButton* CmdStop = nullptr;
+    QPushButton* CmdAnnuler = nullptr;
 
 public slots:
-    // The close box and Escape unload the dialog, which counts as "Non".
+    // The close box and Escape cancel the question and the command behind it.
     void reject() override;
 
 private:
+    void finish(Answer given);
     QWidget* mainWindow_;
     bool loaded_ = false;
 };

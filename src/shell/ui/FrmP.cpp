@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 
 #include "editor/Clipboard.h"
 #include "editor/Colouring.h"
@@ -134,6 +135,15 @@ void FrmP::buildControls() {
 
     RichTxt1 = new EditorWidget(central);
     RichTxt1->setGeometry(twipsRect(120, kEditorTop, 4575, 1575));
+    // The title's "*" follows the edits; one comparison per burst of changes
+    // (colouring changes formats many times per keystroke).
+    titleTimer_ = new QTimer(this);
+    titleTimer_->setSingleShot(true);
+    titleTimer_->setInterval(0);
+    connect(titleTimer_, &QTimer::timeout, this, &FrmP::refreshTitle);
+    connect(RichTxt1, &QPlainTextEdit::textChanged, titleTimer_, qOverload<>(&QTimer::start));
+    connect(TxtNomFichier, &QLineEdit::textChanged, titleTimer_, qOverload<>(&QTimer::start));
+    connect(TxtRep, &QLineEdit::textChanged, titleTimer_, qOverload<>(&QTimer::start));
     connect(RichTxt1, &EditorWidget::commandRequested, this, &FrmP::runEditorCommand);
     connect(RichTxt1, &EditorWidget::pasteRequested, this, [this](const std::string& text) {
         MemoryClipboard dropped;
@@ -242,7 +252,8 @@ void FrmP::openCommandLine(const std::string& commandLine) {
 void FrmP::unload() {
     if (unloaded_) return;
     // A save that failed keeps the window open, so the text is not lost.
-    if (!CmdSauver_Click()) return;
+    // Unsaved work is saved or given up on purpose; "Annuler" keeps the window.
+    if (!saveBeforeReplacing()) return;
     unloaded_ = true;
 
     ShutdownSettings state;
@@ -268,7 +279,7 @@ void FrmP::closeEvent(QCloseEvent* event) {
 }
 
 void FrmP::nouveau_Click() {
-    if (!CmdSauver_Click()) return;
+    if (!saveBeforeReplacing()) return;
     if (!newPrgm()) return;
     setDocumentPath({});
 }
@@ -292,7 +303,9 @@ bool FrmP::newPrgm() {
     setFolderField(kNewFolder);
     document.variableHeader = newDocumentHeader();
     document.oneExpression = false;
+    document.tokenizedFile = true;
     colorierTout();
+    markSaved();
     return true;
 }
 

@@ -27,6 +27,7 @@ class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 
 namespace korvane {
 
@@ -117,12 +118,21 @@ public:
     // The open routine: from the browser after the save question, or, from start-up,
     // the file `path` without a question.
     void openRoutine(bool fromStartup, const std::string& path = {});
-    // The save routine: writes the Document to its path or where the save-as
-    // browser says; false when a write failed (the Document then keeps its path).
-    bool saveRoutine();
-    // The save question of the tool button Save, also asked by New, Open, a drop
-    // and shutdown; false when the user chose to save and the save failed.
+    // The save routine: writes the Document, tokenized or in text form, to its
+    // path or where the save-as browser says; false when nothing was written (a
+    // write that failed, or the browser cancelled), the Document keeping its path.
+    bool saveRoutine(bool tokenize);
+    // The save question of the tool button Save; true when the Document was saved.
     bool CmdSauver_Click();
+    // The save question before New, Open, Import, a drop and shutdown, asked only
+    // when there are unsaved changes; false when the command must stop ("Annuler",
+    // Escape, the close box, or a save that did not happen).
+    bool saveBeforeReplacing();
+    // Unsaved changes: the text, name or folder differ from the last created,
+    // opened or saved state.
+    bool hasUnsavedChanges() const;
+    // The current state becomes the saved one.
+    void markSaved();
     // The dialogs, loaded on first use and again after their close box.
     FrmSaveTok& frmSaveTok();
     FrmEnregistrer& frmEnregistrer();
@@ -200,6 +210,11 @@ private:
     void openFile(const std::string& path);
     void openDropped(const std::string& path);
     void setDocumentPath(const std::string& path);
+    DocumentState documentState() const;
+    void refreshTitle();
+    // The save-as browser's first name: the file's, else the variable's.
+    std::string proposedFileName() const;
+    QTimer* titleTimer_ = nullptr;
     FrmSaveTok* frmSaveTok_ = nullptr;
     FrmEnregistrer* frmEnregistrer_ = nullptr;
     FrmParcourir* frmParcourir_ = nullptr;
