@@ -8,8 +8,10 @@ std::vector<std::string> printedLines(const std::string& editorText) {
     std::vector<std::string> lines(1);
     for (size_t i = 0; i < editorText.size(); ++i) {
         const char c = editorText[i];
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < editorText.size() && editorText[i + 1] == '\n') ++i;
+        // A line feed alone is a calculator character (comments hold them), printed
+        // by its stand-in as the editor shows it.
+        if (c == '\r') {
+            if (i + 1 < editorText.size() && editorText[i + 1] == '\n') ++i;
             lines.emplace_back();
         } else {
             lines.back() += c;

@@ -15,8 +15,9 @@ constexpr int kPrintTopTwips = 500;
 inline const std::vector<std::string> kPrintSizes{"8", "10", "11", "12"};
 constexpr int kDefaultPrintSize = 10;
 
-// The lines of an editor text (CR LF breaks; a lone CR or LF also ends a line). The
-// text's first line break, which ends the name line, gives an empty first line.
+// The lines of an editor text, broken where the editor breaks them: at CR LF or a
+// lone CR. The text's first line break, which ends the name line, gives an empty
+// first line.
 std::vector<std::string> printedLines(const std::string& editorText);
 
 // One printed page: the lines [first, first + count).
