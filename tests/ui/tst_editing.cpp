@@ -2,6 +2,7 @@
 // command menus, the clipboard, and undo and redo across the recolourings.
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -237,6 +238,29 @@ private slots:
         check("a comment mark");
         QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier);
         check("undo");
+    }
+
+    // What the menus insert is what the calculator takes: Custom...EndCustom, chosen
+    // with the mouse from the menu bar, passes the check.
+    void theControlMenusCustomBlockPassesTheCheck() {
+        QAction* custom = menuAction(*w, "fctCustom");
+        QVERIFY(custom);
+        QMenu* menu = nullptr;
+        for (QMenu* m : w->commandMenus)
+            if (m->actions().contains(custom)) menu = m;
+        QVERIFY(menu);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QMenuBar* bar = w->menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+        QTRY_VERIFY(menu->isVisible());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(custom).center());
+        QTRY_VERIFY(!menu->isVisible());
+        QVERIFY(editor()->text().find("Custom \r\n\r\nEndCustom") != std::string::npos);
+        prompt.shown.clear();
+        QTest::keyClick(editor(), Qt::Key_F7);
+        QCOMPARE(prompt.shown.size(), size_t(1));
+        QCOMPARE(prompt.shown[0].text, std::string("Le programme est valide pour la calculatrice."));
     }
 };
 
