@@ -1,0 +1,493 @@
+#include "link/Link.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+
+// The libraries' C headers use the C keyword "restrict", which C++ spells __restrict.
+#define restrict __restrict
+#include <ticalcs.h>
+#undef restrict
+
+#include "editor/CharTable.h"
+#include "files/VariableTable.h"
+
+namespace korvane::link {
+namespace {
+
+// The libraries' error numbers that matter here (their error.h is not installed;
+// the values are part of their interface and have not moved since 2007).
+namespace cables {
+constexpr int kReadError = 3;
+constexpr int kReadTimeout = ERROR_READ_TIMEOUT;  // 4
+constexpr int kWriteError = 5;
+constexpr int kWriteTimeout = ERROR_WRITE_TIMEOUT;  // 6
+constexpr int kProbeFailed = 7;
+constexpr int kFlushError = 8;
+constexpr int kLast = 255;
+}  // namespace cables
+namespace calcs {
+constexpr int kAbort = ERROR_ABORT;  // 256
+constexpr int kNotReady = 257;
+constexpr int kChecksum = 258;
+constexpr int kInvalidHost = 259;
+constexpr int kInvalidTarget = 260;
+constexpr int kInvalidCommand = 261;
+constexpr int kVarRejected = 263;
+constexpr int kCtsError = 264;
+constexpr int kNack = 265;
+constexpr int kInvalidPacket = 266;
+constexpr int kNoCable = 268;
+constexpr int kOutOfMemory = 273;
+constexpr int kMissingVar = 278;
+constexpr int kVarVersion = 285;
+constexpr int kDusbErrors = 300;    // the TI-89 Titanium's USB status codes, 300 to 349
+constexpr int kDbusErrors = 350;    // the link port's skip codes, 350 to 399
+constexpr int kNspireErrors = 400;  // 400 to 459
+}  // namespace calcs
+
+constexpr std::uint8_t kSkipCommand = 0x36;  // the calculator's SKP packet
+
+// ---- GLib's log: kept off stderr, the last warning kept for messages -----------
+
+std::mutex logMutex;
+std::string lastWarning;
+unsigned warningCount = 0;
+
+void keepLibraryLog(const gchar*, GLogLevelFlags level, const gchar* message, gpointer) {
+    if (!(level & (G_LOG_LEVEL_ERROR | G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE))) return;
+    std::string text = message ? message : "";
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    std::lock_guard lock(logMutex);
+    lastWarning = std::move(text);
+    ++warningCount;
+}
+
+unsigned warningsSoFar() {
+    std::lock_guard lock(logMutex);
+    return warningCount;
+}
+
+void initLibraries() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        constexpr auto all = static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK | G_LOG_FLAG_FATAL | G_LOG_FLAG_RECURSION);
+        for (const char* domain : {"ticables", "tifiles", "ticalcs", "ticonv"})
+            g_log_set_handler(domain, all, keepLibraryLog, nullptr);
+        ticables_library_init();
+        tifiles_library_init();
+        ticalcs_library_init();
+    });
+}
+
+// The first line of the libraries' text for `error`, without its "Msg: " prefix.
+std::string libraryLine(int error) {
+    char* text = nullptr;
+    if (error <= cables::kLast) ticables_error_get(error, &text);
+    else if (error < 512) ticalcs_error_get(error, &text);
+    else tifiles_error_get(error, &text);
+    std::string line = text ? text : "";
+    if (text) g_free(text);
+    line = line.substr(0, line.find('\n'));
+    if (line.rfind("Msg: ", 0) == 0) line.erase(0, 5);
+    while (!line.empty() && (line.back() == '.' || line.back() == ' ')) line.pop_back();
+    if (line.empty()) line = "error " + std::to_string(error);
+    return line;
+}
+
+CableModel cableModelOf(Cable cable) {
+    switch (cable) {
+    case Cable::SilverLink: return CABLE_SLV;
+    case Cable::DirectLink: return CABLE_USB;
+    case Cable::GrayLink: return CABLE_GRY;
+    case Cable::BlackLink: return CABLE_BLK;
+    case Cable::Parallel: return CABLE_PAR;
+    case Cable::TiEmu: return CABLE_TIE;
+    }
+    return CABLE_NUL;
+}
+
+CalcModel calcModelOf(Calc calc, Cable cable) {
+    switch (calc) {
+    case Calc::TI89: return CALC_TI89;
+    case Calc::TI89Titanium: return cable == Cable::DirectLink ? CALC_TI89T_USB : CALC_TI89T;
+    case Calc::TI92Plus: return CALC_TI92P;
+    case Calc::Voyage200: return CALC_V200;
+    }
+    return CALC_NONE;
+}
+
+std::string cableSubject(const LinkOptions& o) {
+    return std::string(displayName(o.cable)) + ", port " + std::to_string(o.port);
+}
+
+std::atomic<bool> linkOpen{false};
+
+void noUpdate() {}
+
+void copyField(char* to, std::size_t room, const std::string& from) {
+    const std::size_t n = std::min(from.size(), room - 1);
+    std::memcpy(to, from.data(), n);
+    to[n] = '\0';
+}
+
+// "folder\name" split at its backslash; no folder when it has none.
+std::pair<std::string, std::string> splitQualified(const std::string& qualified) {
+    const auto slash = qualified.find('\\');
+    if (slash == std::string::npos) return {{}, qualified};
+    return {qualified.substr(0, slash), qualified.substr(slash + 1)};
+}
+
+}  // namespace
+
+const char* CalcVariable::kind() const { return kindWord(type); }
+
+std::string lastLibraryWarning() {
+    std::lock_guard lock(logMutex);
+    return lastWarning;
+}
+
+struct Link::Impl {
+    LinkOptions options;
+    CableHandle* cable = nullptr;
+    CalcHandle* calc = nullptr;
+    CalcUpdate update{};
+
+    // What the operation under way has seen.
+    TransferControl* control = nullptr;
+    std::size_t expectedBytes = 0;
+    std::size_t movedBytes = 0;
+    std::size_t receivedBytes = 0;
+    std::uint8_t lastCommand = 0;
+    int skipCode = -1;
+    double reported = 0;
+    unsigned warningsAtStart = 0;
+
+    ~Impl() {
+        if (calc) ticalcs_handle_del(calc);  // detaches and closes the cable
+        if (cable) ticables_handle_del(cable);
+    }
+
+    void report(double fraction) {
+        reported = fraction;
+        if (control && control->onProgress) control->onProgress(fraction);
+    }
+
+    void moved(std::size_t bytes, bool received) {
+        movedBytes += bytes;
+        if (received) receivedBytes += bytes;
+        if (expectedBytes == 0) return;
+        const double fraction = std::min(0.99, static_cast<double>(movedBytes) / static_cast<double>(expectedBytes));
+        if (fraction >= reported + 0.01) report(fraction);
+    }
+
+    bool cancelRequested() const { return control && control->cancelled(); }
+
+    void begin(TransferControl* c, std::size_t expected) {
+        control = c;
+        expectedBytes = expected;
+        movedBytes = receivedBytes = 0;
+        lastCommand = 0;
+        skipCode = -1;
+        update.cancel = 0;
+        warningsAtStart = warningsSoFar();
+        report(0);
+    }
+
+    // Counts afresh for the next step of the same operation (the data after a listing).
+    void restartCount(std::size_t expected) {
+        expectedBytes = expected;
+        movedBytes = receivedBytes = 0;
+    }
+
+    void end(int error) {
+        if (!error) report(1);
+        control = nullptr;
+    }
+
+    std::string libraryDetail(int error) const {
+        std::string detail = libraryLine(error);
+        if (warningsSoFar() != warningsAtStart) {
+            const std::string warning = lastLibraryWarning();
+            if (!warning.empty()) detail += " (" + warning + ")";
+        }
+        return detail;
+    }
+
+    // What `error` means for the user, about `subject`.
+    LinkStatus classify(int error, const std::string& subject) const {
+        using S = LinkStatus;
+        if (!error) return {};
+        if (error == calcs::kAbort || cancelRequested()) return S::failure(MessageId::Cancelled, subject, error);
+        if (skipCode >= 0) return S::failure(MessageId::Refused, subject, skipCode);
+        if (error == calcs::kNotReady) return S::failure(MessageId::NotReady, {}, error);
+        if (error == calcs::kMissingVar) return S::failure(MessageId::NoSuchVariable, subject, error);
+        if (error == calcs::kVarRejected || error == calcs::kOutOfMemory || error == calcs::kVarVersion ||
+            (error >= calcs::kDusbErrors && error < calcs::kNspireErrors + 60))
+            return S::failure(MessageId::Refused, subject, 0, libraryDetail(error));
+        if (error == cables::kReadTimeout || error == cables::kWriteTimeout)
+            return receivedBytes > 0 ? S::failure(MessageId::Cut, subject, error)
+                                     : S::failure(MessageId::NoAnswer, cableSubject(options), error);
+        if (error == cables::kReadError || error == cables::kWriteError || error == cables::kFlushError)
+            return receivedBytes > 0 ? S::failure(MessageId::Cut, subject, error, libraryDetail(error))
+                                     : S::failure(MessageId::CableUnavailable, cableSubject(options), error,
+                                                  libraryDetail(error));
+        if (error == calcs::kChecksum || error == calcs::kInvalidHost || error == calcs::kInvalidTarget ||
+            error == calcs::kInvalidCommand || error == calcs::kCtsError || error == calcs::kNack ||
+            error == calcs::kInvalidPacket)
+            return S::failure(MessageId::Garbled, subject, error, libraryDetail(error));
+        if (error == calcs::kNoCable || (error <= cables::kLast && error != cables::kProbeFailed))
+            return S::failure(MessageId::CableUnavailable, cableSubject(options), error, libraryDetail(error));
+        return S::failure(MessageId::Failed, subject, error, libraryDetail(error));
+    }
+};
+
+namespace {
+
+int calcEvent(CalcHandle*, uint32_t, const CalcEventData* event, void* user) {
+    auto* impl = static_cast<Link::Impl*>(user);
+    if (!impl) return event->retval;
+    switch (event->type) {
+    case CALC_EVENT_TYPE_BEFORE_SEND_DBUS_PKT:
+    case CALC_EVENT_TYPE_BEFORE_SEND_DUSB_RPKT:
+        if (impl->cancelRequested()) return calcs::kAbort;
+        break;
+    case CALC_EVENT_TYPE_AFTER_RECV_DBUS_PKT_HEADER:
+        if (!event->retval) impl->lastCommand = event->data.dbus_pkt.cmd;
+        break;
+    case CALC_EVENT_TYPE_AFTER_RECV_DBUS_PKT_DATA:
+        // The skip code stands in the third byte of a SKP packet's data.
+        if (!event->retval && impl->lastCommand == kSkipCommand && event->data.dbus_pkt.length >= 3 &&
+            event->data.dbus_pkt.data)
+            impl->skipCode = event->data.dbus_pkt.data[2];
+        break;
+    default:
+        break;
+    }
+    return event->retval;
+}
+
+int cableEvent(CableHandle*, uint32_t, const CableEventData* event, void* user) {
+    auto* impl = static_cast<Link::Impl*>(user);
+    if (!impl) return event->retval;
+    switch (event->type) {
+    case CABLE_EVENT_TYPE_BEFORE_SEND:
+    case CABLE_EVENT_TYPE_BEFORE_RECV:
+        if (impl->cancelRequested()) {
+            impl->update.cancel = 1;
+            return calcs::kAbort;
+        }
+        break;
+    case CABLE_EVENT_TYPE_AFTER_SEND:
+        if (!event->retval) impl->moved(event->data.data.len, false);
+        break;
+    case CABLE_EVENT_TYPE_AFTER_RECV:
+        if (!event->retval) impl->moved(event->data.data.len, true);
+        break;
+    default:
+        break;
+    }
+    return event->retval;
+}
+
+// The programs and functions of a directory tree, folder by folder.
+std::vector<CalcVariable> programsOf(GNode* vars) {
+    std::vector<CalcVariable> out;
+    if (!vars) return out;
+    for (GNode* folder = g_node_first_child(vars); folder; folder = g_node_next_sibling(folder)) {
+        const auto* fe = static_cast<const VarEntry*>(folder->data);
+        for (GNode* node = g_node_first_child(folder); node; node = g_node_next_sibling(node)) {
+            const auto* ve = static_cast<const VarEntry*>(node->data);
+            if (!ve || (ve->type != kProgramTypeId && ve->type != kFunctionTypeId)) continue;
+            CalcVariable v;
+            v.folder = ve->folder[0] ? ve->folder : (fe ? fe->name : "");
+            v.name = ve->name;
+            v.type = ve->type;
+            v.size = ve->size;
+            out.push_back(std::move(v));
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+Link::Link(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+Link::~Link() {
+    impl_.reset();
+    linkOpen.store(false);
+}
+
+const LinkOptions& Link::options() const { return impl_->options; }
+
+LinkResult<std::unique_ptr<Link>> Link::open(const LinkOptions& options) {
+    using S = LinkStatus;
+    initLibraries();
+    if (!cableFits(options.calc, options.cable))
+        return {nullptr, S::failure(MessageId::WrongCable, displayName(options.calc))};
+    if (options.port < 1 || options.port > 4)
+        return {nullptr, S::failure(MessageId::CableUnavailable, cableSubject(options))};
+    bool wasOpen = false;
+    if (!linkOpen.compare_exchange_strong(wasOpen, true)) return {nullptr, S::failure(MessageId::Busy)};
+
+    auto impl = std::make_unique<Impl>();
+    impl->options = options;
+    impl->warningsAtStart = warningsSoFar();
+    // From here on the Link owns the handles and releases the one-link flag.
+    std::unique_ptr<Link> link(new Link(std::move(impl)));
+    Impl& d = *link->impl_;
+
+    d.cable = ticables_handle_new(cableModelOf(options.cable), static_cast<CablePort>(options.port));
+    if (!d.cable) return {nullptr, S::failure(MessageId::CableUnavailable, cableSubject(options))};
+    ticables_options_set_timeout(d.cable, static_cast<unsigned>(std::clamp(options.timeoutTenths, 1, kMaxTimeoutTenths)));
+
+    // The virtual cable reads junk at once when nobody holds its other end, instead
+    // of timing out: ask first whether anybody does.
+    if (options.cable == Cable::TiEmu) {
+        int found = 0;
+        ticables_cable_probe(d.cable, &found);
+        if (!found) return {nullptr, S::failure(MessageId::NoCalculator, cableSubject(options))};
+    }
+
+    d.calc = ticalcs_handle_new(calcModelOf(options.calc, options.cable));
+    if (!d.calc) return {nullptr, S::failure(MessageId::Failed, displayName(options.calc))};
+
+    d.update.start = d.update.stop = d.update.refresh = d.update.pbar = d.update.label = noUpdate;
+    ticalcs_update_set(d.calc, &d.update);
+    ticalcs_calc_set_event_hook(d.calc, calcEvent);
+    ticalcs_calc_set_event_user_pointer(d.calc, &d);
+    ticables_cable_set_event_hook(d.cable, cableEvent);
+    ticables_cable_set_event_user_pointer(d.cable, &d);
+
+    if (const int error = ticalcs_cable_attach(d.calc, d.cable))
+        return {nullptr, S::failure(MessageId::CableUnavailable, cableSubject(options), error, d.libraryDetail(error))};
+    return {std::move(link), {}};
+}
+
+LinkStatus Link::checkReady(TransferControl* control) {
+    Impl& d = *impl_;
+    d.begin(control, 0);
+    const int error = d.cancelRequested() ? calcs::kAbort : ticalcs_calc_isready(d.calc);
+    d.end(error);
+    return d.classify(error, {});
+}
+
+LinkStatus Link::sendVariable(const TableEntry& entry, TransferControl* control) {
+    Impl& d = *impl_;
+    const std::string subject = calcToUtf8(entry.qualifiedName());
+    // On the link a variable is its big-endian size word and that many bytes.
+    constexpr std::size_t kLargest = 65535 - 2;
+    if (entry.name.empty() || entry.name.size() > layout::kFieldWidth || entry.folder.size() > layout::kFieldWidth)
+        return LinkStatus::failure(MessageId::BadName, subject);
+    if (entry.data.size() > kLargest) return LinkStatus::failure(MessageId::TooLarge, subject);
+    Bytes payload;
+    payload += static_cast<char>((entry.data.size() >> 8) & 0xFF);
+    payload += static_cast<char>(entry.data.size() & 0xFF);
+    payload += entry.data;
+
+    FileContent* content = tifiles_content_create_regular(calcModelOf(d.options.calc, d.options.cable));
+    VarEntry* ve = tifiles_ve_create();
+    copyField(ve->folder, sizeof ve->folder, entry.folder);
+    copyField(ve->name, sizeof ve->name, entry.name);
+    ve->type = entry.type;
+    ve->attr = ATTRB_NONE;  // in RAM, unlocked, whatever the file's attribute byte says
+    ve->size = static_cast<uint32_t>(payload.size());
+    ve->data = static_cast<uint8_t*>(tifiles_ve_alloc_data(payload.size()));
+    std::memcpy(ve->data, payload.data(), payload.size());
+    tifiles_content_add_entry(content, ve);
+
+    d.begin(control, payload.size() + 64);
+    const int error = d.cancelRequested() ? calcs::kAbort : ticalcs_calc_send_var(d.calc, MODE_NORMAL, content);
+    d.end(error);
+    tifiles_content_delete_regular(content);
+    return d.classify(error, subject);
+}
+
+LinkResult<std::vector<CalcVariable>> Link::listPrograms(TransferControl* control) {
+    Impl& d = *impl_;
+    d.begin(control, 0);
+    GNode* vars = nullptr;
+    GNode* apps = nullptr;
+    const int error = d.cancelRequested() ? calcs::kAbort : ticalcs_calc_get_dirlist(d.calc, &vars, &apps);
+    LinkResult<std::vector<CalcVariable>> result;
+    if (!error) result.value = programsOf(vars);
+    ticalcs_dirlist_destroy(&vars);
+    ticalcs_dirlist_destroy(&apps);
+    d.end(error);
+    result.status = d.classify(error, {});
+    return result;
+}
+
+LinkResult<Bytes> Link::receiveVariable(const std::string& qualifiedName, TransferControl* control) {
+    Impl& d = *impl_;
+    const std::string subject = calcToUtf8(qualifiedName);
+    d.begin(control, 0);
+
+    // The request names the variable's type, which the listing gives.
+    GNode* vars = nullptr;
+    GNode* apps = nullptr;
+    int error = d.cancelRequested() ? calcs::kAbort : ticalcs_calc_get_dirlist(d.calc, &vars, &apps);
+    std::vector<CalcVariable> listed;
+    if (!error) listed = programsOf(vars);
+    ticalcs_dirlist_destroy(&vars);
+    ticalcs_dirlist_destroy(&apps);
+    if (error) {
+        d.end(error);
+        return {{}, d.classify(error, subject)};
+    }
+    const auto [folder, name] = splitQualified(qualifiedName);
+    const CalcVariable* found = nullptr;
+    int sameName = 0;
+    for (const CalcVariable& v : listed) {
+        if (!folder.empty() && v.folder == folder && v.name == name) found = &v;
+        if (folder.empty() && v.name == name) {
+            found = &v;
+            ++sameName;
+        }
+    }
+    if (!found || sameName > 1) {
+        d.end(calcs::kMissingVar);
+        return {{}, LinkStatus::failure(sameName > 1 ? MessageId::AmbiguousName : MessageId::NoSuchVariable, subject)};
+    }
+
+    VarEntry* request = tifiles_ve_create();
+    copyField(request->folder, sizeof request->folder, found->folder);
+    copyField(request->name, sizeof request->name, found->name);
+    request->type = found->type;
+    request->size = found->size;
+    FileContent* content = tifiles_content_create_regular(calcModelOf(d.options.calc, d.options.cable));
+
+    d.restartCount(found->size + 64);
+    error = d.cancelRequested() ? calcs::kAbort : ticalcs_calc_recv_var(d.calc, MODE_NORMAL, content, request);
+    Bytes payload;
+    if (!error && content->num_entries == 1 && content->entries[0] && content->entries[0]->data)
+        payload.assign(reinterpret_cast<const char*>(content->entries[0]->data), content->entries[0]->size);
+    const std::uint8_t type = !error && content->num_entries == 1 ? content->entries[0]->type : found->type;
+    tifiles_content_delete_regular(content);
+    tifiles_ve_delete(request);
+    d.end(error);
+    if (error) return {{}, d.classify(error, subject)};
+
+    const std::size_t declared = payload.size() >= 2
+                                     ? (static_cast<unsigned char>(payload[0]) << 8) | static_cast<unsigned char>(payload[1])
+                                     : 0;
+    if (payload.size() < 2 || declared != payload.size() - 2)
+        return {{}, LinkStatus::failure(MessageId::Malformed, subject)};
+
+    VariableTable table;
+    const bool ti89 = d.options.calc == Calc::TI89 || d.options.calc == Calc::TI89Titanium;
+    table.signature = ti89 ? "**TI89**" : "**TI92P*";
+    table.calculator = ti89 ? Calculator::TI89 : Calculator::TI92Plus;
+    table.defaultFolder = found->folder;
+    table.comment = Bytes(layout::kCommentSize, '\0');
+    TableEntry entry;
+    entry.folder = found->folder;
+    entry.name = found->name;
+    entry.type = type;
+    entry.data = payload.substr(2);
+    return {singleVariableFile(table, entry), {}};
+}
+
+}  // namespace korvane::link

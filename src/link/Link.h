@@ -1,0 +1,92 @@
+#pragma once
+// The link with a TI-89, TI-89 Titanium, TI-92 Plus or Voyage 200 through
+// libticalcs: open a cable, check that the calculator is ready, send a program or
+// function, list those it holds, receive one as a single-variable file.
+//
+// Plain C++ types only: the libraries' headers stay inside Link.cpp. Names are in
+// calculator codes, as variable files hold them ("main\prog").
+//
+// A window runs a transfer on a worker thread: it gives a TransferControl whose
+// progress callback is called on that thread (post it to the window's thread), and
+// calls cancel() from its own thread; the transfer then stops at the next block of
+// bytes, or at the latest when the cable's timeout runs out, with MessageId::Cancelled.
+// One link at a time per program: a second open() while one is open gives Busy.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "files/VariableFile.h"
+#include "link/LinkOptions.h"
+#include "link/LinkStatus.h"
+
+namespace korvane {
+struct TableEntry;
+}
+
+namespace korvane::link {
+
+class TransferControl {
+public:
+    // Called with the fraction done, from 0 to 1, on the transferring thread.
+    std::function<void(double)> onProgress;
+
+    void cancel() { cancelled_.store(true); }
+    bool cancelled() const { return cancelled_.load(); }
+    void reset() { cancelled_.store(false); }
+
+private:
+    std::atomic<bool> cancelled_{false};
+};
+
+// A program or function the calculator holds.
+struct CalcVariable {
+    std::string folder;
+    std::string name;
+    std::uint8_t type = 0;   // 0x12 program, 0x13 function
+    std::uint32_t size = 0;  // bytes, as the calculator counts them
+    std::string qualifiedName() const { return folder.empty() ? name : folder + "\\" + name; }
+    const char* kind() const;  // "program" or "function"
+};
+
+class Link {
+public:
+    // Opens the cable of `options`. On the virtual cable, first checks that a
+    // program is on the other end (NoCalculator otherwise); a serial cable opens
+    // without a calculator, only a later timeout tells it is missing.
+    static LinkResult<std::unique_ptr<Link>> open(const LinkOptions& options);
+    ~Link();
+    Link(const Link&) = delete;
+    Link& operator=(const Link&) = delete;
+
+    const LinkOptions& options() const;
+
+    // Whether the calculator answers and is on a screen that takes transfers.
+    LinkStatus checkReady(TransferControl* control = nullptr);
+
+    // Sends the program or function `entry` (its bytes as stored, with its folder
+    // and name: "folder\name"), replacing a variable of that name.
+    LinkStatus sendVariable(const TableEntry& entry, TransferControl* control = nullptr);
+
+    // The programs and functions on the calculator, folder by folder.
+    LinkResult<std::vector<CalcVariable>> listPrograms(TransferControl* control = nullptr);
+
+    // Receives the program or function `qualifiedName` ("folder\name", or "name" when
+    // only one folder holds it) as the bytes of a single-variable file: .89p/.89f for
+    // the TI-89 models, .9xp/.9xf (signature **TI92P*) for the TI-92 Plus and Voyage 200.
+    LinkResult<Bytes> receiveVariable(const std::string& qualifiedName, TransferControl* control = nullptr);
+
+    struct Impl;
+
+private:
+    explicit Link(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> impl_;
+};
+
+// The last warning the libraries logged (GLib's log is kept off stderr and only
+// this last line is kept), "" when none since the program started.
+std::string lastLibraryWarning();
+
+}  // namespace korvane::link
