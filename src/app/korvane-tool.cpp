@@ -1,6 +1,7 @@
 // korvane-tool: the editor's file rules on the command line, for scripts and tests.
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -16,6 +17,11 @@
 #include "shell/Languages.h"
 #include "files/SyntaxCheck.h"
 #include "files/VariableFile.h"
+#include "files/VariableTable.h"
+#include "shell/IniStore.h"
+#ifdef KORVANE_HAVE_LINK
+#include "link/Link.h"
+#endif
 
 namespace {
 
@@ -34,6 +40,9 @@ const char* const kUsageText =
     "       korvane-tool check [--var FOLDER\\NAME] FILE...\n"
     "       korvane-tool import TXT OUT [--tokenize]\n"
     "       korvane-tool export FILE TXT [--var FOLDER\\NAME]\n"
+    "       korvane-tool send FILE [--var FOLDER\\NAME] [LINK OPTIONS]\n"
+    "       korvane-tool ls [LINK OPTIONS]\n"
+    "       korvane-tool recv FOLDER\\NAME OUT [LINK OPTIONS]\n"
     "       korvane-tool --version\n";
 
 // What --help adds to the usage lines: one line per command.
@@ -49,7 +58,13 @@ const char* const kCommandsText =
     "  check    whether the calculator takes each program: FILE: ok, or FILE:LINE: the first error\n"
     "  import   a variable file from a TI link software text export (\\START92\\ ... \\STOP92\\)\n"
     "  export   a variable file as the TI link software's text export\n"
+    "  send     sends the program or function of a file to the calculator, as the file stores it\n"
+    "  ls       one line per program or function on the calculator: FOLDER\\NAME KIND SIZE\n"
+    "  recv     receives a program or function of the calculator into a single-variable file\n"
     "\n"
+    "link options: --calc ti89|ti89t|ti92p|v200  --cable silverlink|directlink|graylink|blacklink|parallel|tiemu\n"
+    "              --port 1-4  --timeout SECONDS (per packet, 2 by default)\n"
+    "Without them the settings file's Calc, Cable and Port keys are used, else ti89, silverlink, port 1.\n"
     "\n"
     "A file holding several programs or functions (a group file) needs --var to pick one.\n"
     "Bad input gives one line on stderr and exit status 1; a usage error exits with 2.\n";
@@ -310,6 +325,105 @@ int cmdColour(const Arguments& args) {
     return 0;
 }
 
+// ---- The link with the calculator: send, ls, recv ----------------------------------
+
+#ifdef KORVANE_HAVE_LINK
+
+// The settings file the editor uses, found from this program's folder.
+std::string settingsPath() {
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return locateCheminIni(ec ? std::string() : self.parent_path().string());
+}
+
+// The link options: the settings file's, then the command line's over them.
+std::optional<link::LinkOptions> linkOptions(const Arguments& args, std::string& error) {
+    link::LinkOptions options = link::optionsFromSettingsFile(settingsPath());
+    if (const auto v = args.value("--calc")) {
+        const auto calc = link::calcFromName(*v);
+        if (!calc) error = "unknown calculator " + *v + " (ti89, ti89t, ti92p or v200)";
+        else options.calc = *calc;
+    }
+    if (const auto v = args.value("--cable")) {
+        const auto cable = link::cableFromName(*v);
+        if (!cable) error = "unknown cable " + *v + " (silverlink, directlink, graylink, blacklink, parallel or tiemu)";
+        else options.cable = *cable;
+    }
+    if (const auto v = args.value("--port")) {
+        const auto port = link::portFromText(*v);
+        if (!port) error = "--port takes 1, 2, 3 or 4";
+        else options.port = *port;
+    }
+    if (const auto v = args.value("--timeout")) {
+        const auto tenths = link::timeoutTenthsFromSeconds(*v);
+        if (!tenths) error = "--timeout takes seconds, from 0.1 to 60";
+        else options.timeoutTenths = *tenths;
+    }
+    if (!error.empty()) return std::nullopt;
+    return options;
+}
+
+void check(const link::LinkStatus& status) {
+    if (!status.ok()) throw Failure{status.message(link::Language::English)};
+}
+
+// The cable opened and the calculator found ready.
+std::unique_ptr<link::Link> openReadyLink(const link::LinkOptions& options) {
+    auto opened = link::Link::open(options);
+    check(opened.status);
+    check(opened.value->checkReady());
+    return std::move(opened.value);
+}
+
+int cmdSend(const Arguments& args) {
+    if (args.positional.size() != 1) return usage("send takes one file");
+    std::string error;
+    const auto options = linkOptions(args, error);
+    if (!options) return usage(error);
+    const std::string& path = args.positional[0];
+    const VariableTable table = readVariableTable(readInput(path));
+    if (!table.ok()) throw Failure{path + ": " + calcToUtf8(table.error)};
+    const ChosenEntry chosen = chooseProgram(table, utf8ToCalc(args.value("--var").value_or("")));
+    if (!chosen.ok()) throw Failure{path + ": " + calcToUtf8(chosen.error)};
+    check(openReadyLink(*options)->sendVariable(*chosen.entry));
+    return 0;
+}
+
+int cmdLs(const Arguments& args) {
+    if (!args.positional.empty()) return usage("ls takes no file");
+    std::string error;
+    const auto options = linkOptions(args, error);
+    if (!options) return usage(error);
+    const auto listed = openReadyLink(*options)->listPrograms();
+    check(listed.status);
+    for (const link::CalcVariable& v : listed.value)
+        std::cout << calcToUtf8(v.qualifiedName()) << " " << v.kind() << " " << v.size << "\n";
+    return 0;
+}
+
+int cmdRecv(const Arguments& args) {
+    if (args.positional.size() != 2) return usage("recv takes a FOLDER\\NAME and an output file");
+    std::string error;
+    const auto options = linkOptions(args, error);
+    if (!options) return usage(error);
+    const auto received = openReadyLink(*options)->receiveVariable(utf8ToCalc(args.positional[0]));
+    check(received.status);
+    writeOutput(args.positional[1], received.value);
+    return 0;
+}
+
+#else
+
+int linkMissing() {
+    std::cerr << "korvane-tool: this build has no link with the calculator (libticalcs was missing when it was built)\n";
+    return kBadInput;
+}
+int cmdSend(const Arguments&) { return linkMissing(); }
+int cmdLs(const Arguments&) { return linkMissing(); }
+int cmdRecv(const Arguments&) { return linkMissing(); }
+
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -333,6 +447,8 @@ int main(int argc, char** argv) {
     else if (command == "colour" || command == "color") args = parseArguments(argc, argv, {}, {"--size"}, error);
     else if (command == "check" || command == "export") args = parseArguments(argc, argv, {}, {"--var"}, error);
     else if (command == "import") args = parseArguments(argc, argv, {"--tokenize"}, {}, error);
+    else if (command == "send") args = parseArguments(argc, argv, {}, {"--var", "--calc", "--cable", "--port", "--timeout"}, error);
+    else if (command == "ls" || command == "recv") args = parseArguments(argc, argv, {}, {"--calc", "--cable", "--port", "--timeout"}, error);
     else return usage("unknown command " + command);
     if (!args) return usage(error);
 
@@ -345,6 +461,9 @@ int main(int argc, char** argv) {
         if (command == "import") return cmdImport(*args);
         if (command == "export") return cmdExport(*args);
         if (command == "convert") return cmdConvert(*args);
+        if (command == "send") return cmdSend(*args);
+        if (command == "ls") return cmdLs(*args);
+        if (command == "recv") return cmdRecv(*args);
         return cmdColour(*args);
     } catch (const Failure& failure) {
         std::cerr << "korvane-tool: " << failure.message << "\n";
