@@ -49,20 +49,20 @@ bool ExpressionParser::eat(char c) {
 }
 
 std::string ExpressionParser::quoted(size_t at) const {
-    if (at >= text().size()) return "the end of the line";
+    if (at >= text().size()) return calcMessage(MessageId::TheEndOfTheLine);
     size_t end = at;
     while (end < text().size() && end < at + 12 && text()[end] != ':') ++end;
     return "\"" + text().substr(at, std::max<size_t>(end - at, 1)) + "\"";
 }
 
-void ExpressionParser::expect(char c, const char* what) {
-    if (!eat(c)) fail(std::string("expected ") + what + ", found " + quoted(pos_));
+void ExpressionParser::expect(char c, MessageId expected) {
+    if (!eat(c)) fail(expected, {quoted(pos_)});
 }
 
 void ExpressionParser::nest(Expr& e, int below) {
     e.depth = below + 1;
     e.list = false;
-    if (e.depth > kMaxNesting) fail("the expression nests too deeply");
+    if (e.depth > kMaxNesting) fail(MessageId::NestsTooDeeply);
 }
 
 std::string ExpressionParser::identifier() {
@@ -70,7 +70,7 @@ std::string ExpressionParser::identifier() {
     auto part = [&] {
         const size_t start = pos_;
         while (pos_ < text().size() && isIdentChar(text()[pos_])) name += lower(text()[pos_++]);
-        if (pos_ - start > kMaxNameLength) fail("the name " + text().substr(start, pos_ - start) + " is longer than 8 characters");
+        if (pos_ - start > kMaxNameLength) fail(MessageId::NameTooLong, {text().substr(start, pos_ - start)});
     };
     part();
     // A folder ("main\\f") or a flash application ("tistat.fcdf") qualifies the name.
@@ -210,7 +210,7 @@ Expr ExpressionParser::postfix(Expr e) {
         if (c == '[') {
             ++pos_;
             std::vector<Expr> index = list(']', ',');
-            if (index.empty() || index.size() > 2) fail("a subscript takes one or two indices");
+            if (index.empty() || index.size() > 2) fail(MessageId::SubscriptIndices);
             e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(index) + e.bytes + static_cast<char>(kSubscript);
             nest(e, std::max(e.depth, deepest(index)));
             continue;
@@ -268,7 +268,8 @@ std::vector<Expr> ExpressionParser::list(char close, char separator) {
     while (true) {
         items.push_back(expression());
         if (eat(close)) return items;
-        if (!eat(separator)) fail(std::string("expected '") + separator + "' or '" + close + "', found " + quoted(pos_));
+        if (!eat(separator))
+            fail(MessageId::ExpectedSeparatorOrClose, {std::string(1, separator), std::string(1, close), quoted(pos_)});
     }
 }
 
@@ -326,7 +327,7 @@ Expr ExpressionParser::number() {
         }
         std::string digits;
         while (pos_ < t.size() && isDigit(t[pos_])) digits += t[pos_++];
-        if (digits.empty() || digits.size() > 5) fail("expected the digits of an exponent");
+        if (digits.empty() || digits.size() > 5) fail(MessageId::ExpectedExponentDigits);
         exponent = std::stoi(digits) * (negative ? -1 : 1);
     }
     if (!isFloat) {
@@ -334,7 +335,7 @@ Expr ExpressionParser::number() {
         return e;
     }
     const auto f = floatOfText(mantissa, exponent);
-    if (!f) fail("a number out of the calculator's range");
+    if (!f) fail(MessageId::NumberOutOfRange);
     e.bytes.assign(f->begin(), f->end());
     e.bytes += static_cast<char>(kFloat);
     return e;
@@ -390,7 +391,8 @@ Bytes ExpressionParser::expressionStatement() {
 Expr ExpressionParser::primary() {
     DepthGuard guard(*this);
     const char c = peekChar();
-    if (pos_ >= text().size() || c == ':') fail("expected an expression, found the end of the statement");
+    if (pos_ >= text().size() || c == ':')
+        fail(MessageId::ExpectedExpression, {calcMessage(MessageId::TheEndOfTheStatement)});
     // Only the store's first item can be the function it defines: "value→f(x)".
     const bool storeTarget = std::exchange(storeTarget_, false);
     Expr e;
@@ -401,12 +403,12 @@ Expr ExpressionParser::primary() {
         Expr inner = expression();
         if (eat(ch::Angle)) {
             Expr angle = expression();
-            expect(')', "')'");
+            expect(')', MessageId::ExpectedClosingParenthesis);
             e.bytes = inner.bytes + angle.bytes + static_cast<char>(kPolarComplex) + static_cast<char>(kSecondary);
             nest(e, std::max(inner.depth, angle.depth));
             return e;
         }
-        expect(')', "')'");
+        expect(')', MessageId::ExpectedClosingParenthesis);
         return inner;
     }
     case '{': {
@@ -426,7 +428,7 @@ Expr ExpressionParser::primary() {
         size_t at = pos_ + 1;
         while (true) {
             const size_t close = text().find('"', at);
-            if (close == std::string::npos) fail("a string without its closing '\"'");
+            if (close == std::string::npos) fail(MessageId::UnclosedString);
             content += text().substr(at, close - at);
             at = close + 1;
             if (at >= text().size() || text()[at] != '"') break;
@@ -457,7 +459,7 @@ Expr ExpressionParser::primary() {
         if (integer) ++pos_;
         std::string digits;
         while (pos_ < text().size() && isDigit(text()[pos_]) && digits.size() < 4) digits += text()[pos_++];
-        if (digits.empty() || std::stoi(digits) > 255) fail("expected the number of an arbitrary constant after '@'");
+        if (digits.empty() || std::stoi(digits) > 255) fail(MessageId::ExpectedArbitraryConstant);
         e.bytes = Bytes{static_cast<char>(std::stoi(digits)), static_cast<char>(integer ? kArbInt : kArbReal)};
         return e;
     }
@@ -478,10 +480,10 @@ Expr ExpressionParser::primary() {
                 return call(*s);
             }
         }
-        fail("expected an expression, found " + quoted(pos_));
+        fail(MessageId::ExpectedExpression, {quoted(pos_)});
     }
-    if (keywordHere(true)) fail("expected an expression, found the command " + quoted(pos_));
-    if (!isIdentStart(c)) fail("expected an expression, found " + quoted(pos_));
+    if (keywordHere(true)) fail(MessageId::ExpectedExpression, {calcMessage(MessageId::TheCommand, {quoted(pos_)})});
+    if (!isIdentStart(c)) fail(MessageId::ExpectedExpression, {quoted(pos_)});
     const std::string name = identifier();
     if (pos_ < text().size() && text()[pos_] == '(') {
         ++pos_;
@@ -511,7 +513,7 @@ Expr ExpressionParser::call(const Spelling& s) {
                 semicolons = true;
                 continue;
             }
-            if (!eat(',')) fail("expected ',' or ')' in " + s.key + "...), found " + quoted(pos_));
+            if (!eat(',')) fail(MessageId::ExpectedCommaOrCloseIn, {s.key, quoted(pos_)});
         }
     }
     for (const TagInfo* t : s.entries) {
@@ -524,7 +526,7 @@ Expr ExpressionParser::call(const Spelling& s) {
         nest(e, deepest(args));
         return e;
     }
-    fail(std::string(s.entries.front()->spelling) + "...) does not take " + std::to_string(args.size()) + " arguments");
+    fail(MessageId::WrongArgumentCount, {std::string(s.entries.front()->spelling) + "...)", args.size()});
 }
 
 Expr ExpressionParser::matrix() {
@@ -537,7 +539,7 @@ Expr ExpressionParser::matrix() {
     };
     if (peekChar() == '[') {
         while (eat('[')) rows.push_back(row(list(']', ',')));
-        expect(']', "']' closing the matrix");
+        expect(']', MessageId::ExpectedMatrixClose);
     } else {
         std::vector<Expr> items;
         while (true) {
@@ -548,7 +550,7 @@ Expr ExpressionParser::matrix() {
                 continue;
             }
             if (eat(']')) break;
-            if (!eat(',')) fail("expected ',', ';' or ']' in a matrix, found " + quoted(pos_));
+            if (!eat(',')) fail(MessageId::ExpectedMatrixSeparator, {quoted(pos_)});
         }
         rows.push_back(row(std::move(items)));
     }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "files/Messages.h"
 #include "files/TokenSpelling.h"
 #include "files/VariableFile.h"
 
@@ -36,7 +37,10 @@ public:
     // One line that is a single expression and nothing else, or nothing.
     std::optional<Bytes> lone(const std::string& text, int line);
 
-    [[noreturn]] void fail(const std::string& message) const { throw Failure{"line " + std::to_string(line_) + ": " + message}; }
+    // The error on the line being read.
+    [[noreturn]] void fail(MessageId id, std::initializer_list<MessageArg> args = {}) const {
+        throw Failure{atLine(line_, calcMessage(id, args))};
+    }
 
 protected:
     const std::string& text() const { return *text_; }
@@ -45,7 +49,7 @@ protected:
 
     struct DepthGuard {
         explicit DepthGuard(ExpressionParser& p) : parser(p) {
-            if (++parser.depth_ > kMaxDepth) parser.fail("the expression nests too deeply");
+            if (++parser.depth_ > kMaxDepth) parser.fail(MessageId::NestsTooDeeply);
         }
         ~DepthGuard() { --parser.depth_; }
         ExpressionParser& parser;
@@ -54,8 +58,10 @@ protected:
     void skipSpaces();
     char peekChar();
     bool eat(char c);
+    // The text at `at` as an error quotes it, or the end of the line.
     std::string quoted(size_t at) const;
-    void expect(char c, const char* what);
+    // `c` or the error `expected`, which takes what stands there instead.
+    void expect(char c, MessageId expected);
     // `e` becomes a tag over operands nested `below` deep.
     void nest(Expr& e, int below);
     std::string identifier();

@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include "editor/CharTable.h"
 #include "shell/WindowHelpers.h"
 
 namespace korvane {
@@ -51,7 +52,7 @@ std::string makeTemporaryFile(const std::string& folder, std::string& error) {
     std::string name = joinBrowserPath(folder.empty() ? "." : folder, "tmp89_M-XXXXXX.dat");
     const int fd = ::mkstemps(name.data(), 4);
     if (fd < 0) {
-        error = "the temporary file could not be created in " + folder + ": " + std::strerror(errno);
+        error = calcMessage(MessageId::TemporaryFileFailed, {utf8ToCalc(folder), utf8ToCalc(std::strerror(errno))});
         return {};
     }
     ::close(fd);
@@ -84,11 +85,11 @@ OpenedFile failed(OpenedFile::Failure failure, std::string reason) {
 }  // namespace
 
 std::string saveFailureMessage(const std::string& path, const std::string& reason) {
-    return "Impossible d'enregistrer le fichier\n" + path + "\n" + reason;
+    return message(MessageId::SaveFailed, {path, calcToUtf8(reason)});
 }
 
 std::string openFailureMessage(const std::string& path, const std::string& reason) {
-    return "Impossible d'ouvrir le fichier\n" + path + "\n" + reason;
+    return message(MessageId::OpenFailed, {path, calcToUtf8(reason)});
 }
 
 bool matchesPattern(std::string_view fileName, std::string_view pattern) {
@@ -166,7 +167,7 @@ std::string saveProgramFile(const VariableFileInput& input, const std::string& t
         const BuildResult check = tokenizeVariableFile(built.bytes, input.oneExpression);
         if (!check.ok()) return check.error;
     }
-    if (std::string error = writeVariableFile(input, target); !error.empty()) return error;
+    if (std::string error = writeFileAtomically(target, built.bytes); !error.empty()) return utf8ToCalc(error);
     if (!tokenized) return {};
 
     // The component rewrites the text file just written, in place.
@@ -186,7 +187,7 @@ ProgramListing listPrograms(const Bytes& file) {
         listing.error = listing.table.error;
         return listing;
     }
-    if (listing.programs().empty()) listing.error = "the file holds no program or function";
+    if (listing.programs().empty()) listing.error = calcMessage(MessageId::NoProgramOrFunction);
     return listing;
 }
 
@@ -229,8 +230,8 @@ std::string readCalculatorFile(const std::string& path, Bytes& file) {
     std::error_code ec;
     const auto size = fs::file_size(path, ec);
     if (!ec && size > static_cast<std::uintmax_t>(kLargestReadableFile))
-        return "the file is too large to be a calculator variable (" + std::to_string(size) + " bytes)";
-    return readWholeFile(path, file);
+        return calcMessage(MessageId::FileTooLarge, {size});
+    return utf8ToCalc(readWholeFile(path, file));
 }
 
 OpenedFile openProgramFile(const std::string& path, const Detokenizer& detokenizer,

@@ -10,22 +10,20 @@
 
 #include "files/Detokenizer.h"
 #include "files/Document.h"
+#include "files/Messages.h"
 #include "files/VariableFile.h"
 #include "files/VariableTable.h"
 
 namespace korvane {
 
-// Messages (UTF-8), shown with the title "Korvane".
-inline constexpr std::string_view kNotTi89Message = "Le fichier n'est pas un fichier ti89";
-inline constexpr std::string_view kDetokenizationMessage =
-    "Erreur lors de la détokénisation,vérifié que le fichier n'est pas en lecture seul";
-inline constexpr std::string_view kSelectFileMessage = "Veuillez sélectionner un fichier.";
-inline constexpr std::string_view kEnterNameMessage = "Entrer un nom de fichier";
-inline constexpr std::string_view kReplaceQuestion = "Etes-Vous sûr de vouloir remplacer ";
+// The fixed messages of opening and saving (MessageId::NotTi89File, DetokenizationFailed,
+// SelectFile, EnterName, ReplaceQuestion) are rows of the message table.
 
-// A write that failed: the fixed sentence, the path and the reason on their own lines.
+// A write that failed: the fixed sentence, the path and the reason on their own lines,
+// in UTF-8 for the message box. The reason is in calculator codes, as the writer and
+// the tokenizer give it.
 std::string saveFailureMessage(const std::string& path, const std::string& reason);
-// A file refused on opening, named with the reason.
+// A file refused on opening, named with the reason (calculator codes, as the readers give it).
 std::string openFailureMessage(const std::string& path, const std::string& reason);
 
 // The file list of both browsers: every program, function and group file that the
@@ -64,7 +62,7 @@ bool needsSaveAsBrowser(const std::string& documentPath, bool toExistingPath);
 bool isOpenableFile(const std::string& path);
 
 // The file named on the command line, or nothing when its extension is not one
-// that the open routine takes (the caller then says kNotTi89Message). A path in
+// that the open routine takes (the caller then says MessageId::NotTi89File). A path in
 // double quotes is checked against the file system first.
 std::optional<std::string> commandLineFile(const std::string& commandLine);
 
@@ -78,7 +76,8 @@ std::string nameFieldOf(const VariableFileContent& content);
 // the same file rewritten by the detokenizer component. The text is tokenized in
 // memory first, so a program that does not parse leaves `target` untouched; every
 // write replaces the file whole, so a failed one leaves the old file as it was.
-// Returns an empty text or the reason (the parser's "line N: ..." for a parse error).
+// Returns an empty text or the reason in calculator codes (the parser's "line N: ..."
+// for a parse error).
 std::string saveProgramFile(const VariableFileInput& input, const std::string& target, bool tokenized,
                             const Detokenizer& detokenizer);
 
@@ -90,7 +89,7 @@ constexpr long long kLargestReadableFile = 1 << 20;
 struct OpenedFile {
     enum class Failure { None, Damaged, Detokenization };
     Failure failure = Failure::None;
-    std::string reason;           // why it failed, for the message
+    std::string reason;           // why it failed, for the message (calculator codes)
     VariableFileContent content;  // the pieces read, when it did not: a single-variable file's
     bool tokenized = false;
     bool oneExpression = false;   // a function stored in the one-expression form
@@ -127,7 +126,7 @@ OpenedFile openProgramData(const VariableTable& table, const Detokenizer& detoke
                            const std::string& temporaryFolder, const std::string& wanted);
 
 // Reads a file that the open routine takes, refusing one far larger than any
-// calculator file. Returns an empty text or the reason.
+// calculator file. Returns an empty text or the reason, in calculator codes.
 std::string readCalculatorFile(const std::string& path, Bytes& file);
 
 // The system's temporary folder.

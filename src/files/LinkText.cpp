@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "files/Document.h"
+#include "files/Messages.h"
 #include "files/Tokens.h"
 
 namespace korvane {
@@ -108,7 +109,7 @@ LinkTextResult readLinkText(std::string_view bytes) {
     LinkTextResult result;
     const std::vector<std::string_view> lines = splitLines(bytes);
     if (lines.empty() || lines[0] != "\\START92\\") {
-        result.error = "not a TI link text file: it does not begin with \\START92\\";
+        result.error = message(MessageId::NotLinkText);
         return result;
     }
     std::size_t i = 1;
@@ -122,14 +123,14 @@ LinkTextResult readLinkText(std::string_view bytes) {
     std::size_t stop = i;
     while (stop < lines.size() && lines[stop] != "\\STOP92\\") ++stop;
     if (stop == lines.size()) {
-        result.error = "the file ends before its \\STOP92\\ line";
+        result.error = message(MessageId::EndsBeforeStop);
         return result;
     }
     // One blank line stands between the program and \STOP92\.
     std::size_t end = stop;
     if (end > i && lines[end - 1].empty()) --end;
     if (end == i) {
-        result.error = "the file holds no program between its header and \\STOP92\\";
+        result.error = message(MessageId::NoProgramBeforeStop);
         return result;
     }
     for (std::size_t k = i; k < end; ++k) {
@@ -137,7 +138,7 @@ LinkTextResult readLinkText(std::string_view bytes) {
         result.text.program += unescapeLinkText(lines[k]);
     }
     if (result.text.program.find_first_not_of("\r\n ") == std::string::npos) {
-        result.error = "the file holds no program between its header and \\STOP92\\";
+        result.error = message(MessageId::NoProgramBeforeStop);
         result.text.program.clear();
         return result;
     }

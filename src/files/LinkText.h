@@ -20,7 +20,7 @@ struct LinkText {
 
 struct LinkTextResult {
     LinkText text;
-    std::string error;  // empty on success
+    std::string error;  // empty on success; else why, in UTF-8 (it quotes nothing of the program)
     bool ok() const { return error.empty(); }
 };
 

@@ -1,29 +1,23 @@
 #include "files/SyntaxCheck.h"
 
-#include <cstdlib>
-
 #include "files/Detokenizer.h"
+#include "files/Messages.h"
 #include "files/Tokens.h"
 
 namespace korvane {
 namespace {
 
-// The tokenizer's errors read "line N: what"; the rest has no line.
+// The tokenizer's errors read "line N: what" (or "ligne N : what"); the rest has no line.
 SyntaxCheck fromError(const std::string& error) {
     SyntaxCheck c;
     c.ok = false;
-    c.message = error;
-    if (error.rfind("line ", 0) == 0) {
-        const std::size_t colon = error.find(": ");
-        c.line = std::atoi(error.c_str() + 5);
-        if (colon != std::string::npos) c.message = error.substr(colon + 2);
-    }
+    c.line = lineOfMessage(error, &c.message);
     return c;
 }
 
 }  // namespace
 
-int lineOfError(const std::string& error) { return error.rfind("line ", 0) == 0 ? std::atoi(error.c_str() + 5) : 0; }
+int lineOfError(const std::string& error) { return lineOfMessage(error); }
 
 SyntaxCheck checkSyntax(const VariableFileInput& document) {
     // The same road as a tokenized save: the text-form file, then its tokenizing.

@@ -12,7 +12,7 @@ namespace korvane {
 struct SyntaxCheck {
     bool ok = true;
     int line = 0;         // 0 when the error belongs to no line (the name field)
-    std::string message;  // the error without its "line N: " prefix
+    std::string message;  // the error without its "line N: " prefix, in calculator codes
 };
 
 // The check of the Document as the editor holds it.
@@ -21,7 +21,7 @@ SyntaxCheck checkSyntax(const VariableFileInput& document);
 // The check of a program text ("(args)" line, then the lines, CR, LF or CR LF).
 SyntaxCheck checkProgramText(const std::string& programText);
 
-// The line of a tokenizer's error ("line N: ..."), 0 when it names none.
+// The line of a tokenizer's error ("line N: ..." or "ligne N : ..."), 0 when it names none.
 int lineOfError(const std::string& error);
 
 // The offset in `editorText` where line `line` (1-based) begins; the text's end

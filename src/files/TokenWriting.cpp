@@ -1,5 +1,6 @@
 #include "files/TokenWriting.h"
 
+#include "files/Messages.h"
 #include "files/TokenSpelling.h"
 
 namespace korvane::tokenizing {
@@ -28,7 +29,7 @@ Bytes nameBytes(const std::string& name) {
 }
 
 Bytes integerBytes(const std::string& magnitude, std::uint8_t tag) {
-    if (magnitude.size() > 255) throw Failure{"an integer too large for the calculator"};
+    if (magnitude.size() > 255) throw Failure{calcMessage(MessageId::IntegerTooLarge)};
     return magnitude + static_cast<char>(magnitude.size()) + static_cast<char>(tag);
 }
 
@@ -61,7 +62,7 @@ Bytes definitionBytes(const Body& body, VariableFlags flags) {
     for (const Jump& j : body.jumps) {
         const long d = commandTag(j.to) - commandTag(j.from) + 2;
         const long distance = d >= 0 ? d : commandTag(j.from) - commandTag(j.to) + 2;
-        if (distance > 0xFFFF) throw Failure{"line " + std::to_string(items[j.from].line) + ": a loop too long to jump over"};
+        if (distance > 0xFFFF) throw Failure{atLine(items[j.from].line, calcMessage(MessageId::LoopTooLong))};
         data[start[j.from]] = static_cast<char>(distance & 0xFF);
         data[start[j.from] + 1] = static_cast<char>((distance >> 8) & 0xFF);
     }

@@ -7,12 +7,12 @@
 // (ExpressionParser), and here the statements, their blocks and the whole variable,
 // written out as bytes by TokenWriting.
 #include <algorithm>
-#include <cstdlib>
 #include <optional>
 #include <set>
 #include <vector>
 
 #include "files/ExpressionParser.h"
+#include "files/Messages.h"
 #include "files/TokenSpelling.h"
 #include "files/TokenWriting.h"
 #include "files/Tokens.h"
@@ -47,8 +47,7 @@ public:
             item.newLine = first;
             item.line = line;
             if (rootClosed_ && pos_ < text.size())
-                fail(std::string("nothing may follow the ") + (body_.function ? "EndFunc" : "EndPrgm") + " that ends the " +
-                     (body_.function ? "function" : "program"));
+                fail(body_.function ? MessageId::NothingAfterEndFunc : MessageId::NothingAfterEndPrgm);
             currentItem_ = body_.items.size();
             thenMayFollow_ = dropItem_ = false;
             item.statement = statement();
@@ -60,14 +59,14 @@ public:
             // A comment may follow a statement without a ':'; it is the line's next
             // statement.
             if (text[pos_] == ch::Copyright) continue;
-            if (text[pos_] != ':') fail("expected ':' or the end of the line, found " + quoted(pos_));
+            if (text[pos_] != ':') fail(MessageId::ExpectedColonOrEndOfLine, {quoted(pos_)});
             ++pos_;
         }
     }
 
     void finish() {
         checkBlocksClosed();
-        if (!rootClosed_) fail(std::string("expected ") + (body_.function ? "EndFunc" : "EndPrgm") + " at the end");
+        if (!rootClosed_) fail(MessageId::ExpectedAtTheEnd, {body_.function ? "EndFunc" : "EndPrgm"});
     }
 
     const Body& body() const { return body_; }
@@ -76,15 +75,14 @@ private:
     Body& current() { return body_; }
     std::vector<Block>& blocks() { return body_.blocks; }
 
-    static const char* unclosed(const Block& b) {
+    static MessageId unclosed(const Block& b) {
         switch (b.kind) {
-        case Block::If: return "If ... Then without EndIf";
-        case Block::Try: return "Try without EndTry";
-        case Block::Loop: return "a loop without its end";
-        case Block::Definition: return b.endTag == cmd::EndFunc ? "Define ... Func without its EndFunc"
-                                                                 : "Define ... Prgm without its EndPrgm";
+        case Block::If: return MessageId::IfWithoutEndIf;
+        case Block::Try: return MessageId::TryWithoutEndTry;
+        case Block::Loop: return MessageId::LoopWithoutEnd;
+        case Block::Definition: break;
         }
-        return "";
+        return b.endTag == cmd::EndFunc ? MessageId::FuncWithoutEndFunc : MessageId::PrgmWithoutEndPrgm;
     }
 
     void checkBlocksClosed() {
@@ -134,7 +132,7 @@ private:
             // "If c" then "Then" on the next line (or after a ':') is the one If ... Then:
             // the calculator stores no Then tag.
             std::vector<Item>& items = current().items;
-            if (items.empty() || !items.back().thenMayFollow) fail("Then without If");
+            if (items.empty() || !items.back().thenMayFollow) fail(MessageId::ThenWithoutIf);
             Item& head = items.back();
             head.thenMayFollow = false;
             dropItem_ = true;
@@ -146,14 +144,14 @@ private:
         }
         case cmd::Func:
         case cmd::Prgm:
-            fail(std::string(first.spelling) + " stands only after Define name(...)=");
+            fail(MessageId::OnlyAfterDefine, {first.spelling});
         case cmd::EndFunc:
         case cmd::EndPrgm:
             // Only the last line closes the whole variable; an earlier one closes
             // the definition open here.
             if (blocks().empty()) {
                 if ((v == cmd::EndFunc) != body_.function)
-                    fail(std::string("expected ") + (body_.function ? "EndFunc" : "EndPrgm") + ", found " + std::string(first.spelling));
+                    fail(MessageId::ExpectedFound, {body_.function ? "EndFunc" : "EndPrgm", first.spelling});
                 rootClosed_ = true;
             } else {
                 const Block& b = blocks().back();
@@ -162,8 +160,8 @@ private:
                     fail(unclosed(b));
                 }
                 if (b.endTag != v)
-                    fail(std::string(first.spelling) + " does not close the " + (b.endTag == cmd::EndFunc ? "Func" : "Prgm") +
-                         " defined on line " + std::to_string(b.line));
+                    fail(MessageId::DoesNotCloseDefinition,
+                         {first.spelling, b.endTag == cmd::EndFunc ? "Func" : "Prgm", b.line});
                 blocks().pop_back();
                 locals() = std::move(outerLocals_.back());
                 outerLocals_.pop_back();
@@ -179,7 +177,7 @@ private:
         case cmd::EndTry: {
             const Block::Kind kind = v == cmd::EndIf ? Block::If : Block::Try;
             if (blocks().empty() || blocks().back().kind != kind)
-                fail(std::string(first.spelling) + " without " + (kind == Block::If ? "If ... Then" : "Try"));
+                fail(MessageId::EndWithout, {first.spelling, kind == Block::If ? "If ... Then" : "Try"});
             blocks().pop_back();
             return command(v);
         }
@@ -190,7 +188,7 @@ private:
         case cmd::EndWhile:
         case cmd::EndLoop: {
             if (blocks().empty() || blocks().back().kind != Block::Loop || blocks().back().endTag != v)
-                fail(std::string(first.spelling) + " does not close the loop that is open here");
+                fail(MessageId::DoesNotCloseLoop, {first.spelling});
             const Block loop = blocks().back();
             blocks().pop_back();
             current().jumps.push_back({currentItem_, loop.item});
@@ -200,7 +198,7 @@ private:
         case cmd::Exit:
         case cmd::Cycle: {
             auto loop = std::find_if(blocks().rbegin(), blocks().rend(), [](const Block& b) { return b.kind == Block::Loop; });
-            if (loop == blocks().rend()) fail(std::string(first.spelling) + " outside a loop");
+            if (loop == blocks().rend()) fail(MessageId::OutsideLoop, {first.spelling});
             loop->exits.push_back(currentItem_);
             return Bytes(2, '\0') + command(v);
         }
@@ -210,7 +208,7 @@ private:
             std::vector<std::string> names;
             do {
                 skipSpaces();
-                if (pos_ >= text().size() || !isIdentStart(text()[pos_])) fail("expected a variable name in Local, found " + quoted(pos_));
+                if (pos_ >= text().size() || !isIdentStart(text()[pos_])) fail(MessageId::ExpectedLocalName, {quoted(pos_)});
                 names.push_back(identifier());
             } while (eat(','));
             Bytes b(1, static_cast<char>(kEnd));
@@ -242,8 +240,8 @@ private:
                 blocks().push_back({Block::Loop, t->value == cmd::For ? cmd::EndFor : cmd::EndWhile, currentItem_, line_, {}});
             return b;
         }
-        if (first.shape == Shape::Word) fail(std::string(first.spelling) + " takes no arguments, found " + quoted(pos_));
-        fail(std::string(first.spelling) + " does not take " + std::to_string(args.size()) + " arguments");
+        if (first.shape == Shape::Word) fail(MessageId::TakesNoArguments, {first.spelling, quoted(pos_)});
+        fail(MessageId::WrongArgumentCount, {first.spelling, args.size()});
     }
 
     // Define name=expr or Define name(params)=expr: the value lies below the target.
@@ -251,7 +249,7 @@ private:
     // block's statements follow as the program's own, down to its EndFunc.
     Bytes define() {
         skipSpaces();
-        if (pos_ >= text().size() || !isIdentStart(text()[pos_])) fail("expected a name after Define, found " + quoted(pos_));
+        if (pos_ >= text().size() || !isIdentStart(text()[pos_])) fail(MessageId::ExpectedNameAfterDefine, {quoted(pos_)});
         const std::string name = identifier();
         Bytes target;
         std::vector<std::string> params;
@@ -274,7 +272,7 @@ private:
         } else {
             target = variable(name);
         }
-        expect('=', "'=' after the defined name");
+        expect('=', MessageId::ExpectedEqualsAfterName);
         const Bytes statement = target + command(cmd::Define);
         const Spelling* head = keywordHere(true);
         const auto opens = [](const TagInfo* t) { return isCommand(t) && (t->value == cmd::Func || t->value == cmd::Prgm); };
@@ -286,10 +284,10 @@ private:
             locals() = saved;
             return value + statement;
         }
-        if (!called) fail("a defined Func or Prgm needs its parameters in parentheses, such as " + name + "()");
+        if (!called) fail(MessageId::DefinitionNeedsParentheses, {name});
         const std::uint8_t opened = (*std::find_if(head->entries.begin(), head->entries.end(), opens))->value;
         pos_ += head->key.size();
-        if (blocks().size() > kMaxNesting) fail("blocks nest too deeply");
+        if (blocks().size() > kMaxNesting) fail(MessageId::BlocksTooDeep);
         blocks().push_back({Block::Definition, opened == cmd::Func ? cmd::EndFunc : cmd::EndPrgm, currentItem_, line_, {}});
         // Inside the block only its parameters and its own Local names are local;
         // after its end the program's own are back.
@@ -338,7 +336,7 @@ std::vector<std::string> splitLines(const std::string& text) {
 std::vector<std::string> parameters(const std::string& line) {
     const std::string t = trimmed(line);
     if (t.size() < 2 || t.front() != '(' || t.back() != ')')
-        throw Failure{"line 1: expected the argument list in parentheses, such as () or (a,b)"};
+        throw Failure{atLine(1, calcMessage(MessageId::ExpectedArgumentList))};
     std::vector<std::string> names;
     const std::string inner = t.substr(1, t.size() - 2);
     if (trimmed(inner).empty()) return names;
@@ -348,11 +346,11 @@ std::vector<std::string> parameters(const std::string& line) {
         std::string name = lowered(trimmed(inner.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
         const bool valid = !name.empty() && name.size() <= kMaxNameLength && isIdentStart(name.front()) &&
                            std::all_of(name.begin(), name.end(), isIdentChar);
-        if (!valid) throw Failure{"line 1: \"" + name + "\" is not a parameter name"};
+        if (!valid) throw Failure{atLine(1, calcMessage(MessageId::NotParameterName, {name}))};
         if (std::find(names.begin(), names.end(), name) != names.end())
-            throw Failure{"line 1: the parameter " + name + " is listed twice"};
+            throw Failure{atLine(1, calcMessage(MessageId::ParameterTwice, {name}))};
         names.push_back(name);
-        if (names.size() > kMaxParameters) throw Failure{"line 1: more than 255 parameters"};
+        if (names.size() > kMaxParameters) throw Failure{atLine(1, calcMessage(MessageId::TooManyParameters))};
         if (comma == std::string::npos) return names;
         start = comma + 1;
     }
@@ -367,21 +365,22 @@ TokenizeResult tokenize(const std::string& programText, VariableFlags flags) {
         const std::vector<std::string> lines = splitLines(programText);
         const std::vector<std::string> params = parameters(lines[0]);
         line = 2;
-        if (lines.size() < 2) throw Failure{"line " + std::to_string(lines.size() + 1) + ": the program ends before EndPrgm or EndFunc"};
+        if (lines.size() < 2)
+            throw Failure{atLine(static_cast<int>(lines.size()) + 1, calcMessage(MessageId::EndsBeforeEnd))};
         // "Prgm" or "Func" opens the second line, alone or followed by ':' and statements.
         const std::string second = lowered(lines[1]);
         const size_t headAt = std::min(second.find_first_not_of(' '), second.size());
         const std::string head = second.substr(headAt, 4);
         size_t rest = std::min(second.find_first_not_of(' ', headAt + 4), second.size());
         if ((head != "prgm" && head != "func") || (rest < second.size() && second[rest] != ':'))
-            throw Failure{"line 2: expected Prgm or Func"};
+            throw Failure{atLine(2, calcMessage(MessageId::ExpectedPrgmOrFunc))};
         const bool function = head == "func";
         result.kind = function ? ProgramKind::Function : ProgramKind::Program;
 
         for (size_t i = 2; i < lines.size(); ++i) {
             // Names, strings and comments are stored between NUL bytes, so none can hold one.
             if (lines[i].find('\0') != std::string::npos)
-                throw Failure{"line " + std::to_string(i + 1) + ": the character 00 cannot stand in a program"};
+                throw Failure{atLine(static_cast<int>(i) + 1, calcMessage(MessageId::NulCharacter))};
         }
         if (flags.ti92) flags.flag1 |= 0x40;
         Bytes data;
@@ -404,11 +403,12 @@ TokenizeResult tokenize(const std::string& programText, VariableFlags flags) {
             parser.finish();
             data = definitionBytes(parser.body(), flags);
         }
-        if (data.size() > kMaxVariableData) throw Failure{"the tokenized program is too long for a variable file"};
+        if (data.size() > kMaxVariableData) throw Failure{calcMessage(MessageId::TokenizedTooLong)};
         result.data = std::move(data);
     } catch (const Failure& f) {
         result.error = f.message;
-        result.line = f.message.rfind("line ", 0) == 0 ? std::atoi(f.message.c_str() + 5) : line;
+        const int named = lineOfMessage(f.message);
+        result.line = named > 0 ? named : line;
     }
     return result;
 }

@@ -36,7 +36,7 @@ bool isProgramText(const Bytes& variableData);
 struct TokenizeResult {
     Bytes data;  // variable data, without the size word
     ProgramKind kind = ProgramKind::Program;
-    std::string error;  // "line N: ..." on failure, empty on success
+    std::string error;  // "line N: ..." (in the message language) on failure, empty on success
     int line = 0;       // 1-based line of the error in the program text
     bool ok() const { return error.empty(); }
 };

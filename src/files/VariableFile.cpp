@@ -8,6 +8,9 @@
 #include <iterator>
 #include <system_error>
 
+#include "editor/CharTable.h"
+#include "files/Messages.h"
+
 namespace korvane {
 namespace {
 
@@ -64,11 +67,11 @@ Bytes functionTrailer() {
 }
 
 BuildResult buildVariableFile(const VariableFileInput& input) {
-    if (input.variableHeader.size() != kHeaderSize) return {{}, "the variable header is not 88 bytes long"};
-    if (input.variableTrailer.size() != kTrailerSize) return {{}, "the variable trailer is not 12 bytes long"};
+    if (input.variableHeader.size() != kHeaderSize) return {{}, calcMessage(MessageId::HeaderNot88Bytes)};
+    if (input.variableTrailer.size() != kTrailerSize) return {{}, calcMessage(MessageId::TrailerNot12Bytes)};
 
     const std::string name = variableNameOf(input.nameField);
-    if (name.empty()) return {{}, "the program has no name"};
+    if (name.empty()) return {{}, calcMessage(MessageId::NoName)};
 
     Bytes file = input.variableHeader;
     putName(file, kName, name);
@@ -84,8 +87,7 @@ BuildResult buildVariableFile(const VariableFileInput& input) {
 
     const size_t n = file.size();
     if (n > kMaxFileSize)
-        return {{}, "the program is too long for a calculator file (" + std::to_string(n) +
-                        " bytes, at most 65535)"};
+        return {{}, calcMessage(MessageId::ProgramTooLong, {n})};
     file[kFileSize] = static_cast<char>(n & 0xFF);
     file[kFileSize + 1] = static_cast<char>((n >> 8) & 0xFF);
     const size_t varSize = n - 90;
@@ -97,12 +99,11 @@ BuildResult buildVariableFile(const VariableFileInput& input) {
 ParseResult parseVariableFile(const Bytes& bytes) {
     ParseResult result;
     if (bytes.size() < kHeaderSize + 1 + kTrailerSize)
-        return {{}, "the file is too short to be a calculator variable file (" + std::to_string(bytes.size()) +
-                        " bytes)"};
+        return {{}, calcMessage(MessageId::TooShortForVariableFile, {bytes.size()})};
     const size_t trailerStart = bytes.size() - kTrailerSize;
     const size_t close = bytes.find(')', kHeaderSize + 1);
     if (close == std::string::npos || close >= trailerStart)
-        return {{}, "the file holds no text program: no \")\" closes its argument list"};
+        return {{}, calcMessage(MessageId::NoTextProgram)};
 
     auto& c = result.content;
     c.header = bytes.substr(0, kHeaderSize);
@@ -140,18 +141,18 @@ std::string editorTextOf(const std::string& programText) {
 
 std::string readWholeFile(const std::string& path, Bytes& out) {
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return "it is a folder, not a file";
+    if (std::filesystem::is_directory(path, ec)) return message(MessageId::IsAFolder);
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::strerror(errno);
     out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) return "it could not be read";
+    if (in.bad()) return message(MessageId::CouldNotBeRead);
     return {};
 }
 
 std::string writeFileAtomically(const std::string& path, const Bytes& bytes) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    if (fs::is_directory(path, ec)) return "a folder of that name exists";
+    if (fs::is_directory(path, ec)) return message(MessageId::FolderOfThatName);
     const fs::path target(path);
     fs::path temp = target;
     temp += ".korvane-tmp";
@@ -190,7 +191,7 @@ std::string writeVariableFile(const VariableFileInput& input, const std::string&
 
 ParseResult readVariableFile(const std::string& path) {
     Bytes bytes;
-    if (auto error = readWholeFile(path, bytes); !error.empty()) return {{}, error};
+    if (auto error = readWholeFile(path, bytes); !error.empty()) return {{}, utf8ToCalc(error)};
     return parseVariableFile(bytes);
 }
 

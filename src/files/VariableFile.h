@@ -60,7 +60,8 @@ struct BuildResult {
 };
 
 // The file's bytes for a Document. Refuses texts whose file would not fit the
-// 16-bit size fields, and a header or trailer of the wrong length.
+// 16-bit size fields, and a header or trailer of the wrong length. Errors are in
+// calculator codes.
 BuildResult buildVariableFile(const VariableFileInput& input);
 
 struct ParseResult {
@@ -70,7 +71,8 @@ struct ParseResult {
 };
 
 // Splits a text-form file's bytes. Refuses data too short for a header and a
-// trailer, and data with no ")" closing the argument list before the trailer.
+// trailer, and data with no ")" closing the argument list before the trailer. The
+// error is in calculator codes.
 ParseResult parseVariableFile(const Bytes& bytes);
 
 // Writes the file beside the target and renames it over the target, so a failed
@@ -92,7 +94,7 @@ void setVariableSizes(Bytes& header, size_t dataSize);
 void appendCheckSum(Bytes& file);
 
 // Whole-file helpers shared by the file formats. Both return an empty text on
-// success or a readable reason.
+// success or a readable reason in UTF-8 (the system's words for a system error).
 std::string readWholeFile(const std::string& path, Bytes& out);
 std::string writeFileAtomically(const std::string& path, const Bytes& bytes);
 

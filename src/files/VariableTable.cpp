@@ -1,5 +1,7 @@
 #include "files/VariableTable.h"
 
+#include "files/Messages.h"
+
 namespace korvane {
 namespace {
 
@@ -59,26 +61,25 @@ const char* kindWord(std::uint8_t type) { return type == kFunctionTypeId ? "func
 
 VariableTable readVariableTable(const Bytes& file) {
     if (file.size() < kTable + 2)
-        return refused("the file is too short for a calculator file (" + std::to_string(file.size()) + " bytes)");
+        return refused(calcMessage(MessageId::TooShortForCalculatorFile, {file.size()}));
     const Bytes signature = file.substr(0, 8);
     VariableTable table;
     if (signature == "**TI89**") table.calculator = Calculator::TI89;
     else if (signature == "**TI92P*" || signature == "**V200**") table.calculator = Calculator::TI92Plus;
     else if (signature == "**TI92**") table.calculator = Calculator::TI92;
-    else return refused("the file is not a TI-89, TI-92 Plus, Voyage 200 or TI-92 file (unknown signature)");
+    else return refused(calcMessage(MessageId::UnknownSignature));
     table.signature = signature;
     table.defaultFolder = field(file, kFolder);
     table.comment = file.substr(kComment, kCommentSize);
 
     const size_t count = word(file, kEntryCount);
     const size_t tableEnd = kTable + count * kEntrySize;
-    if (count == 0) return refused("the file's table holds no variable");
+    if (count == 0) return refused(calcMessage(MessageId::NoVariableInTable));
     if (tableEnd + 6 > file.size())
-        return refused("the file is cut short: its table of " + std::to_string(count) + " entries runs past its end");
+        return refused(calcMessage(MessageId::TableRunsPastEnd, {count}));
     const size_t fileSize = dword(file, tableEnd);
     if (fileSize > file.size() || fileSize > kLargestFile)
-        return refused("the file is cut short: it names " + std::to_string(fileSize) + " bytes and holds " +
-                       std::to_string(file.size()));
+        return refused(calcMessage(MessageId::SizeRunsPastEnd, {fileSize, file.size()}));
 
     std::string folder = table.defaultFolder;
     size_t leftInFolder = 0;
@@ -98,16 +99,15 @@ VariableTable readVariableTable(const Bytes& file) {
         entry.type = type;
         entry.attribute = static_cast<std::uint8_t>(at(file, e + 13));
         const size_t block = dword(file, e);
-        const std::string which = "the entry " + std::to_string(i + 1) + " (" + entry.qualifiedName() + ")";
-        if (block < tableEnd + 6 || block + 4 + 2 > fileSize) return refused(which + " points outside the file");
+        const std::string which = calcMessage(MessageId::TheEntry, {i + 1, entry.qualifiedName()});
+        if (block < tableEnd + 6 || block + 4 + 2 > fileSize) return refused(calcMessage(MessageId::EntryOutsideFile, {which}));
         const size_t size = (at(file, block + 4) << 8) | at(file, block + 5);
         if (block + 4 + 2 + size + 2 > fileSize)
-            return refused("the file is cut short: " + which + " holds " + std::to_string(size) +
-                           " bytes that run past its end");
+            return refused(calcMessage(MessageId::EntryRunsPastEnd, {which, size}));
         entry.data = file.substr(block + 6, size);
         table.variables.push_back(std::move(entry));
     }
-    if (table.variables.empty()) return refused("the file holds only folder entries, no variable");
+    if (table.variables.empty()) return refused(calcMessage(MessageId::OnlyFolderEntries));
     if (count == 1 && dword(file, kTable) == kTable + kEntrySize + 6) {
         table.singleHeader = file.substr(0, kHeaderSize);
         table.singleCheck = file.substr(kHeaderSize + table.variables.front().data.size(), 2);
@@ -119,13 +119,13 @@ ChosenEntry chooseProgram(const VariableTable& table, const std::string& wanted)
     const auto programs = table.programs();
     if (!wanted.empty()) {
         if (const TableEntry* e = table.find(wanted)) return {e, {}};
-        return {nullptr, "the file holds no program or function named " + wanted};
+        return {nullptr, calcMessage(MessageId::NoProgramNamed, {wanted})};
     }
     if (programs.size() == 1) return {programs.front(), {}};
-    if (programs.empty()) return {nullptr, "the file holds no program or function"};
+    if (programs.empty()) return {nullptr, calcMessage(MessageId::NoProgramOrFunction)};
     std::string names;
     for (const TableEntry* e : programs) names += (names.empty() ? "" : ", ") + e->qualifiedName();
-    return {nullptr, "the file holds " + std::to_string(programs.size()) + " programs and functions; choose one with --var: " + names};
+    return {nullptr, calcMessage(MessageId::ChooseWithVar, {programs.size(), names})};
 }
 
 Bytes singleVariableHeader(const VariableTable& table, const TableEntry& entry) {

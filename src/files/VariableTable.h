@@ -42,7 +42,7 @@ struct VariableTable {
     Bytes singleHeader;          // a single-variable file's own 88 header bytes, else empty
     Bytes singleCheck;           // and its own check field, which text-form files hold fixed
     std::vector<TableEntry> variables;  // every entry but the folder entries, in file order
-    std::string error;           // empty when the table was read
+    std::string error;           // empty when the table was read; else why, in calculator codes
     bool ok() const { return error.empty(); }
 
     // The programs and functions, in file order.

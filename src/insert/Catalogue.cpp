@@ -5,6 +5,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "files/Messages.h"
+
 namespace korvane {
 namespace {
 
@@ -83,9 +85,6 @@ CatalogueControls catalogueControls(int width, int height) {
     return c;
 }
 
-std::string catalogueMessage(const std::string& path) {
-    return "Impossible de lire le catalogue des commandes : " + path +
-           "\nLe catalogue reste vide.";
-}
+std::string catalogueMessage(const std::string& path) { return message(MessageId::CatalogueUnreadable, {path}); }
 
 }  // namespace korvane

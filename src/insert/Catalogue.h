@@ -56,7 +56,8 @@ CatalogueControls catalogueControls(int width, int height);
 // it lies left of it or right of it.
 constexpr bool releaseOutsideList(int x, int listWidth) { return x < 0 || x > listWidth; }
 
-// The message shown once when the catalogue could not be read (UTF-8).
+// The message shown once when the catalogue could not be read (UTF-8, in the
+// message language).
 std::string catalogueMessage(const std::string& path);
 
 }  // namespace korvane

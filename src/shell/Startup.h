@@ -10,11 +10,6 @@
 
 namespace korvane {
 
-// The first-run message, in French whatever the interface language (UTF-8).
-inline constexpr std::string_view kFirstRunMessage =
-    "Ce programme est exécuté pour la première fois,il est important de redémarrer le pc "
-    "après l'installation de ce logiciel pour le bon fonctionnement.";
-
 // Text to Boolean as the original Basic runtime converts it on a French system:
 // "True"/"False" and "Vrai"/"Faux" in any case, or a number (non-zero is true).
 std::optional<bool> textToBoolean(std::string_view text);
@@ -39,7 +34,7 @@ struct WindowGeometry {
 // Every setting that start-up reads. An empty optional is a text that did not
 // convert: the window leaves that property as it was.
 struct StartupSettings {
-    bool firstLoad = false;                 // show the first-run message
+    bool firstLoad = false;                 // show the first-run message (MessageId::FirstRun)
     std::string langue;                     // "En" selects English; anything else French
     std::optional<int> taillePolice;        // font-size list index, 0 to 7
     bool catalogOpen = true;

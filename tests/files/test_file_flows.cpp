@@ -174,7 +174,7 @@ TEST(FileFlows, SavesTextFormOrTokenizedAndNeverHarmsTheOldFile) {
     EXPECT_FALSE(fs::exists(dir.file("missing")));
 
     const std::string message = saveFailureMessage("/a/b.89p", "Permission denied");
-    EXPECT_EQ(message, "Impossible d'enregistrer le fichier\n/a/b.89p\nPermission denied");
+    EXPECT_EQ(message, "Cannot save the file\n/a/b.89p\nPermission denied");
     EXPECT_NE(openFailureMessage("/a/b.89p", "too short").find("/a/b.89p"), std::string::npos);
 }
 

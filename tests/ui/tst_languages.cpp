@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "editor/CharTable.h"
+#include "editor/ui/EditorWidget.h"
 #include "editor/ui/FrmImprime.h"
 #include "files/ui/FrmChxPrgmFunc.h"
 #include "files/ui/FrmEnregistrer.h"
@@ -202,6 +203,34 @@ private slots:
         QCOMPARE(w.frmChar().windowTitle(), QStringLiteral("Caractères Spéciaux"));
         QCOMPARE(w.annuler->text(), QStringLiteral("Annuler"));
         QCOMPARE(w.retablir->text(), QStringLiteral("Rétablir"));
+        w.close();
+    }
+
+    // The messages of the core follow the language too, from start-up on.
+    void messagesFollowTheLanguage() {
+        const std::string ini = (dir.path() + "/messages.INI").toStdString();
+        Settings(ini).ecrireIni("FirstLoad", "faux");
+        Settings(ini).ecrireIni("Langue", "En");
+        ScriptedPrompt prompt;
+        FrmP w(Settings(ini), prompt);
+        w.runModal = test::declineSaveQuestion;
+        // Started in English on a file that is not a calculator's.
+        w.load("notes.txt");
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QVERIFY(!prompt.shown.empty());
+        QCOMPARE(prompt.shown.back().text, std::string("The file is not a TI-89 file"));
+
+        // The Edit menu's check (F7) of a program whose fourth line stops short.
+        w.RichTxt1->setPlainText("\r\nPrgm\r\nDisp 1\r\nDisp 3+\r\nEndPrgm");
+        w.RichTxt1->setCaret(8);
+        QTest::keyClick(w.RichTxt1, Qt::Key_F7);
+        QCOMPARE(prompt.shown.back().text, std::string("Line 4: expected an expression, found the end of the statement"));
+
+        w.appliquerFr();
+        QTest::keyClick(w.RichTxt1, Qt::Key_F7);
+        QCOMPARE(QString::fromStdString(prompt.shown.back().text),
+                 QStringLiteral("Ligne 4 : une expression est attendue ici, pas la fin de l'instruction"));
         w.close();
     }
 };

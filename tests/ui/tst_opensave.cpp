@@ -559,7 +559,7 @@ private slots:
             answerYes(d);
         };
         w->CmdSauver->click();
-        QVERIFY(prompt.shown.back().text.find("line 3:") != std::string::npos);
+        QVERIFY(prompt.shown.back().text.find("ligne 3 :") != std::string::npos);
         QCOMPARE(ScratchDir::read(path), original);
 
         // Into a folder that vanished while the browser was open.

@@ -87,7 +87,7 @@ private slots:
         w->enregistrerSous->trigger();
         QVERIFY2(script.done(), script.pending().c_str());
         QCOMPARE(prompt.shown.size(), size_t(1));
-        QVERIFY(prompt.shown[0].text.find("line 4") != std::string::npos);
+        QVERIFY(prompt.shown[0].text.find("ligne 4 : ") != std::string::npos);
         // "If x Then" is on line 4, left open.
         QCOMPARE(w->RichTxt1->caret(), static_cast<int>(w->RichTxt1->text().find("If x Then")));
     }

@@ -162,8 +162,7 @@ BrowserDialog::BrowserDialog(Settings& settings, PromptService& prompt, QWidget*
     connect(Drive1, &DriveListBox::driveChanged, this, [this](const QString& drive) { Dir1->setPath(drive); });
     connect(Dir1, &DirListBox::pathChanged, this, [this](const QString& path) { File1->setPath(path); });
     connect(Dir1, &DirListBox::unreadable, this, [this](const QString& path, const QString& reason) {
-        prompt_.tell("Impossible d'ouvrir le dossier\n" + path.toStdString() + "\n" + reason.toStdString(),
-                     PromptIcon::Warning);
+        prompt_.tell(message(MessageId::FolderOpenFailed, {path.toStdString(), reason.toStdString()}), PromptIcon::Warning);
     });
     connect(File1, &FileListBox::focusReceived, this, &BrowserDialog::refreshLists);
 

@@ -76,7 +76,7 @@ void FrmEnregistrer::File1_DblClick() {
     const std::string file = File1->fileName().toStdString();
     TxtChemin->setText(QString::fromStdString(joinBrowserPath(File1->path().toStdString(), file)));
     const PromptAnswer answer =
-        prompt_.ask({std::string(kReplaceQuestion) + file, PromptIcon::None, PromptButtons::YesNo});
+        prompt_.ask({message(MessageId::ReplaceQuestion, {file}), PromptIcon::None, PromptButtons::YesNo});
     if (answer != PromptAnswer::Yes) return;
     replaceAgreed_ = TxtChemin->text().toStdString();
     CmdSelectOK_Click();
@@ -84,7 +84,7 @@ void FrmEnregistrer::File1_DblClick() {
 
 void FrmEnregistrer::CmdSelectOK_Click() {
     if (TxtNom->text().isEmpty()) {
-        prompt_.tell(std::string(kEnterNameMessage));
+        prompt_.tell(message(MessageId::EnterName));
         return;
     }
     closingStep();
@@ -95,7 +95,7 @@ void FrmEnregistrer::CmdSelectOK_Click() {
     if (target != replaceAgreed_ && std::filesystem::exists(target, ec)) {
         const std::string file = std::filesystem::path(target).filename().string();
         const PromptAnswer answer =
-            prompt_.ask({std::string(kReplaceQuestion) + file, PromptIcon::None, PromptButtons::YesNo});
+            prompt_.ask({message(MessageId::ReplaceQuestion, {file}), PromptIcon::None, PromptButtons::YesNo});
         if (answer != PromptAnswer::Yes) return;
     }
     replaceAgreed_.clear();

@@ -292,12 +292,18 @@ void FrmP::openFile(const std::string& path) {
     const OpenedFile opened = openProgramData(listing.table, detokenizer, temporaryFolder, wanted);
     if (!opened.ok()) {
         if (opened.failure == OpenedFile::Failure::Detokenization)
-            prompt_.tell(std::string(kDetokenizationMessage));
+            prompt_.tell(message(MessageId::DetokenizationFailed));
         else
             prompt_.tell(openFailureMessage(path, opened.reason), PromptIcon::Error);
         colorierTout();
         return;
     }
+    // A variable taken from a file that holds others is saved to a file of its own:
+    // Save asks where, and the group is never rewritten.
+    showOpened(opened, opened.wholeFile ? path : std::string());
+}
+
+void FrmP::showOpened(const OpenedFile& opened, const std::string& path) {
     const VariableFileContent& content = opened.content;
     document.variableHeader = content.header;
     setFolderField(content.folder.substr(0, kNameLimit));
@@ -306,10 +312,8 @@ void FrmP::openFile(const std::string& path) {
     document.oneExpression = opened.oneExpression;
     document.tokenizedFile = opened.tokenized;
     setNameField(nameFieldOf(content));
-    // A variable taken from a file that holds others is saved to a file of its own:
-    // Save asks where, and the group is never rewritten.
-    enregistrer->setEnabled(opened.wholeFile);
-    document.path = opened.wholeFile ? path : std::string();
+    enregistrer->setEnabled(!path.empty());
+    document.path = path;
     colorierTout();
     markSaved();
 }

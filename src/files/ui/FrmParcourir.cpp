@@ -63,7 +63,7 @@ void FrmParcourir::CmdSelectOK_Click() {
         return;
     }
     if (typed.isEmpty() || !target.isFile()) {
-        prompt_.tell(std::string(kSelectFileMessage));
+        prompt_.tell(message(MessageId::SelectFile));
         return;
     }
     TxtChemin->setText(target.absoluteFilePath());

@@ -54,7 +54,9 @@ FrmP::FrmP(Settings settings, PromptService& prompt, QWidget* parent)
     buildControls();
     buildPrintControls();
     buildCheckControls();
+    buildLinkControls();
     buildLanguageControls();
+    buildHelpControls();
 }
 
 FrmP::~FrmP() = default;
@@ -243,7 +245,7 @@ void FrmP::openCommandLine(const std::string& commandLine) {
     if (commandLine.empty()) return;
     const std::optional<std::string> path = commandLineFile(commandLine);
     if (!path) {
-        prompt_.tell(std::string(kNotTi89Message), PromptIcon::Information);
+        prompt_.tell(message(MessageId::NotTi89File), PromptIcon::Information);
         return;
     }
     openRoutine(true, *path);

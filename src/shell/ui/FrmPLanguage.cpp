@@ -10,6 +10,7 @@
 
 #include "editor/ui/EditorWidget.h"
 #include "editor/ui/FrmRechercher.h"
+#include "files/Messages.h"
 #include "insert/ui/CommandMenuBuilder.h"
 #include "shell/Languages.h"
 #include "shell/ui/FrmAbout1.h"
@@ -77,6 +78,8 @@ void FrmP::appliquerEn() {
 }
 
 void FrmP::applyInterfaceLanguage() {
+    // The core's messages (the syntax check, the readers' refusals) follow too.
+    setMessageLanguage(isEnglish(Langue) ? MessageLanguage::English : MessageLanguage::French);
     applyLanguage(*this, "FrmP", Langue);
     retitleCommandMenus(commandMenus, Langue);
     giveMenuMnemonics(*menuBar());
