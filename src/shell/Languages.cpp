@@ -103,7 +103,7 @@ constexpr LanguageText kAdded[] = {
     {"QtPrompt", "promptCancel", 0, "Annuler", "Cancel"},
 };
 
-// Controls whose Part-given tooltip stays as it is get a name only.
+// Controls whose tooltip says more than their name get a name only here (kToolTips).
 constexpr AccessibleText kAccessible[] = {
     {"FrmP", "CmdNouveau", "Nouveau document", "New document", true},
     {"FrmP", "CmdOuvrir", "Ouvrir un fichier", "Open a file", true},
@@ -136,9 +136,28 @@ constexpr AccessibleText kAccessible[] = {
     {"FrmEnregistrer", "CboType", "Type de fichier", "File type", false},
 };
 
+constexpr LanguageText kToolTips[] = {
+    {"FrmP", "CboTaille", 0, "Changer la taille du texte", "Change the text size"},
+    {"FrmP", "ChkCat", 0, "Ouvrir et fermer le catalogue", "Open and close the catalogue"},
+    {"FrmP", "ChkChar", 0, "Ouvrir et fermer Les Caract\u00e8res Sp\u00e9ciaux", "Open and close the special characters"},
+    {"FrmP", "CmdGreek", 0, "Bouton param\u00e9trable : clique droit sur un caract\u00e8re Greek pour modifier ce bouton",
+     "Configurable button: right-click a Greek character to change this button"},
+    {"FrmP", "CmdMath", 0, "Bouton param\u00e9trable : clique droit sur un caract\u00e8re Math pour modifier ce bouton",
+     "Configurable button: right-click a Math character to change this button"},
+    {"FrmP", "CmdPonctuation", 0,
+     "Bouton param\u00e9trable : clique droit sur un caract\u00e8re Ponctuation pour modifier ce bouton",
+     "Configurable button: right-click a Ponctuation character to change this button"},
+    {"FrmP", "CmdSpecial", 0, "Bouton param\u00e9trable : clique droit sur un caract\u00e8re Special pour modifier ce bouton",
+     "Configurable button: right-click a Special character to change this button"},
+    {"FrmP", "CmdCatalog", 0, "Bouton param\u00e9trable : clique droit sur un mot cl\u00e9 du Catalogue pour modifier ce bouton",
+     "Configurable button: right-click a Catalogue keyword to change this button"},
+    {"FrmImprime", "CboTaille", 0, "Changer la taille du texte", "Change the text size"},
+};
+
 }  // namespace
 
 std::span<const AccessibleText> accessibleTexts() { return kAccessible; }
+std::span<const LanguageText> toolTipTexts() { return kToolTips; }
 
 std::span<const LanguageText> languageTable() { return kTable; }
 std::span<const LanguageText> addedCaptions() { return kAdded; }

@@ -33,6 +33,9 @@ struct AccessibleText {
 };
 std::span<const AccessibleText> accessibleTexts();
 
+// Tooltips that say more than the control's name, in both languages (index 0).
+std::span<const LanguageText> toolTipTexts();
+
 // English when `langue` is exactly "En", French for anything else.
 bool isEnglish(const std::string& langue);
 std::string_view textOf(const LanguageText& row, const std::string& langue);

@@ -95,8 +95,9 @@ private slots:
         // The palette's buttons keep their characters' names.
         QCOMPARE(w.frmChar().CmdPonctuation.front()->accessibleName(), QStringLiteral("exclamation mark (factorial)"));
         QCOMPARE(w.CmdPonctuation->accessibleName(), QStringLiteral("Punctuation quick button"));
-        // The tooltips that the interface gives in one language stay as they are.
-        QCOMPARE(w.CboTaille->toolTip(), QStringLiteral("Changer la taille du texte"));
+        // The tooltips that say more than a name follow the language too.
+        QCOMPARE(w.CboTaille->toolTip(), QStringLiteral("Change the text size"));
+        QCOMPARE(w.CmdCatalog->toolTip(), QStringLiteral("Configurable button: right-click a Catalogue keyword to change this button"));
 
         for (auto it = english.cbegin(); it != english.cend(); ++it)
             qInfo("%s: %s / %s", qPrintable(it.key()), qPrintable(french.value(it.key())), qPrintable(it.value()));

@@ -2,8 +2,10 @@
 // switch, for windows already open and for windows opened after it.
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +20,7 @@
 #include "shell/Languages.h"
 #include "shell/ui/FrmAbout1.h"
 #include "shell/ui/FrmOption.h"
+#include "insert/ToolStrip.h"
 #include "insert/ui/FrmChar.h"
 #include "shell/ui/FrmP.h"
 #include "ui/support/DialogAnswers.h"
@@ -102,6 +105,8 @@ QString shown(const char* utf8) {
         if (c.unicode() < 0x20) c = QChar(unitOfCode(static_cast<unsigned char>(c.unicode())));
     return text;
 }
+
+QString utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // The text of a control found by its name, or null when the window lacks it.
 QString textOn(QWidget& window, const char* control, int index) {
@@ -206,8 +211,9 @@ private slots:
         w.close();
     }
 
-    // The messages of the core follow the language too, from start-up on.
-    void messagesFollowTheLanguage() {
+    // The messages of the core and the tooltips that say more than a name follow the
+    // language too, from start-up on.
+    void messagesAndTooltipsFollowTheLanguage() {
         const std::string ini = (dir.path() + "/messages.INI").toStdString();
         Settings(ini).ecrireIni("FirstLoad", "faux");
         Settings(ini).ecrireIni("Langue", "En");
@@ -226,11 +232,20 @@ private slots:
         w.RichTxt1->setCaret(8);
         QTest::keyClick(w.RichTxt1, Qt::Key_F7);
         QCOMPARE(prompt.shown.back().text, std::string("Line 4: expected an expression, found the end of the statement"));
+        QCOMPARE(w.CmdGreek->toolTip(), QStringLiteral("Configurable button: right-click a Greek character to change this button"));
+        QCOMPARE(w.ChkChar->toolTip(), QStringLiteral("Open and close the special characters"));
+        QCOMPARE(w.CboTaille->toolTip(), QStringLiteral("Change the text size"));
 
         w.appliquerFr();
         QTest::keyClick(w.RichTxt1, Qt::Key_F7);
         QCOMPARE(QString::fromStdString(prompt.shown.back().text),
                  QStringLiteral("Ligne 4 : une expression est attendue ici, pas la fin de l'instruction"));
+        // In French the tooltips are the tool strip's own.
+        QCOMPARE(w.CmdGreek->toolTip(), utf8(quickButtons()[0].tip));
+        QCOMPARE(w.CmdCatalog->toolTip(), utf8(quickButtons()[4].tip));
+        QCOMPARE(w.ChkCat->toolTip(), utf8(kChkCatTip));
+        QCOMPARE(w.ChkChar->toolTip(), utf8(kChkCharTip));
+        QCOMPARE(w.CboTaille->toolTip(), QStringLiteral("Changer la taille du texte"));
         w.close();
     }
 };

@@ -59,6 +59,12 @@ void applyLanguage(QWidget& window, std::string_view windowName, const std::stri
             if (row.tooltip) control->setToolTip(text);
         }
     }
+    for (const LanguageText& row : toolTipTexts()) {
+        if (row.window != windowName) continue;
+        const QString text = fromUtf8(textOf(row, langue));
+        for (QWidget* control : window.findChildren<QWidget*>(fromUtf8(row.control)))
+            if (control->window() == &window) control->setToolTip(text);
+    }
 }
 
 namespace {
@@ -162,6 +168,8 @@ bool hasLanguageRows(std::string_view windowName) {
     for (const LanguageText& row : languageTable())
         if (row.window == windowName) return true;
     for (const AccessibleText& row : accessibleTexts())
+        if (row.window == windowName) return true;
+    for (const LanguageText& row : toolTipTexts())
         if (row.window == windowName) return true;
     return false;
 }
