@@ -11,7 +11,7 @@ namespace korvane {
 
 struct SyntaxCheck {
     bool ok = true;
-    int line = 0;         // 0 when the error belongs to no line (the name field)
+    int line = 0;         // 0 when the error belongs to no line (the folder field)
     std::string message;  // the error without its "line N: " prefix, in calculator codes
 };
 

@@ -22,13 +22,7 @@ struct Failure {
 // Inline: the keyword search calls them for every character it compares.
 inline char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-inline bool isIdentChar(char c) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_') return true;
-    if (u >= 0x80 && u <= 0x94) return u != 0x8C && u != 0x8B && u != 0x8E;  // not π, Π, Σ
-    if (u == 0xB5) return true;  // µ
-    return u >= 0xC0 && u != 0xD7 && u != 0xF7;
-}
+inline bool isIdentChar(char c) { return isNameLetter(c) || (c >= '0' && c <= '9') || c == '_'; }
 inline bool isIdentStart(char c) { return isIdentChar(c) && !(c >= '0' && c <= '9'); }
 inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
 

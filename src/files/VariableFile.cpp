@@ -40,6 +40,13 @@ std::string nulTerminated(const Bytes& bytes, size_t offset, size_t maxLength) {
 
 }  // namespace
 
+bool isCalculatorName(const std::string& name) {
+    if (name.empty() || name.size() > kFieldWidth || !isNameLetter(name.front())) return false;
+    for (const char c : name)
+        if (!isNameLetter(c) && !(c >= '0' && c <= '9') && c != '_') return false;
+    return true;
+}
+
 Bytes newDocumentHeader() {
     Bytes h(kHeaderSize, '\0');
     h.replace(0, 8, "**TI89**");
@@ -70,8 +77,13 @@ BuildResult buildVariableFile(const VariableFileInput& input) {
     if (input.variableHeader.size() != kHeaderSize) return {{}, calcMessage(MessageId::HeaderNot88Bytes)};
     if (input.variableTrailer.size() != kTrailerSize) return {{}, calcMessage(MessageId::TrailerNot12Bytes)};
 
+    // The calculator refuses a variable it cannot name, whatever the rest holds.
     const std::string name = variableNameOf(input.nameField);
-    if (name.empty()) return {{}, calcMessage(MessageId::NoName)};
+    if (name.empty()) return {{}, atLine(1, calcMessage(MessageId::NoName))};
+    if (!isCalculatorName(name))
+        return {{}, atLine(1, calcMessage(MessageId::InvalidVariableName, {name, calcMessage(MessageId::NameRule)}))};
+    if (!input.folderField.empty() && !isCalculatorName(input.folderField))
+        return {{}, calcMessage(MessageId::InvalidFolderName, {input.folderField, calcMessage(MessageId::NameRule)})};
 
     Bytes file = input.variableHeader;
     putName(file, kName, name);

@@ -27,6 +27,21 @@ inline constexpr size_t kSizeWord = 86;  // big-endian, the last two bytes of th
 inline constexpr size_t kFieldWidth = 8;  // a folder or variable name
 }  // namespace layout
 
+// A letter that the calculator takes in a name: the ASCII letters, its Greek letters
+// but π, Π and Σ (a constant and two operators), µ, and the letters of the Latin-1
+// half of its character set (not × and ÷).
+inline bool isNameLetter(char c) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z')) return true;
+    if (u >= 0x80 && u <= 0x94) return u != 0x8C && u != 0x8B && u != 0x8E;
+    if (u == 0xB5) return true;
+    return u >= 0xC0 && u != 0xD7 && u != 0xF7;
+}
+
+// Whether the calculator takes `name` (calculator codes) for a variable or a folder:
+// a letter, then letters, digits or "_", eight characters at most.
+bool isCalculatorName(const std::string& name);
+
 // The 88 header bytes of a new document: "**TI89**", folder "main", name "nouveau".
 Bytes newDocumentHeader();
 // The 12 trailer bytes of a new program or function.
@@ -59,9 +74,11 @@ struct BuildResult {
     bool ok() const { return error.empty(); }
 };
 
-// The file's bytes for a Document. Refuses texts whose file would not fit the
-// 16-bit size fields, and a header or trailer of the wrong length. Errors are in
-// calculator codes.
+// The file's bytes for a Document. Refuses a variable name or a folder that the
+// calculator would not take (an empty folder is its current one; the variable
+// name's error is on line 1, which stands for the name field), texts whose file
+// would not fit the 16-bit size fields, and a header or trailer of the wrong length.
+// Errors are in calculator codes.
 BuildResult buildVariableFile(const VariableFileInput& input);
 
 struct ParseResult {
