@@ -139,6 +139,9 @@ std::string calcToUtf8(const std::string& calc) {
             ++i;
         } else if (code == '\r') {
             out += '\n';
+        } else if (code == kInverseCode) {
+            appendUtf8(out, kInverseReadable[0]);
+            appendUtf8(out, kInverseReadable[1]);
         } else {
             // A line feed alone is a calculator character: its stand-in ␊.
             appendUtf8(out, unitOfCode(code));
@@ -159,6 +162,14 @@ std::string utf8ToCalc(const std::string& utf8, int* dropped) {
             continue;
         }
         std::optional<unsigned char> code;
+        if (cp == kInverseReadable[0]) {
+            size_t next = i;
+            if (next < utf8.size() && decodeUtf8(utf8, next) == kInverseReadable[1]) {
+                out += static_cast<char>(kInverseCode);
+                i = next;
+                continue;
+            }
+        }
         if (cp < 0x10000) code = codeOfTypedUnit(static_cast<char16_t>(cp));
         if (code) {
             out += static_cast<char>(*code);

@@ -19,11 +19,18 @@ std::optional<unsigned char> codeOfUnit(char16_t unit);
 // stand-in (Tab to a space, curly quotes to straight ones); nothing otherwise.
 std::optional<unsigned char> codeOfTypedUnit(char16_t unit);
 
+// Code 180, the inverse mark, is ⁻¹ (sin⁻¹(, x⁻¹). Its one unit, the one that
+// libticonv gives it, is U+00B4; wherever text leaves the one-unit-per-code form (the
+// clipboard, lists, UTF-8 output) it is written as the two characters ⁻¹, and that
+// pair reads back as code 180.
+constexpr unsigned char kInverseCode = 0xB4;
+constexpr char16_t kInverseReadable[2] = {0x207B, 0x00B9};
+
 // Editor text (CR LF line breaks) to UTF-8 with "\n" line breaks, for readable output.
 std::string calcToUtf8(const std::string& calc);
 
-// UTF-8 text to calculator codes: CR LF, lone CR and lone LF all become CR LF;
-// characters without a code take their plain stand-in or are dropped. Returns the
+// UTF-8 text to calculator codes: CR LF, lone CR and lone LF all become CR LF; ⁻¹
+// becomes code 180; characters without a code take their plain stand-in or are dropped. Returns the
 // number of dropped characters through `dropped` when given.
 std::string utf8ToCalc(const std::string& utf8, int* dropped = nullptr);
 
