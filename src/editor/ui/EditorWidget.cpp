@@ -1,16 +1,25 @@
 #include "editor/ui/EditorWidget.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QHelpEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMimeData>
+#include <QPainter>
+#include <QPainterPath>
 #include <QScrollBar>
+#include <QStandardItemModel>
 #include <QTextBlock>
+#include <QTextEdit>
 #include <QTextLayout>
+#include <QToolTip>
 #include <algorithm>
 
 #include "editor/CharTable.h"
 #include "editor/Colouring.h"
+#include "editor/WritingHelp.h"
 
 namespace korvane {
 namespace {
@@ -18,6 +27,15 @@ namespace {
 constexpr char16_t kBlockSeparator = 0x2029;
 
 QColor toQColor(Rgb c) { return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
+
+const QColor kErrorTint(255, 228, 228);
+// The completion list matches on the one-unit-per-code spelling of its words.
+constexpr int kMatchRole = Qt::UserRole + 1;
+
+bool isInversePair(const QString& text, qsizetype i) {
+    return text[i].unicode() == kInverseReadable[0] && i + 1 < text.size() &&
+           text[i + 1].unicode() == kInverseReadable[1];
+}
 
 }  // namespace
 
@@ -59,10 +77,13 @@ QString EditorWidget::toDisplay(const std::string& calc) {
 std::string EditorWidget::fromDisplay(const QString& shown) {
     std::string out;
     out.reserve(static_cast<size_t>(shown.size()) + static_cast<size_t>(shown.size()) / 16);
-    for (const QChar ch : shown) {
-        const char16_t u = ch.unicode();
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        const char16_t u = shown[i].unicode();
         if (u == kBlockSeparator || u == u'\n' || u == u'\r' || u == 0x2028) {
             out += "\r\n";
+        } else if (isInversePair(shown, i)) {
+            out += static_cast<char>(kInverseCode);
+            ++i;
         } else if (auto code = codeOfTypedUnit(u)) {
             out += static_cast<char>(*code);
         }
@@ -78,10 +99,21 @@ QString EditorWidget::sanitized(const QString& incoming) {
         if (u == u'\r' || u == u'\n' || u == kBlockSeparator || u == 0x2028) {
             out += QChar(u'\n');
             if (u == u'\r' && i + 1 < incoming.size() && incoming[i + 1] == u'\n') ++i;
+        } else if (isInversePair(incoming, i)) {
+            out += QChar(unitOfCode(kInverseCode));
+            ++i;
         } else if (auto code = codeOfTypedUnit(u)) {
             out += QChar(unitOfCode(*code));
         }
     }
+    return out;
+}
+
+QString EditorWidget::toReadable(const std::string& calc) {
+    QString out = toDisplay(calc);
+    const QChar inverse(unitOfCode(kInverseCode));
+    for (qsizetype i = out.indexOf(inverse); i >= 0; i = out.indexOf(inverse, i + 2))
+        out.replace(i, 1, QString::fromUtf16(kInverseReadable, 2));
     return out;
 }
 
@@ -150,6 +182,8 @@ void EditorWidget::setPlainText(const std::string& text) {
     colourEditedLines_ = false;
     QPlainTextEdit::setPlainText(toDisplay(text));
     colourEditedLines_ = true;
+    // A mark belongs to the text it was found in.
+    setErrorMark(0, {});
 }
 
 std::vector<int> EditorWidget::toWidgetAscending(const std::vector<int>& modelPositions) const {
@@ -335,6 +369,25 @@ void EditorWidget::refreshFormats(int fromWidget, int toWidget) {
 }
 
 void EditorWidget::keyPressEvent(QKeyEvent* event) {
+    const bool completing = completer_ && completer_->popup()->isVisible();
+    if (completing) {
+        switch (event->key()) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+            case Qt::Key_Escape:
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab:
+                // The completion list takes them.
+                event->ignore();
+                return;
+            default: break;
+        }
+    }
+    editKey(event);
+    if (completing) followCompletion();
+}
+
+void EditorWidget::editKey(QKeyEvent* event) {
     static const std::pair<QKeySequence::StandardKey, EditorCommand> commands[] = {
         {QKeySequence::Cut, EditorCommand::Cut},         {QKeySequence::Copy, EditorCommand::Copy},
         {QKeySequence::Paste, EditorCommand::Paste},     {QKeySequence::SelectAll, EditorCommand::SelectAll},
@@ -430,6 +483,19 @@ void EditorWidget::typeText(const QString& text) {
     setTextCursor(c);
     ensureCursorVisible();
     typingEnd_ = c.position();
+    if (!digraphs_ || text.size() != 1 || (text[0] != u'>' && text[0] != u'=')) return;
+    const QTextBlock block = c.block();
+    const int inBlock = c.position() - block.position();
+    const auto digraph = digraphBefore(fromDisplay(block.text().left(inBlock)), inBlock);
+    if (!digraph) return;
+    // An edit of its own after the typing, so that Undo takes back only this.
+    c.setPosition(block.position() + digraph->start);
+    c.setPosition(block.position() + inBlock, QTextCursor::KeepAnchor);
+    c.beginEditBlock();
+    c.insertText(QString(QChar(unitOfCode(digraph->code))));
+    c.endEditBlock();
+    setTextCursor(c);
+    typingEnd_ = -1;
 }
 
 void EditorWidget::keyReleaseEvent(QKeyEvent* event) {
@@ -464,6 +530,7 @@ QMimeData* EditorWidget::createMimeDataFromSelection() const {
     auto* data = new QMimeData;
     QString selected = textCursor().selectedText();
     selected.replace(QChar(kBlockSeparator), QChar(u'\n'));
+    selected.replace(QChar(unitOfCode(kInverseCode)), QString::fromUtf16(kInverseReadable, 2));
     data->setText(selected);
     return data;
 }
@@ -484,6 +551,161 @@ bool EditorWidget::canInsertFromMimeData(const QMimeData* source) const { return
 void EditorWidget::insertFromMimeData(const QMimeData* source) {
     if (!source || !source->hasText()) return;
     emit pasteRequested(fromDisplay(sanitized(source->text())));
+}
+
+}  // namespace korvane
+
+namespace korvane {
+
+void EditorWidget::setErrorMark(int line, const QString& message) {
+    QList<QTextEdit::ExtraSelection> marks;
+    errorMark_ = QTextCursor();
+    errorMessage_.clear();
+    const QTextBlock block = document()->findBlockByNumber(line - 1);
+    if (line > 0 && block.isValid()) {
+        QTextEdit::ExtraSelection tint;
+        tint.cursor = QTextCursor(block);
+        tint.format.setBackground(kErrorTint);
+        tint.format.setProperty(QTextFormat::FullWidthSelection, true);
+        // Underline only: the colouring's foreground stays as it is.
+        QTextEdit::ExtraSelection wave;
+        wave.cursor = QTextCursor(block);
+        wave.cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        wave.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        wave.format.setUnderlineColor(Qt::red);
+        marks << tint << wave;
+        errorMark_ = tint.cursor;
+        errorMessage_ = message;
+    }
+    setExtraSelections(marks);
+}
+
+int EditorWidget::errorMarkLine() const { return errorMark_.isNull() ? 0 : errorMark_.blockNumber() + 1; }
+
+bool EditorWidget::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QPlainTextEdit::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QTextBlock marked = errorMark_.isNull() ? QTextBlock() : errorMark_.block();
+    if (marked.isValid() && blockBoundingGeometry(marked).translated(contentOffset()).contains(QPointF(1, help->pos().y())))
+        QToolTip::showText(help->globalPos(), errorMessage_, viewport());
+    else
+        QToolTip::hideText();
+    return true;
+}
+
+void EditorWidget::offerCompletions(const std::vector<CompletionItem>& items, int start) {
+    if (!completer_) {
+        completions_ = new QStandardItemModel(this);
+        completer_ = new QCompleter(completions_, this);
+        completer_->setWidget(this);
+        completer_->setCompletionMode(QCompleter::PopupCompletion);
+        completer_->setCaseSensitivity(Qt::CaseInsensitive);
+        completer_->setCompletionRole(kMatchRole);
+        completer_->setMaxVisibleItems(10);
+        completer_->popup()->setObjectName(QStringLiteral("LstCompletion"));
+        connect(completer_, qOverload<const QModelIndex&>(&QCompleter::activated), this, &EditorWidget::takeCompletion);
+    }
+    completions_->clear();
+    for (const CompletionItem& item : items) {
+        auto* row = new QStandardItem(toReadable(item.word));
+        row->setData(QByteArray::fromStdString(item.word), Qt::UserRole);
+        row->setData(toDisplay(item.word), kMatchRole);
+        row->setToolTip(item.tip);
+        row->setEditable(false);
+        completions_->appendRow(row);
+    }
+    completionStart_ = toWidget(start);
+    followCompletion();
+}
+
+void EditorWidget::followCompletion() {
+    const QTextCursor c = textCursor();
+    const QTextBlock block = document()->findBlock(std::max(completionStart_, 0));
+    QString prefix;
+    bool open = completer_ && completionStart_ >= 0 && !c.hasSelection() && c.block() == block &&
+                c.position() >= completionStart_;
+    if (open) {
+        prefix = block.text().mid(completionStart_ - block.position(), c.position() - completionStart_);
+        for (const QChar ch : prefix) {
+            const auto code = codeOfUnit(ch.unicode());
+            if (!code || !isWordCode(*code)) open = false;
+        }
+    }
+    if (open) {
+        completer_->setCompletionPrefix(prefix);
+        open = completer_->completionCount() > 0;
+    }
+    if (!open) {
+        if (completer_) completer_->popup()->hide();
+        completionStart_ = -1;
+        return;
+    }
+    QAbstractItemView* list = completer_->popup();
+    QTextCursor wordStart(document());
+    wordStart.setPosition(completionStart_);
+    QRect at = cursorRect(wordStart);
+    at.setWidth(list->sizeHintForColumn(0) + list->verticalScrollBar()->sizeHint().width() + 8);
+    completer_->complete(at);
+    list->setCurrentIndex(completer_->completionModel()->index(0, 0));
+}
+
+void EditorWidget::takeCompletion(const QModelIndex& index) {
+    if (completionStart_ < 0) return;
+    const std::string word = index.data(Qt::UserRole).toByteArray().toStdString();
+    const int from = toModel(completionStart_);
+    const int to = toModel(textCursor().position());
+    completionStart_ = -1;
+    if (word.empty() || to < from) return;
+    replaceRange(from, to - from, word);
+    setCaret(from + static_cast<int>(word.size()));
+}
+
+void EditorWidget::paintEvent(QPaintEvent* event) {
+    QPlainTextEdit::paintEvent(event);
+    paintInverseMarks(event);
+}
+
+void EditorWidget::paintInverseMarks(QPaintEvent* event) {
+    const QChar inverse(unitOfCode(kInverseCode));
+    QPainterPath glyphs;
+    QPainter painter(viewport());
+    const QTextCursor cursor = textCursor();
+    const QPointF offset = contentOffset();
+    const int marked = errorMark_.isNull() ? -1 : errorMark_.blockNumber();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        const QRectF box = blockBoundingGeometry(block).translated(offset);
+        if (box.top() > event->rect().bottom()) break;
+        const QString text = block.text();
+        for (qsizetype i = text.indexOf(inverse); i >= 0; i = text.indexOf(inverse, i + 1)) {
+            const QTextLine line = block.layout()->lineForTextPosition(static_cast<int>(i));
+            if (!line.isValid()) continue;
+            const int at = block.position() + static_cast<int>(i);
+            const qreal left = box.left() + line.cursorToX(static_cast<int>(i));
+            const qreal width = box.left() + line.cursorToX(static_cast<int>(i) + 1) - left;
+            const qreal baseline = box.top() + line.y() + line.ascent();
+            const bool selected = at >= cursor.selectionStart() && at < cursor.selectionEnd();
+            const QColor back = selected ? palette().color(QPalette::Highlight)
+                                : block.blockNumber() == marked ? kErrorTint
+                                                                : palette().color(QPalette::Base);
+            const QColor ink = selected ? palette().color(QPalette::HighlightedText)
+                               : at < static_cast<int>(colours_.size()) ? toQColor(colours_[at])
+                                                                        : palette().color(QPalette::Text);
+            // The unit's own glyph (an acute accent) lies above the baseline; the
+            // caret's line at the cell's left edge stays.
+            painter.fillRect(QRectF(left + 1, box.top() + line.y(), width - 1, line.ascent()), back);
+            if (glyphs.isEmpty()) glyphs.addText(0, 0, font(), QString::fromUtf16(kInverseReadable, 2));
+            const QRectF ink0 = glyphs.boundingRect();
+            const qreal scale = std::min<qreal>(1.0, (width - 1) / std::max<qreal>(ink0.width(), 1));
+            QTransform place;
+            place.translate(left + width / 2, baseline);
+            place.scale(scale, 1);
+            place.translate(-ink0.center().x(), 0);
+            painter.save();
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.fillPath(place.map(glyphs), ink);
+            painter.restore();
+        }
+    }
 }
 
 }  // namespace korvane

@@ -4,11 +4,16 @@
 // UTF-16 unit per code (through the character table) and one block per line.
 #include <QKeySequence>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <vector>
 
 #include "editor/TextEditor.h"
 #include "editor/TypingColour.h"
 #include "editor/ui/VirtualKeys.h"
+
+class QCompleter;
+class QModelIndex;
+class QStandardItemModel;
 
 namespace korvane {
 
@@ -47,6 +52,30 @@ public:
     static std::string fromDisplay(const QString& shown);
     // Incoming text (typing, paste, drop) reduced to units the table knows.
     static QString sanitized(const QString& incoming);
+    // Calculator text for a list or the clipboard: as toDisplay, but code 180 reads
+    // ⁻¹ (two units), which fromDisplay and sanitized read back as the one code.
+    static QString toReadable(const std::string& calc);
+
+    // Typed in code or in a comment, -> >= <= /= != become → ≥ ≤ ≠ in an edit of
+    // their own, so that one Undo gives the two typed characters back.
+    void setDigraphsEnabled(bool on) { digraphs_ = on; }
+    bool digraphsEnabled() const { return digraphs_; }
+
+    // The line of the live syntax check's first error (1-based, as the check counts;
+    // 0 clears): a tint and a wavy red underline over the colouring, `message` as the
+    // tooltip over that line. The mark follows its line through edits.
+    void setErrorMark(int line, const QString& message);
+    int errorMarkLine() const;
+    QString errorMarkMessage() const { return errorMessage_; }
+
+    // A popup list of words for the word from model position `start` to the caret;
+    // typing on narrows it, Return or a click replaces that word with the chosen one.
+    struct CompletionItem {
+        std::string word;  // calculator codes
+        QString tip;
+    };
+    void offerCompletions(const std::vector<CompletionItem>& items, int start);
+    QCompleter* completer() const { return completer_; }
 
     // While false, the colouring sets colours only and rewrites no text (after an
     // undo or a redo, where a rewrite would be a new edit and wipe the redo stack).
@@ -61,6 +90,8 @@ signals:
     void nameFieldWanted();
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -71,6 +102,13 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
+    void editKey(QKeyEvent* event);
+    // Narrows the completion list to the word typed so far, or closes it when the
+    // caret left that word.
+    void followCompletion();
+    void takeCompletion(const QModelIndex& index);
+    // Code 180's unit is drawn as ⁻¹, squeezed into its one character cell.
+    void paintInverseMarks(QPaintEvent* event);
     void onContentsChange(int from, int removed, int added);
     void refreshFormats(int fromWidget, int toWidget);
     // Gives the lines from the one holding `fromWidget` to the one holding
@@ -94,6 +132,12 @@ private:
     bool rewritesAllowed_ = true;
     bool colourEditedLines_ = true;
     bool bulkEdit_ = false;  // many edits at once: formats are refreshed once at the end
+    bool digraphs_ = true;
+    QTextCursor errorMark_;  // at the marked line while there is one
+    QString errorMessage_;
+    QCompleter* completer_ = nullptr;
+    QStandardItemModel* completions_ = nullptr;
+    int completionStart_ = -1;  // widget position where the completed word begins
 };
 
 }  // namespace korvane

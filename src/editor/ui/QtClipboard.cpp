@@ -16,6 +16,7 @@ std::optional<std::string> QtClipboard::text() const {
 
 void QtClipboard::clear() { QGuiApplication::clipboard()->clear(); }
 
-void QtClipboard::setText(const std::string& text) { QGuiApplication::clipboard()->setText(EditorWidget::toDisplay(text)); }
+// Other programs read code 180 as ⁻¹; pasted back, the pair is the one code again.
+void QtClipboard::setText(const std::string& text) { QGuiApplication::clipboard()->setText(EditorWidget::toReadable(text)); }
 
 }  // namespace korvane

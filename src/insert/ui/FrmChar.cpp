@@ -72,7 +72,7 @@ FrmChar::FrmChar(Host host, QWidget* parent)
         const std::string code(1, static_cast<char>(key.code));
         const bool ampersand = key.code == kAmpersand;
         // A caption holds the ampersand doubled; it shows as one.
-        const QString caption = ampersand ? QStringLiteral("&&") : EditorWidget::toDisplay(code);
+        const QString caption = ampersand ? QStringLiteral("&&") : EditorWidget::toReadable(code);
         auto* button = new PaletteButton(caption, !ampersand, this);
         button->setObjectName(QString::fromLatin1(ampersand ? "CmdPonctuation_" : arrayName(key.group)));
         button->setFont(glyphs);
