@@ -1,12 +1,17 @@
 #include "insert/ui/FrmCatalogue.h"
 
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include "editor/WritingHelp.h"
 #include "editor/ui/EditorWidget.h"
 #include "insert/Catalogue.h"
+#include "insert/CommandHelp.h"
+#include "shell/Languages.h"
 #include "shell/Layout.h"
 
 namespace korvane {
@@ -14,10 +19,13 @@ namespace {
 
 int px(int twips) { return twips / kTwipsPerPixel; }
 
+// Lines of the help under the list; it never takes more than a third of the list's room.
+constexpr int kHelpLines = 7;
+
 }  // namespace
 
 FrmCatalogue::FrmCatalogue(Host host, const std::vector<std::string>& rows, QWidget* parent)
-    : ToolWindow(QStringLiteral("UnLock"), host.redock, host.closed, parent), host_(std::move(host)) {
+    : ToolWindow(QStringLiteral("UnLock"), host.redock, host.closed, parent), host_(std::move(host)), rows_(rows) {
     setObjectName(QStringLiteral("FrmCatalogue"));
     setWindowTitle(QStringLiteral("Catalogue"));
 
@@ -32,10 +40,26 @@ FrmCatalogue::FrmCatalogue(Host host, const std::vector<std::string>& rows, QWid
     LstCat->setGeometry(0, 0, px(855), px(5100));
     QStringList shown;
     shown.reserve(static_cast<qsizetype>(rows.size()));
-    for (const std::string& row : rows) shown.push_back(EditorWidget::toDisplay(row));
+    for (const std::string& row : rows) shown.push_back(EditorWidget::toReadable(row));
     LstCat->addItems(shown);
     LstCat->viewport()->installEventFilter(this);
     LstCat->installEventFilter(this);
+
+    TxtCherche = new QLineEdit(this);
+    TxtCherche->setObjectName(QStringLiteral("TxtCherche"));
+    TxtCherche->setClearButtonEnabled(true);
+    TxtCherche->installEventFilter(this);
+    connect(TxtCherche, &QLineEdit::textChanged, this, &FrmCatalogue::TxtCherche_Change);
+    LblAide = new QLabel(this);
+    LblAide->setObjectName(QStringLiteral("LblAide"));
+    LblAide->setWordWrap(true);
+    LblAide->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    LblAide->setFrameShape(QFrame::StyledPanel);
+    QFont small = font();
+    small.setPointSizeF(7.5);
+    LblAide->setFont(small);
+    connect(LstCat, &QListWidget::currentRowChanged, this, &FrmCatalogue::showSelectedHelp);
+    refreshHelp();
 
     resize(px(kCatalogueClientWidth), px(kCatalogueClientHeight));
 }
@@ -45,6 +69,33 @@ std::string FrmCatalogue::selectedText() const {
     return item ? EditorWidget::fromDisplay(item->text()) : std::string();
 }
 
+std::string FrmCatalogue::langue() const { return host_.langue ? host_.langue() : std::string("Fr"); }
+
+QString FrmCatalogue::helpOf(const std::string& row) const {
+    const CommandHelp* help = findCommandHelp(row);
+    if (!help) return {};
+    return EditorWidget::toReadable(std::string(help->syntax)) + u'\n' +
+           EditorWidget::toDisplay(std::string(commandLine(*help, !isEnglish(langue()))));
+}
+
+void FrmCatalogue::refreshHelp() {
+    TxtCherche->setPlaceholderText(QString::fromStdString(languageText("FrmCatalogue", "searchHint", 0, langue())));
+    for (size_t i = 0; i < rows_.size(); ++i) LstCat->item(static_cast<int>(i))->setToolTip(helpOf(rows_[i]));
+    showSelectedHelp();
+}
+
+void FrmCatalogue::showSelectedHelp() {
+    const int row = LstCat->currentRow();
+    const QString help = row >= 0 && static_cast<size_t>(row) < rows_.size() ? helpOf(rows_[row]) : QString();
+    LblAide->setText(help);
+    LblAide->setAccessibleName(help);
+}
+
+void FrmCatalogue::TxtCherche_Change() {
+    const std::string typed = EditorWidget::fromDisplay(TxtCherche->text());
+    for (size_t i = 0; i < rows_.size(); ++i) LstCat->setRowHidden(static_cast<int>(i), !nameContains(rows_[i], typed));
+}
+
 void FrmCatalogue::LstCat_Click() {
     if (rightClickMode || !LstCat->currentItem()) return;
     const std::string text = selectedText();
@@ -52,6 +103,23 @@ void FrmCatalogue::LstCat_Click() {
 }
 
 bool FrmCatalogue::eventFilter(QObject* watched, QEvent* event) {
+    // In the search field, Enter inserts the first entry kept, as a click would;
+    // Down goes on to the list.
+    if (watched == TxtCherche && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Down) return QWidget::eventFilter(watched, event);
+        int first = 0;
+        while (first < LstCat->count() && LstCat->isRowHidden(first)) ++first;
+        if (first == LstCat->count()) return true;
+        if (key == Qt::Key_Down) {
+            if (LstCat->currentRow() < 0 || LstCat->isRowHidden(LstCat->currentRow())) LstCat->setCurrentRow(first);
+            LstCat->setFocus();
+        } else {
+            LstCat->setCurrentRow(first);
+            LstCat_Click();
+        }
+        return true;
+    }
     // Keys only move the selection; Enter inserts the selected row.
     if (watched == LstCat && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
@@ -100,7 +168,15 @@ void FrmCatalogue::resizeEvent(QResizeEvent* event) {
     // The lock button stays inside the client area whatever the frame takes.
     const int lockTop = std::min(px(c.lockTop), std::max(0, height() - px(kCatalogueLockHeight)));
     CmdLock->setGeometry(0, lockTop, width(), std::max(1, height() - lockTop));
-    LstCat->setGeometry(0, 0, std::max(0, std::min(px(c.listWidth), width())), std::min(px(c.listHeight), lockTop));
+    // The search field, the list and the help share the list's room, top to bottom.
+    const int listWidth = std::max(0, std::min(px(c.listWidth), width()));
+    const int bottom = std::min(px(c.listHeight), lockTop);
+    const int searchHeight = std::min(TxtCherche->sizeHint().height(), bottom);
+    const int helpHeight =
+        std::min(kHelpLines * QFontMetrics(LblAide->font()).lineSpacing() + 6, std::max(0, (bottom - searchHeight) / 3));
+    TxtCherche->setGeometry(0, 0, listWidth, searchHeight);
+    LstCat->setGeometry(0, searchHeight, listWidth, std::max(0, bottom - searchHeight - helpHeight));
+    LblAide->setGeometry(0, bottom - helpHeight, listWidth, helpHeight);
     if (isLocked) redock();
 }
 

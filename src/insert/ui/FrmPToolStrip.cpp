@@ -121,6 +121,7 @@ FrmCatalogue& FrmP::frmCatalogue() {
         catalogOpen = false;
         frmCatalogue_ = nullptr;
     };
+    host.langue = [this] { return Langue; };
     frmCatalogue_ = new FrmCatalogue(std::move(host), file.rows, this);
     // Created docked: against the right edge, as tall as the main window.
     const TwipsRect main = outerTwips(*this);

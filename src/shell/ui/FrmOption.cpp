@@ -10,6 +10,7 @@
 #include "shell/Layout.h"
 #include "shell/ui/FrmP.h"
 #include "shell/ui/LanguageApply.h"
+#include "shell/ui/LinkOptionsGroup.h"
 
 namespace korvane {
 namespace {
@@ -48,6 +49,23 @@ FrmOption::FrmOption(FrmP& mainWindow) : QDialog(&mainWindow), main_(mainWindow)
     CmdAppliquer->setDefault(true);
     CmdFermer = named(new QPushButton(this), "CmdFermer");
     CmdFermer->setGeometry(twips(2400, 2520, 1695, 375));
+
+    // Help while writing: the -> >= <= /= != replacement, on a row of its own that
+    // pushes the buttons one row down.
+    constexpr int kHelpRow = 360;
+    setFixedSize(twips(0, 0, 4680, 3090 + kHelpRow).size());
+    for (QPushButton* button : {CmdAppliquer, CmdFermer}) button->move(button->x(), button->y() + kHelpRow / kTwipsPerPixel);
+    ChkDigraphes = named(new QCheckBox(this), "ChkDigraphes");
+    ChkDigraphes->setGeometry(twips(120, 2400, 4455, 255));
+    ChkDigraphes->setChecked(main_.digraphsEnabled());
+    connect(ChkDigraphes, &QCheckBox::toggled, this, [this](bool on) { main_.setDigraphsEnabled(on); });
+
+    // The link with the calculator: a group of its own between that row and the buttons.
+    constexpr int kLinkRows = 1560;
+    setFixedSize(twips(0, 0, 4680, 3090 + kHelpRow + kLinkRows).size());
+    for (QPushButton* button : {CmdAppliquer, CmdFermer}) button->move(button->x(), button->y() + kLinkRows / kTwipsPerPixel);
+    FraLiaison = new LinkOptionsGroup(main_.settings(), this);
+    FraLiaison->setGeometry(twips(120, 2760, 4455, 1440));
     applyLanguage(*this, "FrmOption", main_.Langue);
 
     // The load: placed against the main window, the kind always offered as
@@ -73,6 +91,8 @@ void FrmOption::CboLangage_Click() {
 
 void FrmOption::CmdAppliquer_Click() {
     main_.PrgmFunc = Opt1[0]->isChecked();
+    Settings settings(main_.settings().cheminIni());
+    FraLiaison->store(settings);
     accept();
 }
 

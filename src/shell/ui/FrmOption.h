@@ -12,6 +12,7 @@ class QRadioButton;
 namespace korvane {
 
 class FrmP;
+class LinkOptionsGroup;
 
 class FrmOption : public QDialog {
     Q_OBJECT
@@ -25,6 +26,11 @@ public:
     QCheckBox* Check1 = nullptr;
     QPushButton* CmdAppliquer = nullptr;
     QPushButton* CmdFermer = nullptr;
+
+    // Help while writing: its own row above the buttons.
+    QCheckBox* ChkDigraphes = nullptr;
+    // Calculator, cable and port of the link, stored by "OK".
+    LinkOptionsGroup* FraLiaison = nullptr;
 
 private:
     void CboLangage_Click();

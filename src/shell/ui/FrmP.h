@@ -31,6 +31,7 @@ class QTimer;
 
 namespace korvane {
 
+class CommandHelpPopup;
 class EditorWidget;
 class FrmCatalogue;
 class FrmChar;
@@ -39,6 +40,7 @@ class FrmImprime;
 class FrmParcourir;
 class FrmSaveTok;
 class FrmRechercher;
+class StatusLabel;
 struct MenuEntry;
 enum class EditorCommand;
 
@@ -194,6 +196,25 @@ public:
     int charLeft = 0;
     int charTop = 0;
 
+    // ---- Help while writing (defined in editor/ui/FrmPHelp.cpp) ----
+    QMenu* allerA = nullptr;           // "Aller à": a line, then the labels and definitions
+    QAction* allerLigne = nullptr;     // Ctrl+G
+    QAction* completerMot = nullptr;   // Ctrl+Space
+    QAction* aideCommande = nullptr;   // F1
+    StatusLabel* LblPosition = nullptr;
+    StatusLabel* LblSyntaxe = nullptr;
+    StatusLabel* LblErreur = nullptr;
+    QPointer<CommandHelpPopup> helpWindow;
+    // The -> >= <= /= != replacement, stored in the settings file at once.
+    bool digraphsEnabled() const;
+    void setDigraphsEnabled(bool on);
+    // The pause after the last edit before the live syntax check runs.
+    void setLiveCheckDelay(int milliseconds);
+    // The caret's line and column and the command at the caret, in the status bar.
+    void refreshStatus();
+    // The live syntax check: the first error's line marked, its message in the status bar.
+    void runLiveCheck();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -264,6 +285,17 @@ private:
     void annuler_Click();
     void retablir_Click();
     void recolourKeepingText();
+
+    // ---- Help while writing (defined in editor/ui/FrmPHelp.cpp) ----
+    void buildHelpControls();
+    void applyHelpLanguage();
+    void aideCommande_Click();
+    void completerMot_Click();
+    void allerLigne_Click();
+    void fillGoToMenu();
+    QString helpText(const char* row) const;
+    QTimer* liveCheckTimer_ = nullptr;
+    QString positionFormat_;
 
     void buildControls();
     void nouveau_Click();
