@@ -8,6 +8,7 @@
 
 #include "editor/CharTable.h"
 #include "files/VariableTable.h"
+#include "shell/Languages.h"
 #include "shell/ui/WindowPlacement.h"
 
 namespace korvane {
@@ -15,51 +16,60 @@ namespace {
 
 QString calcText(const std::string& calc) { return QString::fromStdString(calcToUtf8(calc)); }
 
-// One row: the name, then what it is, in the interface's language.
-QString rowText(const TableEntry& e, bool english) {
-    const bool function = e.type == kFunctionTypeId;
-    const bool text = isTextForm(e.data);
-    const QString kind = english ? (function ? QStringLiteral("function") : QStringLiteral("program"))
-                                 : (function ? QStringLiteral("fonction") : QStringLiteral("programme"));
-    const QString form = english ? (text ? QStringLiteral("text") : QStringLiteral("tokenized"))
-                                 : (text ? QStringLiteral("texte") : QStringLiteral("tokénisé"));
-    const QString size = english ? QStringLiteral("%1 bytes") : QStringLiteral("%1 octets");
-    return calcText(e.qualifiedName()) + QStringLiteral("    ") + kind + QStringLiteral(", ") + form +
-           QStringLiteral(", ") + size.arg(e.data.size() + 2);
+QString text(const std::string& key, const std::string& language) {
+    return QString::fromStdString(languageText("FrmChoixVariable", key, 0, language));
+}
+
+std::vector<FrmChoixVariable::Choice> fileChoices(const std::vector<const TableEntry*>& programs,
+                                                  const std::string& language) {
+    std::vector<FrmChoixVariable::Choice> rows;
+    for (const TableEntry* e : programs) {
+        const QString form = text(isTextForm(e->data) ? "formText" : "formTokenized", language);
+        rows.push_back({e->qualifiedName(),
+                        calcText(e->qualifiedName()) + QStringLiteral("    ") +
+                            FrmChoixVariable::describe(e->type == kFunctionTypeId, e->data.size() + 2, language, form)});
+    }
+    return rows;
 }
 
 }  // namespace
 
+QString FrmChoixVariable::describe(bool function, std::size_t size, const std::string& language, const QString& form) {
+    const QString kind = text(function ? "kindFunction" : "kindProgram", language);
+    return kind + QStringLiteral(", ") + (form.isEmpty() ? QString() : form + QStringLiteral(", ")) +
+           text("bytes", language).arg(size);
+}
+
 FrmChoixVariable::FrmChoixVariable(const std::vector<const TableEntry*>& programs, const std::string& language,
                                    QWidget* mainWindow)
+    : FrmChoixVariable(fileChoices(programs, language), "file", language, mainWindow) {}
+
+FrmChoixVariable::FrmChoixVariable(const std::vector<Choice>& choices, const std::string& context,
+                                   const std::string& language, QWidget* mainWindow)
     : QDialog(mainWindow) {
-    const bool english = language == "En";
     setObjectName(QStringLiteral("FrmChoixVariable"));
     setWindowTitle(QStringLiteral("Korvane"));
     setModal(true);
     auto* layout = new QVBoxLayout(this);
-    auto* question = new QLabel(english ? QStringLiteral("This file holds several programs and functions. Which one do you want to open?")
-                                        : QStringLiteral("Ce fichier contient plusieurs programmes et fonctions. Lequel voulez-vous ouvrir ?"),
-                                this);
+    auto* question = new QLabel(text(context + "Question", language), this);
     question->setWordWrap(true);
     layout->addWidget(question);
     LstVariables = new QListWidget(this);
     LstVariables->setObjectName(QStringLiteral("LstVariables"));
-    LstVariables->setAccessibleName(english ? QStringLiteral("Programs and functions of the file")
-                                            : QStringLiteral("Programmes et fonctions du fichier"));
+    LstVariables->setAccessibleName(text(context + "List", language));
     question->setBuddy(LstVariables);
-    for (const TableEntry* e : programs) {
-        LstVariables->addItem(rowText(*e, english));
-        names_.push_back(e->qualifiedName());
+    for (const Choice& c : choices) {
+        LstVariables->addItem(c.shown);
+        names_.push_back(c.qualifiedName);
     }
     LstVariables->setCurrentRow(0);
     layout->addWidget(LstVariables);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    CmdOuvrir = new QPushButton(english ? QStringLiteral("Open") : QStringLiteral("Ouvrir"), this);
+    CmdOuvrir = new QPushButton(text(context + "Take", language), this);
     CmdOuvrir->setObjectName(QStringLiteral("CmdOuvrir"));
     CmdOuvrir->setDefault(true);
-    CmdAnnuler = new QPushButton(english ? QStringLiteral("Cancel") : QStringLiteral("Annuler"), this);
+    CmdAnnuler = new QPushButton(text("CmdAnnuler", language), this);
     CmdAnnuler->setObjectName(QStringLiteral("CmdAnnuler"));
     buttons->addWidget(CmdOuvrir);
     buttons->addWidget(CmdAnnuler);

@@ -56,7 +56,6 @@ FrmP::FrmP(Settings settings, PromptService& prompt, QWidget* parent)
     buildCheckControls();
     buildLinkControls();
     buildLanguageControls();
-    buildHelpControls();
 }
 
 FrmP::~FrmP() = default;

@@ -39,6 +39,11 @@ class FrmEnregistrer;
 class FrmImprime;
 class FrmParcourir;
 class FrmSaveTok;
+class LinkTransfer;
+struct OpenedFile;
+namespace link {
+struct LinkStatus;
+}
 class FrmRechercher;
 class StatusLabel;
 struct MenuEntry;
@@ -161,6 +166,13 @@ public:
     QAction* imprimer = nullptr;
     QPointer<FrmImprime> printWindow;
 
+    // ---- Link with the calculator (defined in files/ui/FrmPLink.cpp) ----
+    QAction* envoyer = nullptr;
+    QAction* recevoir = nullptr;
+    QLabel* LblLiaison = nullptr;       // what the link is doing, or how it ended
+    QPushButton* CmdStopLink = nullptr;  // stops the transfer under way
+    LinkTransfer* linkTransfer = nullptr;
+
     // ---- Syntax check and import (defined in files/ui/FrmPCheck.cpp) ----
     QAction* verifierSyntaxe = nullptr;
     QAction* importer = nullptr;
@@ -229,6 +241,9 @@ private:
     void enregistrerSous_Click();
     void saveShortcut();
     void openFile(const std::string& path);
+    // The Document becomes the program read; `path` is its file, empty when Save
+    // must ask where (a group's member, a program received from the calculator).
+    void showOpened(const OpenedFile& opened, const std::string& path);
     void openDropped(const std::string& path);
     void setDocumentPath(const std::string& path);
     DocumentState documentState() const;
@@ -249,6 +264,18 @@ private:
     // ---- Printing (defined in editor/ui/FrmPPrint.cpp) ----
     void buildPrintControls();
     void imprimer_Click();
+
+    // ---- Link with the calculator (defined in files/ui/FrmPLink.cpp) ----
+    void buildLinkControls();
+    void envoyer_Click();
+    void recevoir_Click();
+    void receiveFromCalculator(const std::string& qualifiedName);
+    // The window while a transfer runs: progress, what happens, a way to stop it.
+    void transferStarted(const QString& what);
+    // Back to rest, saying how it ended.
+    void transferEnded(const QString& what);
+    // A failure is told in a message box and stays in the status bar; a cancel only there.
+    void transferFailed(const link::LinkStatus& status);
 
     // ---- Syntax check and import (defined in files/ui/FrmPCheck.cpp) ----
     void buildCheckControls();

@@ -1,0 +1,192 @@
+// Sending the Document to the calculator and receiving a program from it through
+// libticalcs. Transfers run on a worker thread: the window shows the progress and
+// what happens, and "Annuler" stops them. A failed transfer never changes the
+// Document.
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <memory>
+
+#include "editor/CharTable.h"
+#include "files/FileFlows.h"
+#include "files/SyntaxCheck.h"
+#include "files/VariableTable.h"
+#include "files/ui/FrmChoixVariable.h"
+#include "files/ui/LinkTransfer.h"
+#include "link/Link.h"
+#include "shell/Languages.h"
+#include "shell/ui/FrmP.h"
+#include "editor/ui/EditorWidget.h"
+
+namespace korvane {
+namespace {
+
+QString text(const char* key, const std::string& langue) {
+    return QString::fromStdString(languageText("FrmP", key, 0, langue));
+}
+
+QString shownName(const std::string& qualifiedName) { return QString::fromStdString(calcToUtf8(qualifiedName)); }
+
+constexpr int kProgressSteps = 1000;
+
+}  // namespace
+
+void FrmP::buildLinkControls() {
+    envoyer = new QAction(this);
+    envoyer->setObjectName(QStringLiteral("envoyer"));
+    envoyer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    recevoir = new QAction(this);
+    recevoir->setObjectName(QStringLiteral("recevoir"));
+    // After the saving items, as the next step of a program's road.
+    const QList<QAction*> items = fichier->actions();
+    const qsizetype afterSaveAs = items.indexOf(enregistrerSous) + 1;
+    QAction* before = afterSaveAs > 0 && afterSaveAs < items.size() ? items[afterSaveAs] : nullptr;
+    fichier->insertAction(before, envoyer);
+    fichier->insertAction(before, recevoir);
+
+    LblLiaison = new QLabel(statusBar());
+    LblLiaison->setObjectName(QStringLiteral("LblLiaison"));
+    statusBar()->addWidget(LblLiaison);
+    CmdStopLink = new QPushButton(statusBar());
+    CmdStopLink->setObjectName(QStringLiteral("CmdStopLink"));
+    CmdStopLink->hide();
+    statusBar()->addPermanentWidget(CmdStopLink);
+
+    linkTransfer = new LinkTransfer(this);
+    connect(linkTransfer, &LinkTransfer::progress, this,
+            [this](double fraction) { PrgsBar->setValue(static_cast<int>(fraction * kProgressSteps)); });
+    connect(CmdStopLink, &QPushButton::clicked, linkTransfer, &LinkTransfer::cancel);
+    connect(envoyer, &QAction::triggered, this, &FrmP::envoyer_Click);
+    connect(recevoir, &QAction::triggered, this, &FrmP::recevoir_Click);
+}
+
+void FrmP::transferStarted(const QString& what) {
+    envoyer->setEnabled(false);
+    recevoir->setEnabled(false);
+    PrgsBar->setRange(0, kProgressSteps);
+    PrgsBar->setValue(0);
+    CmdStopLink->show();
+    LblLiaison->setText(what);
+    LblLiaison->setAccessibleName(what);
+}
+
+void FrmP::transferEnded(const QString& what) {
+    envoyer->setEnabled(true);
+    recevoir->setEnabled(true);
+    PrgsBar->setValue(0);
+    CmdStopLink->hide();
+    LblLiaison->setText(what);
+    LblLiaison->setAccessibleName(what);
+}
+
+void FrmP::transferFailed(const link::LinkStatus& status) {
+    if (status.id == link::MessageId::Cancelled) return transferEnded(text("linkCancelled", Langue));
+    const QString failure = QString::fromStdString(status.message(link::languageOf(Langue)));
+    transferEnded(failure);
+    prompt_.tell(failure.toStdString(), PromptIcon::Error);
+}
+
+void FrmP::envoyer_Click() {
+    if (linkTransfer->busy()) return;
+    // What the tokenized save would write, made in memory: a program the calculator
+    // would refuse is not sent, and its line gets the caret.
+    const VariableFileInput input{nameField(), folderField(), RichTxt1->text(), document.variableHeader,
+                                  document.variableTrailer, document.oneExpression};
+    BuildResult file = buildVariableFile(input);
+    if (file.ok()) file = tokenizeVariableFile(file.bytes, input.oneExpression);
+    VariableTable table;
+    if (file.ok()) table = readVariableTable(file.bytes);
+    if (!file.ok() || !table.ok() || table.variables.empty()) {
+        const SyntaxCheck check = checkSyntax(input);
+        const std::string reason = check.ok ? (file.ok() ? table.error : file.error) : check.message;
+        const QString shown = EditorWidget::toDisplay(reason);
+        prompt_.tell((check.line ? text("messageSyntaxLine", Langue).arg(check.line).arg(shown) : shown).toStdString(),
+                     PromptIcon::Warning);
+        if (check.line) caretToLine(check.line);
+        return;
+    }
+    const TableEntry entry = table.variables.front();
+    const link::LinkOptions options = link::optionsFromSettingsFile(settings_.cheminIni());
+    const QString name = shownName(entry.qualifiedName());
+    transferStarted(text("linkSending", Langue).arg(name));
+    linkTransfer->start(
+        [entry, options](link::TransferControl& control) {
+            auto opened = link::Link::open(options);
+            if (!opened.ok()) return opened.status;
+            const link::LinkStatus ready = opened.value->checkReady(&control);
+            if (!ready.ok()) return ready;
+            return opened.value->sendVariable(entry, &control);
+        },
+        [this, name](const link::LinkStatus& status) {
+            if (status.ok()) transferEnded(text("linkSent", Langue).arg(name));
+            else transferFailed(status);
+        });
+}
+
+void FrmP::recevoir_Click() {
+    if (linkTransfer->busy()) return;
+    const link::LinkOptions options = link::optionsFromSettingsFile(settings_.cheminIni());
+    auto found = std::make_shared<std::vector<link::CalcVariable>>();
+    transferStarted(text("linkListing", Langue));
+    linkTransfer->start(
+        [options, found](link::TransferControl& control) {
+            auto opened = link::Link::open(options);
+            if (!opened.ok()) return opened.status;
+            auto listed = opened.value->listPrograms(&control);
+            if (listed.ok()) *found = std::move(listed.value);
+            return listed.status;
+        },
+        [this, found](const link::LinkStatus& status) {
+            if (!status.ok()) return transferFailed(status);
+            transferEnded({});
+            if (found->empty()) {
+                prompt_.tell(text("linkEmpty", Langue).toStdString(), PromptIcon::Information);
+                return;
+            }
+            std::vector<FrmChoixVariable::Choice> choices;
+            for (const link::CalcVariable& v : *found)
+                choices.push_back({v.qualifiedName(), shownName(v.qualifiedName()) + QStringLiteral("    ") +
+                                                          FrmChoixVariable::describe(v.type == kFunctionTypeId, v.size, Langue)});
+            FrmChoixVariable choice(choices, "calculator", Langue, this);
+            runModal(choice);
+            if (choice.result() != QDialog::Accepted || choice.chosen.empty()) return;
+            // The received program replaces the Document: unsaved work first.
+            if (!saveBeforeReplacing()) return;
+            receiveFromCalculator(choice.chosen);
+        });
+}
+
+void FrmP::receiveFromCalculator(const std::string& qualifiedName) {
+    const link::LinkOptions options = link::optionsFromSettingsFile(settings_.cheminIni());
+    auto received = std::make_shared<Bytes>();
+    const QString name = shownName(qualifiedName);
+    transferStarted(text("linkReceiving", Langue).arg(name));
+    linkTransfer->start(
+        [options, received, qualifiedName](link::TransferControl& control) {
+            auto opened = link::Link::open(options);
+            if (!opened.ok()) return opened.status;
+            auto got = opened.value->receiveVariable(qualifiedName, &control);
+            if (got.ok()) *received = std::move(got.value);
+            return got.status;
+        },
+        [this, received, name](const link::LinkStatus& status) {
+            if (!status.ok()) return transferFailed(status);
+            // Read as a file is read; the Document has no file until it is saved.
+            const OpenedFile opened = openProgramData(readVariableTable(*received), detokenizer, temporaryFolder, {});
+            if (!opened.ok()) {
+                const QString failure = opened.failure == OpenedFile::Failure::Detokenization
+                                            ? QString::fromStdString(message(MessageId::DetokenizationFailed))
+                                            : EditorWidget::toDisplay(opened.reason);
+                transferEnded(failure);
+                prompt_.tell(failure.toStdString(), PromptIcon::Error);
+                return;
+            }
+            showOpened(opened, {});
+            transferEnded(text("linkReceived", Langue).arg(name));
+        });
+}
+
+}  // namespace korvane

@@ -1,0 +1,39 @@
+#pragma once
+// One link operation at a time, run off the interface thread so that the window
+// stays responsive: the operation gets a TransferControl whose progress comes back
+// on the window's thread, and a cancel that stops it at its next block of bytes.
+#include <QObject>
+#include <functional>
+#include <thread>
+
+#include "link/Link.h"
+
+namespace korvane {
+
+class LinkTransfer : public QObject {
+    Q_OBJECT
+public:
+    explicit LinkTransfer(QObject* parent = nullptr);
+    // Cancels a transfer still running and waits for its thread.
+    ~LinkTransfer() override;
+
+    bool busy() const { return busy_; }
+
+    // Runs `operation` on a worker thread; `done` is then called on this object's
+    // thread with its result. False, and nothing started, while another runs.
+    bool start(std::function<link::LinkStatus(link::TransferControl&)> operation,
+               std::function<void(const link::LinkStatus&)> done);
+    void cancel();
+
+signals:
+    // The fraction done, from 0 to 1.
+    void progress(double fraction);
+
+private:
+    void join();
+    link::TransferControl control_;
+    std::thread worker_;
+    bool busy_ = false;
+};
+
+}  // namespace korvane

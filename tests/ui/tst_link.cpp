@@ -1,0 +1,191 @@
+// Sending to the calculator and receiving from it, from the File menu, against a
+// simulated calculator on libticables' virtual cable: what arrives, what the window
+// shows meanwhile, and a Document that no failure changes.
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "editor/ui/EditorWidget.h"
+#include "files/FileFlows.h"
+#include "files/VariableTable.h"
+#include "files/ui/FrmChoixVariable.h"
+#include "files/ui/FrmSaveTok.h"
+#include "files/ui/LinkTransfer.h"
+#include "link/SimulatorProcess.h"
+#include "shell/ui/FrmP.h"
+#include "support/Samples.h"
+#include "support/ScratchDir.h"
+#include "ui/support/ModalScript.h"
+
+using namespace korvane;
+using test::ModalScript;
+using test::ScratchDir;
+using test::SimulatorProcess;
+
+class TestLink : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<ScratchDir> dir;
+    ScriptedPrompt prompt;
+    std::unique_ptr<FrmP> w;
+
+    // Chooses a File menu item with the mouse, as a person does.
+    void chooseFromFileMenu(QAction* item) {
+        QMenuBar* bar = w->menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(w->fichier->menuAction()).center());
+        QTRY_VERIFY(w->fichier->isVisible());
+        QTest::mouseClick(w->fichier, Qt::LeftButton, {}, w->fichier->actionGeometry(item).center());
+        QTRY_VERIFY(!w->fichier->isVisible());
+        // The offscreen platform leaves the closed menu as the active window.
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    }
+
+    void typeProgram(const char* body) {
+        w->RichTxt1->setFocus();
+        w->RichTxt1->setCaret(8);
+        QTest::keyClicks(w->RichTxt1, body);
+    }
+
+    QString status() const { return w->LblLiaison->text(); }
+
+private slots:
+    void init() {
+        dir = std::make_unique<ScratchDir>();
+        const std::string ini = dir->file("Korvane.INI");
+        Settings settings(ini);
+        settings.ecrireIni("FirstLoad", "faux");
+        settings.ecrireIni("Cable", "tiemu");
+        settings.ecrireIni("Calc", "ti89");
+        prompt.shown.clear();
+        w = std::make_unique<FrmP>(Settings(ini), prompt);
+        w->temporaryFolder = dir->path().string();
+        w->load("");
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    }
+    void cleanup() {
+        ModalScript script;
+        script.then<FrmSaveTok>([](FrmSaveTok& d) { QTest::mouseClick(d.CmdStop, Qt::LeftButton); });
+        w->close();
+        w.reset();
+        dir.reset();
+    }
+
+    // Ctrl+T sends the program as a tokenized save would write it, named as its fields say.
+    void sendsTheDocumentTokenized() {
+        ScratchDir calculatorDir;
+        SimulatorProcess calculator(calculatorDir, {});
+        QVERIFY(calculator.ready());
+        w->setNameField("hello(a)");
+        w->setFolderField("work");
+        typeProgram("Disp a");
+        QCOMPARE(w->envoyer->text(), QStringLiteral("Envoyer \u00e0 la calculatrice"));
+        QTest::keyClick(w->RichTxt1, Qt::Key_T, Qt::ControlModifier);
+        QVERIFY(w->CmdStopLink->isVisible() || status().contains(QStringLiteral("envoy\u00e9")));
+        QTRY_COMPARE_WITH_TIMEOUT(status(), QStringLiteral("work\\hello est envoy\u00e9 \u00e0 la calculatrice."), 10000);
+        QCOMPARE(w->LblLiaison->accessibleName(), status());
+        QVERIFY(!w->CmdStopLink->isVisible());
+        QVERIFY(w->envoyer->isEnabled());
+        QVERIFY(prompt.shown.empty());
+        calculator.finish();
+
+        const auto received = calculator.received();
+        QCOMPARE(received.size(), size_t(1));
+        QCOMPARE(received[0].qualifiedName, std::string("work\\hello"));
+        QCOMPARE(received[0].type, int(kProgramTypeId));
+        const BuildResult text = buildVariableFile({"hello(a)", "work", w->RichTxt1->text(), newDocumentHeader(),
+                                                    programTrailer()});
+        const BuildResult tokenized = tokenizeVariableFile(text.bytes, false);
+        QVERIFY(tokenized.ok());
+        const VariableTable table = readVariableTable(tokenized.bytes);
+        QVERIFY(table.ok());
+        const Bytes& data = table.variables.front().data;
+        QCOMPARE(received[0].payload.substr(2), data);
+        QCOMPARE(isTextForm(received[0].payload.substr(2)), false);
+    }
+
+    // A program the calculator would refuse is not sent: the check's message and line.
+    // Without a calculator, or when it refuses, a message; the Document stays as it was.
+    void failuresSayWhyAndChangeNothing() {
+        typeProgram("For i,1");
+        QTest::keyClick(w->RichTxt1, Qt::Key_T, Qt::ControlModifier);
+        QCOMPARE(prompt.shown.size(), size_t(1));
+        QVERIFY2(prompt.shown[0].text.rfind("Ligne 3 : ", 0) == 0, prompt.shown[0].text.c_str());
+        QVERIFY(status().isEmpty());
+
+        w->RichTxt1->setPlainText(std::string("\r\nPrgm\r\nDisp 1\r\nEndPrgm"));
+        const std::string text = w->RichTxt1->text();
+        test::dropStaleVirtualCable();
+        chooseFromFileMenu(w->envoyer);
+        QTRY_COMPARE_WITH_TIMEOUT(prompt.shown.size(), size_t(2), 10000);
+        QCOMPARE(prompt.shown[1].icon, PromptIcon::Error);
+        QCOMPARE(status().toStdString(), prompt.shown[1].text);
+        QCOMPARE(w->RichTxt1->text(), text);
+
+        ScratchDir calculatorDir;
+        SimulatorProcess refusing(calculatorDir, {"--refuse", "0x1E"});
+        QVERIFY(refusing.ready());
+        QTest::keyClick(w->RichTxt1, Qt::Key_T, Qt::ControlModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(prompt.shown.size(), size_t(3), 10000);
+        QVERIFY(prompt.shown[2].text != prompt.shown[1].text);
+        QCOMPARE(w->RichTxt1->text(), text);
+        refusing.finish();
+        QVERIFY(refusing.received().empty());
+    }
+
+    // Receiving lists the calculator's programs; the chosen one becomes the Document,
+    // after the save question, without a file of its own.
+    void receivesAChosenProgramAsANewDocument() {
+        if (!samples::available()) QSKIP(samples::missingMessage());
+        const std::string sample = (samples::folder() / "dapperfu__me575.woinv.89f").string();
+        if (!std::filesystem::exists(sample)) QSKIP("the function sample is absent");
+        ScratchDir calculatorDir;
+        SimulatorProcess calculator(calculatorDir, {"--hold", sample});
+        QVERIFY(calculator.ready());
+        typeProgram("Disp 9");
+        const std::string typed = w->RichTxt1->text();
+
+        // "Annuler" at the save question: nothing received, the typed program stays.
+        ModalScript script;
+        script.then<FrmChoixVariable>([](FrmChoixVariable& d) {
+                  QCOMPARE(d.CmdOuvrir->text(), QStringLiteral("Recevoir"));
+                  QCOMPARE(d.LstVariables->count(), 1);
+                  QVERIFY(d.LstVariables->item(0)->text().contains(QStringLiteral("fonction")));
+                  QTest::mouseClick(d.CmdOuvrir, Qt::LeftButton);
+              })
+            .then<FrmSaveTok>([](FrmSaveTok& d) { QTest::mouseClick(d.CmdAnnuler, Qt::LeftButton); });
+        chooseFromFileMenu(w->recevoir);
+        QTRY_VERIFY_WITH_TIMEOUT(script.done(), 10000);
+        QCOMPARE(w->RichTxt1->text(), typed);
+
+        script.then<FrmChoixVariable>([](FrmChoixVariable& d) {
+                  const QPoint row = d.LstVariables->visualItemRect(d.LstVariables->item(0)).center();
+                  // A double click is a click, then a press that the system reports as double.
+                  QTest::mouseClick(d.LstVariables->viewport(), Qt::LeftButton, {}, row);
+                  QTest::mouseDClick(d.LstVariables->viewport(), Qt::LeftButton, {}, row);
+              })
+            .then<FrmSaveTok>([](FrmSaveTok& d) { QTest::mouseClick(d.CmdStop, Qt::LeftButton); });
+        chooseFromFileMenu(w->recevoir);
+
+        QTRY_VERIFY_WITH_TIMEOUT(script.done(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(status().contains(QStringLiteral("re\u00e7u")), 10000);
+        QVERIFY2(prompt.shown.empty(), prompt.shown.empty() ? "" : prompt.shown[0].text.c_str());
+
+        // What the editor shows is what opening the sample shows.
+        const OpenedFile expected = readProgram(samples::bytesOf(sample), {});
+        QVERIFY(expected.ok());
+        QCOMPARE(w->nameField(), nameFieldOf(expected.content));
+        QCOMPARE(w->folderField(), expected.content.folder);
+        QVERIFY(w->document.path.empty());
+        QVERIFY(!w->enregistrer->isEnabled());
+        QVERIFY(w->RichTxt1->text().find("Func") != std::string::npos);
+    }
+};
+
+QTEST_MAIN(TestLink)
+#include "tst_link.moc"
