@@ -1,6 +1,7 @@
 // Sending to the calculator and receiving from it, from the File menu, against a
 // simulated calculator on libticables' virtual cable: what arrives, what the window
 // shows meanwhile, and a Document that no failure changes.
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -16,7 +17,9 @@
 #include "files/ui/FrmSaveTok.h"
 #include "files/ui/LinkTransfer.h"
 #include "link/SimulatorProcess.h"
+#include "shell/ui/FrmOption.h"
 #include "shell/ui/FrmP.h"
+#include "shell/ui/LinkOptionsGroup.h"
 #include "support/Samples.h"
 #include "support/ScratchDir.h"
 #include "ui/support/ModalScript.h"
@@ -184,6 +187,43 @@ private slots:
         QVERIFY(w->document.path.empty());
         QVERIFY(!w->enregistrer->isEnabled());
         QVERIFY(w->RichTxt1->text().find("Func") != std::string::npos);
+    }
+
+    // The options dialog's group shows the stored link and "OK" stores what is chosen.
+    void theOptionsDialogChoosesCalculatorCableAndPort() {
+        ModalScript script;
+        script.then<FrmOption>([](FrmOption& d) {
+            LinkOptionsGroup& group = *d.FraLiaison;
+            QCOMPARE(group.title(), QStringLiteral("Liaison"));
+            QCOMPARE(group.CboCalc->currentText(), QStringLiteral("TI-89"));
+            QCOMPARE(group.CboCable->currentText(), QStringLiteral("TiEmu"));
+            QCOMPARE(group.CboPort->currentText(), QStringLiteral("1"));
+            group.CboCalc->setFocus();
+            QTest::keyClick(group.CboCalc, Qt::Key_End);
+            QTest::keyClick(&d, Qt::Key_Tab);
+            QTest::keyClick(&d, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), group.CboPort);
+            QTest::keyClick(group.CboPort, Qt::Key_Down);
+            QTest::mouseClick(d.CmdAppliquer, Qt::LeftButton);
+        });
+        w->option_->trigger();
+        QVERIFY2(script.done(), script.pending().c_str());
+        const Settings stored(dir->file("Korvane.INI"));
+        QCOMPARE(stored.lireIni("Calc"), std::string("v200"));
+        QCOMPARE(stored.lireIni("Cable"), std::string("tiemu"));
+        QCOMPARE(stored.lireIni("Port"), std::string("2"));
+
+        // "Fermer" keeps the stored link; the group speaks the interface's language.
+        w->appliquerEn();
+        script.then<FrmOption>([](FrmOption& d) {
+            QCOMPARE(d.FraLiaison->title(), QStringLiteral("Link"));
+            QCOMPARE(d.FraLiaison->CboCalc->currentText(), QStringLiteral("Voyage 200"));
+            d.FraLiaison->CboPort->setCurrentIndex(3);
+            QTest::mouseClick(d.CmdFermer, Qt::LeftButton);
+        });
+        w->option_->trigger();
+        QVERIFY2(script.done(), script.pending().c_str());
+        QCOMPARE(stored.lireIni("Port"), std::string("2"));
     }
 };
 

@@ -56,6 +56,7 @@ FrmP::FrmP(Settings settings, PromptService& prompt, QWidget* parent)
     buildCheckControls();
     buildLinkControls();
     buildLanguageControls();
+    buildHelpControls();
 }
 
 FrmP::~FrmP() = default;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QGroupBox>
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
@@ -28,6 +29,7 @@ QString fromUtf8(std::string_view text) {
 
 void setCaption(QObject& control, const QString& text) {
     if (auto* menu = qobject_cast<QMenu*>(&control)) menu->setTitle(text);
+    else if (auto* group = qobject_cast<QGroupBox*>(&control)) group->setTitle(text);
     else control.setProperty("text", text);
 }
 
