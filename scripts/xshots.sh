@@ -4,7 +4,8 @@
 # docked, as first shown and after moving it, and checks from the X server that the
 # docked windows sit where the layout routine puts them, frames included: the
 # catalogue against the main window's right edge, top-aligned and as tall; the
-# palette under it, left-aligned.
+# palette under it, left-aligned. Then types a short program and takes the help
+# while writing: the status bar over the caret on "For", and the completion list.
 # Usage: [BUILD_DIR=build] scripts/xshots.sh [OUTPUT_DIR]   (default docs/screenshots)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -79,6 +80,31 @@ check || status=1
 read -r nx ny _ _ < <(frame "$main")
 [ "$nx" -ne "$mx" ] || { echo "the main window did not move"; status=1; }
 xwd -root -silent | convert xwd:- -strip "$out/moved.png"
+
+# Help while writing: a program typed with the keyboard, an error left on its last
+# line for the live check to mark, and the caret on "For": the status bar shows the
+# syntax, the error and the caret's line and column.
+# (import, not xwd: xwd leaves the completion list's popup window black.)
+crop() { read -r x y w h < <(frame "$main"); import -window root -crop "${w}x$((h + ${2:-0}))+$x+$y" +repage -strip "$out/$1"; }
+xdotool windowactivate --sync "$main"
+sleep 0.5
+for line in "Local total" "0->total" "For i,1,10" "total+i->total" "EndFor" "Disp total+"; do
+    xdotool type --delay 40 "$line"
+    xdotool key Return
+done
+xdotool key BackSpace
+sleep 1
+xdotool key Up Up Up Home Right
+sleep 0.5
+crop help-status.png
+
+# Completion: "Di" and Ctrl+Space on a new line; the list shows under the word.
+xdotool key Down Down Down End Return
+xdotool type --delay 40 "Di"
+xdotool key ctrl+space
+sleep 2
+crop completion.png
+xdotool key Escape
 
 echo "screenshots in $out"
 exit $status
