@@ -45,11 +45,14 @@ void FrmP::verifierSyntaxe_Click() {
         RichTxt1->setFocus();
         return;
     }
-    const QString message = text("messageSyntaxLine", Langue)
-                                .arg(c.line)
-                                .arg(EditorWidget::toDisplay(c.message));
-    prompt_.tell(message.toStdString(), PromptIcon::Warning);
-    caretToLine(c.line);
+    prompt_.tell(checkMessage(c).toStdString(), PromptIcon::Warning);
+    if (c.line) caretToLine(c.line);
+}
+
+QString FrmP::checkMessage(const SyntaxCheck& check) const {
+    // An error of no line (the folder field, the program's size) is told alone.
+    const QString shown = EditorWidget::toDisplay(check.message);
+    return check.line ? text("messageSyntaxLine", Langue).arg(check.line).arg(shown) : shown;
 }
 
 void FrmP::caretToLine(int line) {

@@ -100,11 +100,9 @@ void FrmP::envoyer_Click() {
     VariableTable table;
     if (file.ok()) table = readVariableTable(file.bytes);
     if (!file.ok() || !table.ok() || table.variables.empty()) {
-        const SyntaxCheck check = checkSyntax(input);
-        const std::string reason = check.ok ? (file.ok() ? table.error : file.error) : check.message;
-        const QString shown = EditorWidget::toDisplay(reason);
-        prompt_.tell((check.line ? text("messageSyntaxLine", Langue).arg(check.line).arg(shown) : shown).toStdString(),
-                     PromptIcon::Warning);
+        SyntaxCheck check = checkSyntax(input);
+        if (check.ok) check = {false, 0, file.ok() ? table.error : file.error};
+        prompt_.tell(checkMessage(check).toStdString(), PromptIcon::Warning);
         if (check.line) caretToLine(check.line);
         return;
     }

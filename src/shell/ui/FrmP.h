@@ -41,6 +41,7 @@ class FrmParcourir;
 class FrmSaveTok;
 class LinkTransfer;
 struct OpenedFile;
+struct SyntaxCheck;
 namespace link {
 struct LinkStatus;
 }
@@ -178,6 +179,8 @@ public:
     QAction* importer = nullptr;
     // Puts the caret at the start of an editor line (line 1: the name field).
     void caretToLine(int line);
+    // The check's error as the message box says it: "Ligne 3 : ...".
+    QString checkMessage(const SyntaxCheck& check) const;
 
     // ---- Tool strip and tool windows (defined in insert/ui/FrmPToolStrip.cpp) ----
     // The catalogue and the palette, created docked on first use and again after
