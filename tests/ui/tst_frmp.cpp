@@ -2,6 +2,7 @@
 // the name field.
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QCheckBox>
@@ -63,6 +64,11 @@ private slots:
             // Colours reach the widget's layout, not only the model.
             QCOMPARE(w.RichTxt1->colourAt(2), rgb(0, 0, 255));  // the block keywords' blue
             QVERIFY(!w.RichTxt1->document()->findBlockByNumber(1).layout()->formats().isEmpty());
+            // Every menu in the bar, none behind the overflow arrow.
+            QVERIFY(w.menuBar()->sizeHint().width() <= w.menuBar()->width());
+            const QList<QAction*> menus = w.menuBar()->actions();
+            QVERIFY(!w.menuBar()->actionGeometry(menus.back()).isEmpty());
+            QVERIFY(w.menuBar()->actionGeometry(menus.back()).right() < w.menuBar()->width());
             w.close();
         }
         QFile file(QString::fromStdString(ini()));

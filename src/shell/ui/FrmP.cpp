@@ -220,6 +220,8 @@ void FrmP::load(const std::string& commandLine) {
 }
 
 void FrmP::placeFirstWindow(int lines) {
+    // Every menu shows in the menu bar: none behind its overflow arrow.
+    if (const int menus = menuBar()->sizeHint().width(); menus > width()) resize(menus, height());
     const int viewport = lines * QFontMetrics(RichTxt1->font()).lineSpacing() +
                          2 * static_cast<int>(RichTxt1->document()->documentMargin());
     const int editor = viewport + 2 * RichTxt1->frameWidth() + RichTxt1->horizontalScrollBar()->sizeHint().height();
