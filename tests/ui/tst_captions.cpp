@@ -20,6 +20,7 @@
 #include "editor/ui/EditorWidget.h"
 #include "editor/ui/FrmImprime.h"
 #include "editor/ui/FrmRechercher.h"
+#include "editor/ui/WritingHelpWidgets.h"
 #include "files/ui/FrmChoixVariable.h"
 #include "files/ui/FrmChxPrgmFunc.h"
 #include "files/ui/FrmEnregistrer.h"
@@ -30,6 +31,7 @@
 #include "shell/ui/FrmAbout1.h"
 #include "shell/ui/FrmOption.h"
 #include "shell/ui/FrmP.h"
+#include "shell/ui/LanguageApply.h"
 #include "ui/support/ModalScript.h"
 
 using namespace korvane;
@@ -160,8 +162,13 @@ private slots:
             FrmImprime print([] { return std::string(); }, [&] { return w.Langue; }, prompt, &w);
             FrmRechercher search(*w.RichTxt1, prompt, [&] { return w.Langue; }, &w);
             FrmChoixVariable variables({}, w.Langue, &w);
-            QList<QWidget*> windows{&w, &w.frmCatalogue(), &w.frmChar(), &w.frmSaveTok(), &w.frmParcourir(),
-                                    &w.frmEnregistrer(), &kind, &about, &options, &print, &search, &variables};
+            FrmChoixVariable received({{"main\\a", QStringLiteral("main\\a    ") + FrmChoixVariable::describe(false, 12, w.Langue)}},
+                                      "calculator", w.Langue, &w);
+            FrmAllerLigne goTo(40, 3, &w);
+            applyLanguage(goTo, "FrmAllerLigne", w.Langue);
+            QList<QWidget*> windows{&w,     &w.frmCatalogue(), &w.frmChar(), &w.frmSaveTok(), &w.frmParcourir(),
+                                    &w.frmEnregistrer(), &kind, &about, &options, &print, &search, &variables, &received,
+                                    &goTo};
             for (QWidget* window : windows) {
                 window->show();
                 QCoreApplication::processEvents();
