@@ -1,42 +1,22 @@
 // korvane-tool as a script uses it: its output, its files and its exit status.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <random>
-#include <sys/wait.h>
 
 #include "files/Document.h"
 #include "files/VariableFile.h"
 #include "support/Samples.h"
 #include "support/ScratchDir.h"
+#include "support/ToolRun.h"
 #include "support/WorkedExample.h"
 
 namespace korvane {
 namespace {
 
 using test::ScratchDir;
+using test::ToolRun;
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-ToolRun tool(const std::string& arguments, const ScratchDir& dir) {
-    const std::string errFile = dir.file("stderr.txt");
-    const std::string command = std::string(KORVANE_TOOL_PATH) + " " + arguments + " 2>" + errFile;
-    ToolRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 4096> buffer{};
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-    const int raw = pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.err = ScratchDir::read(errFile);
-    return run;
-}
+ToolRun tool(const std::string& arguments, const ScratchDir& dir) { return test::runTool(arguments, dir); }
 
 std::string quoted(const std::string& s) { return "'" + s + "'"; }
 

@@ -4,32 +4,24 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <filesystem>
-#include <sys/wait.h>
 
 #include "files/VariableTable.h"
 #include "link/SimulatorProcess.h"
 #include "support/Samples.h"
 #include "support/ScratchDir.h"
+#include "support/ToolRun.h"
 
 namespace korvane {
 namespace {
 
 using test::ScratchDir;
+using test::ToolRun;
 using test::sameBytes;
 using test::SimulatorProcess;
 
 #define REQUIRE_SAMPLES() \
     if (!samples::available()) GTEST_SKIP() << samples::missingMessage()
-
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-    bool oneErrorLine() const { return !err.empty() && err.back() == '\n' && std::count(err.begin(), err.end(), '\n') == 1; }
-};
 
 std::string quoted(const std::string& s) { return "'" + s + "'"; }
 
@@ -37,18 +29,7 @@ std::string sample(const std::string& name) { return (samples::folder() / name).
 
 // korvane-tool with the settings file `ini` (the link's defaults come from it).
 ToolRun tool(const std::string& arguments, const ScratchDir& dir, const std::string& ini) {
-    const std::string errFile = dir.file("stderr.txt");
-    const std::string command = "KORVANE_INI=" + quoted(ini) + " " + KORVANE_TOOL_PATH + " " + arguments + " 2>" + errFile;
-    ToolRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 4096> buffer{};
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-    const int raw = pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.err = ScratchDir::read(errFile);
-    return run;
+    return test::runTool(arguments, dir, "KORVANE_INI=" + quoted(ini) + " ");
 }
 
 TEST(KorvaneToolLink, SendListAndReceiveWithTheSettingsCable) {
