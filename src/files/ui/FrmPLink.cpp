@@ -150,10 +150,7 @@ void FrmP::recevoir_Click() {
                                                           FrmChoixVariable::describe(v.type == kFunctionTypeId, v.size, Langue)});
             FrmChoixVariable choice(choices, "calculator", Langue, this);
             runModal(choice);
-            if (choice.result() != QDialog::Accepted || choice.chosen.empty()) return;
-            // The received program replaces the Document: unsaved work first.
-            if (!saveBeforeReplacing()) return;
-            receiveFromCalculator(choice.chosen);
+            if (choice.result() == QDialog::Accepted && !choice.chosen.empty()) receiveFromCalculator(choice.chosen);
         });
 }
 
@@ -182,8 +179,9 @@ void FrmP::receiveFromCalculator(const std::string& qualifiedName) {
                 prompt_.tell(failure.toStdString(), PromptIcon::Error);
                 return;
             }
-            showOpened(opened, {});
             transferEnded(text("linkReceived", Langue).arg(name));
+            // Asked once the program is here, so that edits made meanwhile count too.
+            if (saveBeforeReplacing()) showOpened(opened, {});
         });
 }
 
