@@ -161,6 +161,7 @@ struct Link::Impl {
     std::size_t receivedBytes = 0;
     std::uint8_t lastCommand = 0;
     int skipCode = -1;
+    bool cancelledAtEnd = false;  // the user cancelled before the operation ended
     double reported = 0;
     unsigned warningsAtStart = 0;
 
@@ -191,6 +192,7 @@ struct Link::Impl {
         lastCommand = 0;
         skipCode = -1;
         update.cancel = 0;
+        cancelledAtEnd = false;
         warningsAtStart = warningsSoFar();
         report(0);
     }
@@ -203,6 +205,9 @@ struct Link::Impl {
 
     void end(int error) {
         if (!error) report(1);
+        // A cancel that came while the library waited ends in its timeout: it is
+        // still the user's cancel.
+        cancelledAtEnd = cancelRequested();
         control = nullptr;
     }
 
@@ -219,7 +224,8 @@ struct Link::Impl {
     LinkStatus classify(int error, const std::string& subject) const {
         using S = LinkStatus;
         if (!error) return {};
-        if (error == calcs::kAbort || cancelRequested()) return S::failure(MessageId::Cancelled, subject, error);
+        if (error == calcs::kAbort || cancelledAtEnd || cancelRequested())
+            return S::failure(MessageId::Cancelled, subject, error);
         if (skipCode >= 0) return S::failure(MessageId::Refused, subject, skipCode);
         if (error == calcs::kNotReady) return S::failure(MessageId::NotReady, {}, error);
         if (error == calcs::kMissingVar) return S::failure(MessageId::NoSuchVariable, subject, error);

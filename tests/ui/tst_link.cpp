@@ -141,6 +141,29 @@ private slots:
         QVERIFY(refusing.received().empty());
     }
 
+    // "Annuler" in the status bar stops a transfer that waits on a silent calculator;
+    // the window answers meanwhile, and a cancel is no error.
+    void theStatusBarsCancelStopsATransfer() {
+        ScratchDir calculatorDir;
+        SimulatorProcess silent(calculatorDir, {"--mute"});
+        QVERIFY(silent.ready());
+        typeProgram("Disp 1");
+        QTest::keyClick(w->RichTxt1, Qt::Key_T, Qt::ControlModifier);
+        QVERIFY(w->CmdStopLink->isVisible());
+        QVERIFY(!w->envoyer->isEnabled());
+        QCOMPARE(w->PrgsBar->maximum(), 1000);
+        // Typing goes on during the transfer.
+        QTest::keyClicks(w->RichTxt1, "2");
+        QVERIFY(w->RichTxt1->text().find("Disp 12") != std::string::npos);
+        QTest::mouseClick(w->CmdStopLink, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(status(), QStringLiteral("Transfert annul\u00e9."), 10000);
+        QVERIFY(!w->CmdStopLink->isVisible());
+        QVERIFY(w->envoyer->isEnabled());
+        QVERIFY(prompt.shown.empty());
+        silent.finish();
+        QVERIFY(silent.received().empty());
+    }
+
     // Receiving lists the calculator's programs; the chosen one becomes the Document,
     // after the save question, without a file of its own.
     void receivesAChosenProgramAsANewDocument() {
