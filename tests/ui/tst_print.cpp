@@ -72,15 +72,17 @@ private slots:
         w.runModal = test::declineSaveQuestion;
         w.load("");
         prompt.shown.clear();  // the first-run message
-        // 300 body lines; each carries calculator symbols above 127 (θ π Σ ≤ ≠ √ ° ² ∫ ∞ α ©).
-        const int symbols[] = {136, 140, 142, 156, 157, 168, 176, 178, 189, 190, 128, 169};
+        // 300 body lines; each carries calculator symbols above 127 (θ π Σ ≤ ≠ √ ° ² ∫ ∞ α © ⁻¹).
+        const int symbols[] = {136, 140, 142, 156, 157, 168, 176, 178, 189, 190, 128, 169, 180};
         std::string text = "\r\nPrgm";
         QStringList expected{QStringLiteral("Prgm")};
         for (int i = 1; i <= 300; ++i) {
             const int code = symbols[i % std::size(symbols)];
             const std::string line = "Disp " + std::to_string(i) + "," + std::string(1, static_cast<char>(code)) + "x";
             text += "\r\n" + line;
-            expected << QStringLiteral("Disp %1,%2x").arg(i).arg(reference.at(code));
+            // The inverse mark prints as it reads, ⁻¹, not as the table's one unit.
+            const QString shown = code == 180 ? QStringLiteral("\u207B\u00B9") : reference.at(code);
+            expected << QStringLiteral("Disp %1,%2x").arg(i).arg(shown);
         }
         text += "\r\nEndPrgm";
         expected << QStringLiteral("EndPrgm");

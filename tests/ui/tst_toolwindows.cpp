@@ -102,6 +102,9 @@ private slots:
         QCOMPARE(w->RichTxt1->text(), expected);
         // Inserting changed none of the configurable buttons.
         QCOMPARE(w->quickCaption(QuickButtonKind::Math), code(150));
+        // A button holding the inverse mark reads ⁻¹, as the catalogue shows it.
+        w->setQuickCaption(QuickButtonKind::Catalogue, "sin\xB4(");
+        QCOMPARE(w->CmdCatalog->text(), QStringLiteral("sin\u207B\u00B9("));
         w->close();
     }
 

@@ -102,7 +102,7 @@ bool FrmImprime::printText(QPagedPaintDevice& device, const std::string& text, d
         }
         for (int i = 0; i < pages[p].count; ++i) {
             const double baseline = top + i * lineHeight + metrics.ascent();
-            painter.drawText(QPointF(left, baseline), EditorWidget::toDisplay(lines[pages[p].first + i]));
+            painter.drawText(QPointF(left, baseline), EditorWidget::toReadable(lines[pages[p].first + i]));
         }
     }
     if (!painter.end()) {

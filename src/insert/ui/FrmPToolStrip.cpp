@@ -102,7 +102,7 @@ void FrmP::setQuickCaption(QuickButtonKind kind, const std::string& caption) {
     const int i = static_cast<int>(kind);
     quickCaptions_[i] = caption;
     QPushButton* buttons[] = {CmdGreek, CmdMath, CmdPonctuation, CmdSpecial, CmdCatalog};
-    buttons[i]->setText(EditorWidget::toDisplay(quickLabel(kind, caption)));
+    buttons[i]->setText(EditorWidget::toReadable(quickLabel(kind, caption)));
 }
 
 FrmCatalogue& FrmP::frmCatalogue() {
