@@ -294,7 +294,7 @@ private slots:
         };
         script.enregistrer = nullptr;
         w->enregistrerSous->trigger();
-        QVERIFY(!w->frmSaveTok().confirmed);
+        QVERIFY(w->frmSaveTok().answer == FrmSaveTok::Answer::Cancel);
         QCOMPARE(ScratchDir::read(file("copie.92p")), buildVariableFile(input).bytes);
         script.saveTok = [](FrmSaveTok& d) {
             QVERIFY(d.Option1[1]->isChecked());

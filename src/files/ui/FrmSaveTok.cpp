@@ -51,7 +51,6 @@ FrmSaveTok::FrmSaveTok(QWidget* mainWindow) : QDialog(mainWindow), mainWindow_(m
 void FrmSaveTok::loadIfNeeded() {
     if (loaded_) return;
     loaded_ = true;
-    confirmed = false;
     centreOver(*this, mainWindow_);
 }
 
@@ -59,14 +58,12 @@ void FrmSaveTok::prepare(bool tokenizedFile, bool withCancel) {
     Option1[tokenizedFile ? 0 : 1]->setChecked(true);
     tokenize = tokenizedFile;
     CmdAnnuler->setVisible(withCancel);
-    confirmed = false;
     answer = Answer::Cancel;
     setFixedSize(sizeHint());
 }
 
 void FrmSaveTok::finish(Answer given) {
     answer = given;
-    confirmed = given == Answer::Save;
     if (given == Answer::Save) done(Accepted);
     else done(Rejected);
 }
@@ -76,7 +73,6 @@ void FrmSaveTok::appliquerFr() { applyLanguage(*this, "FrmSaveTok", "Fr"); }
 void FrmSaveTok::appliquerEn() { applyLanguage(*this, "FrmSaveTok", "En"); }
 
 void FrmSaveTok::reject() {
-    confirmed = false;
     answer = Answer::Cancel;
     loaded_ = false;
     QDialog::reject();

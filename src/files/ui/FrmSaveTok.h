@@ -17,8 +17,8 @@ public:
 
     enum class Answer { Save, DontSave, Cancel };
 
-    // Loading, on first use and after the close box or Escape: not confirmed,
-    // centred over the main window.
+    // Loading, on first use and after the close box or Escape: centred over the
+    // main window.
     void loadIfNeeded();
     // Prepares the question: the mode option on the form of the Document's file,
     // and "Annuler" only when the question stands before another command.
@@ -29,7 +29,6 @@ public:
     void appliquerEn();
 
     bool tokenize = true;
-    bool confirmed = false;
     Answer answer = Answer::Cancel;
 
     QLabel* Label1 = nullptr;
