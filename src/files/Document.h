@@ -18,7 +18,6 @@ struct DocumentState {
     std::string text;
     std::string name;
     std::string folder;
-    bool operator==(const DocumentState&) const = default;
 };
 
 struct Document {
@@ -33,8 +32,6 @@ struct Document {
     // rather than counting edits makes undoing back to it count as unchanged.
     DocumentState saved;
 };
-
-inline bool hasUnsavedChanges(const Document& document, const DocumentState& now) { return now != document.saved; }
 
 // The main window's title: the program's name, the file's name, and a "*" while
 // there are unsaved changes.

@@ -182,6 +182,9 @@ void EditorWidget::setPlainText(const std::string& text) {
     colourEditedLines_ = false;
     QPlainTextEdit::setPlainText(toDisplay(text));
     colourEditedLines_ = true;
+    // Qt clears the modified flag here; a new text is a change until its owner
+    // says it is saved.
+    document()->setModified(true);
     // A mark belongs to the text it was found in.
     setErrorMark(0, {});
 }

@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QStyle>
+#include <QTextDocument>
 #include <QUrl>
 #include <filesystem>
 
@@ -147,10 +148,16 @@ void FrmP::setDocumentPath(const std::string& path) {
 
 DocumentState FrmP::documentState() const { return {RichTxt1->text(), nameField(), folderField()}; }
 
-bool FrmP::hasUnsavedChanges() const { return korvane::hasUnsavedChanges(document, documentState()); }
+bool FrmP::hasUnsavedChanges() const {
+    if (nameField() != document.saved.name || folderField() != document.saved.folder) return true;
+    // The editor's own flag stays clear until the first edit after markSaved, so the
+    // whole text is read and compared only once there has been one.
+    return RichTxt1->document()->isModified() && RichTxt1->text() != document.saved.text;
+}
 
 void FrmP::markSaved() {
     document.saved = documentState();
+    RichTxt1->document()->setModified(false);
     refreshTitle();
 }
 
