@@ -137,7 +137,7 @@ void FrmP::recevoir_Click() {
             if (listed.ok()) *found = std::move(listed.value);
             return listed.status;
         },
-        [this, found](const link::LinkStatus& status) {
+        [this, found, options](const link::LinkStatus& status) {
             if (!status.ok()) return transferFailed(status);
             transferEnded({});
             if (found->empty()) {
@@ -150,12 +150,11 @@ void FrmP::recevoir_Click() {
                                                           FrmChoixVariable::describe(v.type == kFunctionTypeId, v.size, Langue)});
             FrmChoixVariable choice(choices, "calculator", Langue, this);
             runModal(choice);
-            if (choice.result() == QDialog::Accepted && !choice.chosen.empty()) receiveFromCalculator(choice.chosen);
+            if (choice.result() == QDialog::Accepted && !choice.chosen.empty()) receiveFromCalculator(choice.chosen, options);
         });
 }
 
-void FrmP::receiveFromCalculator(const std::string& qualifiedName) {
-    const link::LinkOptions options = link::optionsFromSettingsFile(settings_.cheminIni());
+void FrmP::receiveFromCalculator(const std::string& qualifiedName, const link::LinkOptions& options) {
     auto received = std::make_shared<Bytes>();
     const QString name = shownName(qualifiedName);
     transferStarted(text("linkReceiving", Langue).arg(name));

@@ -43,6 +43,7 @@ class LinkTransfer;
 struct OpenedFile;
 struct SyntaxCheck;
 namespace link {
+struct LinkOptions;
 struct LinkStatus;
 }
 class FrmRechercher;
@@ -272,7 +273,8 @@ private:
     void buildLinkControls();
     void envoyer_Click();
     void recevoir_Click();
-    void receiveFromCalculator(const std::string& qualifiedName);
+    // Receives with the link the listing used.
+    void receiveFromCalculator(const std::string& qualifiedName, const link::LinkOptions& options);
     // The window while a transfer runs: progress, what happens, a way to stop it.
     void transferStarted(const QString& what);
     // Back to rest, saying how it ended.
