@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "editor/ui/EditorWidget.h"
+#include "editor/ui/WritingHelpWidgets.h"
 #include "files/FileFlows.h"
 #include "files/VariableTable.h"
 #include "files/ui/FrmChoixVariable.h"

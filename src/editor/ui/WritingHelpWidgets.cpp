@@ -23,7 +23,7 @@ QSize StatusLabel::sizeHint() const { return {minimumWidth(), QLabel::sizeHint()
 QSize StatusLabel::minimumSizeHint() const { return sizeHint(); }
 
 void StatusLabel::showText(const QString& text, const QString& tip) {
-    if (text == this->text() && tip == toolTip()) return;
+    if (text == this->text() && (tip.isEmpty() ? text : tip) == toolTip()) return;
     setText(text);
     setToolTip(tip.isEmpty() ? text : tip);
     setAccessibleName(text);

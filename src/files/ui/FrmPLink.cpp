@@ -3,7 +3,6 @@
 // what happens, and "Annuler" stops them. A failed transfer never changes the
 // Document.
 #include <QAction>
-#include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -11,6 +10,8 @@
 #include <memory>
 
 #include "editor/CharTable.h"
+#include "editor/ui/EditorWidget.h"
+#include "editor/ui/WritingHelpWidgets.h"
 #include "files/FileFlows.h"
 #include "files/SyntaxCheck.h"
 #include "files/VariableTable.h"
@@ -19,7 +20,6 @@
 #include "link/Link.h"
 #include "shell/Languages.h"
 #include "shell/ui/FrmP.h"
-#include "editor/ui/EditorWidget.h"
 
 namespace korvane {
 namespace {
@@ -47,8 +47,8 @@ void FrmP::buildLinkControls() {
     fichier->insertAction(before, envoyer);
     fichier->insertAction(before, recevoir);
 
-    LblLiaison = new QLabel(statusBar());
-    LblLiaison->setObjectName(QStringLiteral("LblLiaison"));
+    // A failure's sentence is long: the label cuts it to the bar's room, whole in its tooltip.
+    LblLiaison = new StatusLabel("LblLiaison", statusBar());
     statusBar()->addWidget(LblLiaison);
     CmdStopLink = new QPushButton(statusBar());
     CmdStopLink->setObjectName(QStringLiteral("CmdStopLink"));
@@ -69,8 +69,7 @@ void FrmP::transferStarted(const QString& what) {
     PrgsBar->setRange(0, kProgressSteps);
     PrgsBar->setValue(0);
     CmdStopLink->show();
-    LblLiaison->setText(what);
-    LblLiaison->setAccessibleName(what);
+    LblLiaison->showText(what);
 }
 
 void FrmP::transferEnded(const QString& what) {
@@ -78,8 +77,7 @@ void FrmP::transferEnded(const QString& what) {
     recevoir->setEnabled(true);
     PrgsBar->setValue(0);
     CmdStopLink->hide();
-    LblLiaison->setText(what);
-    LblLiaison->setAccessibleName(what);
+    LblLiaison->showText(what);
 }
 
 void FrmP::transferFailed(const link::LinkStatus& status) {

@@ -171,7 +171,7 @@ public:
     // ---- Link with the calculator (defined in files/ui/FrmPLink.cpp) ----
     QAction* envoyer = nullptr;
     QAction* recevoir = nullptr;
-    QLabel* LblLiaison = nullptr;       // what the link is doing, or how it ended
+    StatusLabel* LblLiaison = nullptr;  // what the link is doing, or how it ended
     QPushButton* CmdStopLink = nullptr;  // stops the transfer under way
     LinkTransfer* linkTransfer = nullptr;
 
