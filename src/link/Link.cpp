@@ -224,7 +224,7 @@ struct Link::Impl {
     LinkStatus classify(int error, const std::string& subject) const {
         using S = LinkStatus;
         if (!error) return {};
-        if (error == calcs::kAbort || cancelledAtEnd || cancelRequested())
+        if (error == calcs::kAbort || cancelledAtEnd)
             return S::failure(MessageId::Cancelled, subject, error);
         if (skipCode >= 0) return S::failure(MessageId::Refused, subject, skipCode);
         if (error == calcs::kNotReady) return S::failure(MessageId::NotReady, {}, error);
@@ -326,7 +326,6 @@ Link::~Link() {
     linkOpen.store(false);
 }
 
-const LinkOptions& Link::options() const { return impl_->options; }
 
 LinkResult<std::unique_ptr<Link>> Link::open(const LinkOptions& options) {
     using S = LinkStatus;

@@ -61,8 +61,6 @@ public:
     Link(const Link&) = delete;
     Link& operator=(const Link&) = delete;
 
-    const LinkOptions& options() const;
-
     // Whether the calculator answers and is on a screen that takes transfers.
     LinkStatus checkReady(TransferControl* control = nullptr);
 

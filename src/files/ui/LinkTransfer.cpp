@@ -11,9 +11,7 @@ LinkTransfer::~LinkTransfer() {
 
 bool LinkTransfer::start(std::function<link::LinkStatus(link::TransferControl&)> operation,
                          std::function<void(const link::LinkStatus&)> done) {
-    if (busy_) return false;
-    join();
-    busy_ = true;
+    if (busy()) return false;
     control_.reset();
     control_.onProgress = [this](double fraction) {
         QMetaObject::invokeMethod(this, [this, fraction] { emit progress(fraction); }, Qt::QueuedConnection);
@@ -24,7 +22,6 @@ bool LinkTransfer::start(std::function<link::LinkStatus(link::TransferControl&)>
         QMetaObject::invokeMethod(
             this,
             [this, status, done] {
-                busy_ = false;
                 join();
                 done(status);
             },
@@ -34,11 +31,11 @@ bool LinkTransfer::start(std::function<link::LinkStatus(link::TransferControl&)>
 }
 
 void LinkTransfer::cancel() {
-    if (busy_) control_.cancel();
+    if (busy()) control_.cancel();
 }
 
 void LinkTransfer::join() {
-    if (worker_.joinable() && worker_.get_id() != std::this_thread::get_id()) worker_.join();
+    if (worker_.joinable()) worker_.join();
 }
 
 }  // namespace korvane

@@ -17,7 +17,8 @@ public:
     // Cancels a transfer still running and waits for its thread.
     ~LinkTransfer() override;
 
-    bool busy() const { return busy_; }
+    // From start() until `done` is called: the worker is joined just before.
+    bool busy() const { return worker_.joinable(); }
 
     // Runs `operation` on a worker thread; `done` is then called on this object's
     // thread with its result. False, and nothing started, while another runs.
@@ -33,7 +34,6 @@ private:
     void join();
     link::TransferControl control_;
     std::thread worker_;
-    bool busy_ = false;
 };
 
 }  // namespace korvane
