@@ -123,16 +123,14 @@ void FrmP::refreshStatus() {
 }
 
 void FrmP::runLiveCheck() {
-    const SyntaxCheck c = checkSyntax({nameField(), folderField(), RichTxt1->text(), document.variableHeader,
-                                       document.variableTrailer, document.oneExpression});
+    const SyntaxCheck c = checkSyntax(documentInput());
     if (c.ok) {
         RichTxt1->setErrorMark(0, {});
         LblErreur->showText({});
         return;
     }
-    // Worded as the Edit menu's check words it; an error of the folder has no line.
-    const QString message = EditorWidget::toDisplay(c.message);
-    const QString shown = c.line > 0 ? helpText("messageSyntaxLine").arg(c.line).arg(message) : message;
+    // Worded as the Edit menu's check words it.
+    const QString shown = checkMessage(c);
     RichTxt1->setErrorMark(c.line, shown);
     LblErreur->showText(shown);
 }

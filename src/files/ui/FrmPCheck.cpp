@@ -37,9 +37,7 @@ void FrmP::buildCheckControls() {
 }
 
 void FrmP::verifierSyntaxe_Click() {
-    const SyntaxCheck c = checkSyntax(
-        {nameField(), folderField(), RichTxt1->text(), document.variableHeader, document.variableTrailer,
-         document.oneExpression});
+    const SyntaxCheck c = checkSyntax(documentInput());
     if (c.ok) {
         prompt_.tell(languageText("FrmP", "messageSyntaxOk", 0, Langue), PromptIcon::Information);
         RichTxt1->setFocus();

@@ -146,6 +146,11 @@ void FrmP::setDocumentPath(const std::string& path) {
     refreshTitle();
 }
 
+VariableFileInput FrmP::documentInput() const {
+    return {nameField(), folderField(), RichTxt1->text(), document.variableHeader, document.variableTrailer,
+            document.oneExpression};
+}
+
 DocumentState FrmP::documentState() const { return {RichTxt1->text(), nameField(), folderField()}; }
 
 bool FrmP::hasUnsavedChanges() const {
@@ -228,9 +233,8 @@ bool FrmP::saveRoutine(bool tokenize) {
         }
         target = browser.path();
     }
-    const VariableFileInput input{nameField(), folderField(), RichTxt1->text(),
-                                  headerForTarget(document.variableHeader, target), document.variableTrailer,
-                                  document.oneExpression};
+    VariableFileInput input = documentInput();
+    input.variableHeader = headerForTarget(document.variableHeader, target);
     const std::string error = saveProgramFile(input, target, tokenize, detokenizer);
     if (!error.empty()) {
         prompt_.tell(saveFailureMessage(target, error), PromptIcon::Error);

@@ -91,8 +91,7 @@ void FrmP::envoyer_Click() {
     if (linkTransfer->busy()) return;
     // What the tokenized save would write, made in memory: a program the calculator
     // would refuse is not sent, and its line gets the caret.
-    const VariableFileInput input{nameField(), folderField(), RichTxt1->text(), document.variableHeader,
-                                  document.variableTrailer, document.oneExpression};
+    const VariableFileInput input = documentInput();
     BuildResult file = buildVariableFile(input);
     if (file.ok()) file = tokenizeVariableFile(file.bytes, input.oneExpression);
     VariableTable table;

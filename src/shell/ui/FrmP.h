@@ -142,6 +142,8 @@ public:
     bool hasUnsavedChanges() const;
     // The current state becomes the saved one.
     void markSaved();
+    // The Document as the writer, the check and the link take it.
+    VariableFileInput documentInput() const;
     // The dialogs, loaded on first use and again after their close box.
     FrmSaveTok& frmSaveTok();
     FrmEnregistrer& frmEnregistrer();
