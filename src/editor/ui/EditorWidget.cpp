@@ -109,13 +109,7 @@ QString EditorWidget::sanitized(const QString& incoming) {
     return out;
 }
 
-QString EditorWidget::toReadable(const std::string& calc) {
-    QString out = toDisplay(calc);
-    const QChar inverse(unitOfCode(kInverseCode));
-    for (qsizetype i = out.indexOf(inverse); i >= 0; i = out.indexOf(inverse, i + 2))
-        out.replace(i, 1, QString::fromUtf16(kInverseReadable, 2));
-    return out;
-}
+QString EditorWidget::toReadable(const std::string& calc) { return QString::fromStdString(calcToUtf8(calc)); }
 
 std::string EditorWidget::text() const {
     if (!textValid_) {
@@ -531,10 +525,8 @@ void EditorWidget::dropEvent(QDropEvent* event) {
 
 QMimeData* EditorWidget::createMimeDataFromSelection() const {
     auto* data = new QMimeData;
-    QString selected = textCursor().selectedText();
-    selected.replace(QChar(kBlockSeparator), QChar(u'\n'));
-    selected.replace(QChar(unitOfCode(kInverseCode)), QString::fromUtf16(kInverseReadable, 2));
-    data->setText(selected);
+    // Through the calculator's codes: line breaks as "\n", the inverse mark as ⁻¹.
+    data->setText(toReadable(fromDisplay(textCursor().selectedText())));
     return data;
 }
 
