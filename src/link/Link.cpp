@@ -197,12 +197,6 @@ struct Link::Impl {
         report(0);
     }
 
-    // Counts afresh for the next step of the same operation (the data after a listing).
-    void restartCount(std::size_t expected) {
-        expectedBytes = expected;
-        movedBytes = receivedBytes = 0;
-    }
-
     void end(int error) {
         if (!error) report(1);
         // A cancel that came while the library waited ends in its timeout: it is
@@ -456,20 +450,26 @@ LinkResult<Bytes> Link::receiveVariable(const std::string& qualifiedName, Transf
         d.end(calcs::kMissingVar);
         return {{}, LinkStatus::failure(sameName > 1 ? MessageId::AmbiguousName : MessageId::NoSuchVariable, subject)};
     }
+    return receiveVariable(CalcVariable(*found), control);
+}
+
+LinkResult<Bytes> Link::receiveVariable(const CalcVariable& listed, TransferControl* control) {
+    Impl& d = *impl_;
+    const std::string subject = calcToUtf8(listed.qualifiedName());
+    d.begin(control, listed.size + 64);
 
     VarEntry* request = tifiles_ve_create();
-    copyField(request->folder, sizeof request->folder, found->folder);
-    copyField(request->name, sizeof request->name, found->name);
-    request->type = found->type;
-    request->size = found->size;
+    copyField(request->folder, sizeof request->folder, listed.folder);
+    copyField(request->name, sizeof request->name, listed.name);
+    request->type = listed.type;
+    request->size = listed.size;
     FileContent* content = tifiles_content_create_regular(calcModelOf(d.options.calc, d.options.cable));
 
-    d.restartCount(found->size + 64);
-    error = d.cancelRequested() ? calcs::kAbort : ticalcs_calc_recv_var(d.calc, MODE_NORMAL, content, request);
+    const int error = d.cancelRequested() ? calcs::kAbort : ticalcs_calc_recv_var(d.calc, MODE_NORMAL, content, request);
     Bytes payload;
     if (!error && content->num_entries == 1 && content->entries[0] && content->entries[0]->data)
         payload.assign(reinterpret_cast<const char*>(content->entries[0]->data), content->entries[0]->size);
-    const std::uint8_t type = !error && content->num_entries == 1 ? content->entries[0]->type : found->type;
+    const std::uint8_t type = !error && content->num_entries == 1 ? content->entries[0]->type : listed.type;
     tifiles_content_delete_regular(content);
     tifiles_ve_delete(request);
     d.end(error);
@@ -485,11 +485,11 @@ LinkResult<Bytes> Link::receiveVariable(const std::string& qualifiedName, Transf
     const bool ti89 = d.options.calc == Calc::TI89 || d.options.calc == Calc::TI89Titanium;
     table.signature = ti89 ? "**TI89**" : "**TI92P*";
     table.calculator = ti89 ? Calculator::TI89 : Calculator::TI92Plus;
-    table.defaultFolder = found->folder;
+    table.defaultFolder = listed.folder;
     table.comment = Bytes(layout::kCommentSize, '\0');
     TableEntry entry;
-    entry.folder = found->folder;
-    entry.name = found->name;
+    entry.folder = listed.folder;
+    entry.name = listed.name;
     entry.type = type;
     entry.data = payload.substr(2);
     return {singleVariableFile(table, entry), {}};

@@ -75,6 +75,8 @@ public:
     // only one folder holds it) as the bytes of a single-variable file: .89p/.89f for
     // the TI-89 models, .9xp/.9xf (signature **TI92P*) for the TI-92 Plus and Voyage 200.
     LinkResult<Bytes> receiveVariable(const std::string& qualifiedName, TransferControl* control = nullptr);
+    // The same for a variable of a listing just made, without listing again.
+    LinkResult<Bytes> receiveVariable(const CalcVariable& listed, TransferControl* control = nullptr);
 
     struct Impl;
 

@@ -147,19 +147,21 @@ void FrmP::recevoir_Click() {
                                                           FrmChoixVariable::describe(v.type == kFunctionTypeId, v.size, Langue)});
             FrmChoixVariable choice(choices, "calculator", Langue, this);
             runModal(choice);
-            if (choice.result() == QDialog::Accepted && !choice.chosen.empty()) receiveFromCalculator(choice.chosen, options);
+            if (choice.result() != QDialog::Accepted) return;
+            for (const link::CalcVariable& v : *found)
+                if (v.qualifiedName() == choice.chosen) return receiveFromCalculator(v, options);
         });
 }
 
-void FrmP::receiveFromCalculator(const std::string& qualifiedName, const link::LinkOptions& options) {
+void FrmP::receiveFromCalculator(const link::CalcVariable& variable, const link::LinkOptions& options) {
     auto received = std::make_shared<Bytes>();
-    const QString name = shownName(qualifiedName);
+    const QString name = shownName(variable.qualifiedName());
     transferStarted(text("linkReceiving", Langue).arg(name));
     linkTransfer->start(
-        [options, received, qualifiedName](link::TransferControl& control) {
+        [options, received, variable](link::TransferControl& control) {
             auto opened = link::Link::open(options);
             if (!opened.ok()) return opened.status;
-            auto got = opened.value->receiveVariable(qualifiedName, &control);
+            auto got = opened.value->receiveVariable(variable, &control);
             if (got.ok()) *received = std::move(got.value);
             return got.status;
         },

@@ -43,6 +43,7 @@ class LinkTransfer;
 struct OpenedFile;
 struct SyntaxCheck;
 namespace link {
+struct CalcVariable;
 struct LinkOptions;
 struct LinkStatus;
 }
@@ -275,8 +276,8 @@ private:
     void buildLinkControls();
     void envoyer_Click();
     void recevoir_Click();
-    // Receives with the link the listing used.
-    void receiveFromCalculator(const std::string& qualifiedName, const link::LinkOptions& options);
+    // Receives a variable of the listing just made, with the link that made it.
+    void receiveFromCalculator(const link::CalcVariable& variable, const link::LinkOptions& options);
     // The window while a transfer runs: progress, what happens, a way to stop it.
     void transferStarted(const QString& what);
     // Back to rest, saying how it ended.
