@@ -87,17 +87,15 @@ void FrmP::buildHelpControls() {
     aide->insertSeparator(option_);
     connect(aideCommande, &QAction::triggered, this, &FrmP::aideCommande_Click);
 
-    // A new language retitles the menu: the status texts follow it.
-    connect(allerA->menuAction(), &QAction::changed, this, &FrmP::applyHelpLanguage);
+    // Built after the language controls (it extends the Help menu): its captions now.
     applyInterfaceLanguage();
 }
 
 QString FrmP::helpText(const char* row) const { return QString::fromStdString(languageText("FrmP", row, 0, Langue)); }
 
 void FrmP::applyHelpLanguage() {
-    const QString format = helpText("statusPosition");
-    if (format == positionFormat_) return;
-    positionFormat_ = format;
+    // Kept: the position is worded on every caret move.
+    positionFormat_ = helpText("statusPosition");
     refreshStatus();
     if (!LblErreur->text().isEmpty()) runLiveCheck();
     if (frmCatalogue_) frmCatalogue_->refreshHelp();

@@ -91,6 +91,8 @@ void FrmP::applyInterfaceLanguage() {
         const std::string_view windowName(name.constData(), static_cast<size_t>(name.size()));
         if (hasLanguageRows(windowName)) applyLanguage(*window, windowName, Langue);
     }
+    // The status bar's texts, once the help while writing is built.
+    if (LblPosition) applyHelpLanguage();
 }
 
 void FrmP::option_Click() {
