@@ -22,8 +22,12 @@ struct Piece {
     int precedence = kAtom;
     bool list = false;      // a list literal: a list of lists is a matrix
     bool variable = false;  // a plain name
+    bool string = false;    // a string literal
     bool call = false;      // a built-in function's call, which the calculator writes "(sin(x))^2"
     bool root = false;      // a square root, which it writes "1/(√(x))"
+    // An indirection as a call's callee writes it: "#f" or "#\"f\"" for a name or a
+    // string, else the indirected expression in parentheses, "#(a&b)".
+    std::string callee;
 };
 
 std::string hexByte(unsigned v) {
@@ -297,6 +301,7 @@ private:
             // A quote mark inside a string is written twice, so that the text reads back.
             for (const char c : nulDelimited("a string")) out.text += c == '"' ? std::string("\"\"") : std::string(1, c);
             out.text = "\"" + out.text + "\"";
+            out.string = true;
             return out;
         case kNothing:
             return out;
@@ -325,9 +330,10 @@ private:
             return out;
         }
         case kUserCall: {
+            // The callee is a name, or the indirection of what names the function.
             const Piece name = expression();
-            if (!name.variable) fail("a call whose name is not a variable");
-            out.text = name.text + "(" + joined(untilEnd("a call")) + ")";
+            if (!name.variable && name.callee.empty()) fail("a call whose name is not a variable");
+            out.text = (name.variable ? name.text : name.callee) + "(" + joined(untilEnd("a call")) + ")";
             return out;
         }
         case kDms: {
@@ -364,6 +370,7 @@ private:
         case kIndirection: {
             const Piece operand = expression();
             out.text = "#" + wrapped(operand, !operand.variable);
+            out.callee = "#" + wrapped(operand, !operand.variable && !operand.string);
             return out;
         }
         case kBinary:

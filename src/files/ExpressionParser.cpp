@@ -395,6 +395,7 @@ Expr ExpressionParser::primary() {
         fail(MessageId::ExpectedExpression, {calcMessage(MessageId::TheEndOfTheStatement)});
     // Only the store's first item can be the function it defines: "value→f(x)".
     const bool storeTarget = std::exchange(storeTarget_, false);
+    const bool nameOnly = std::exchange(nameOnly_, false);
     Expr e;
     if (startsNumber()) return number();
     switch (c) {
@@ -445,11 +446,20 @@ Expr ExpressionParser::primary() {
         // before the nesting bound is reached.
         int count = 0;
         while (eat('#')) ++count;
+        // A name after '#' is what it indirects, never a call: in "#f(x)" the '('
+        // calls the function that #f names, as the calculator's parser reads it.
+        nameOnly_ = true;
         e = primary();
         for (int i = 0; i < count; ++i) {
             e.bytes += static_cast<char>(kIndirection);
             e.bytes += static_cast<char>(kSecondary);
             nest(e, e.depth);
+        }
+        if (pos_ < text().size() && text()[pos_] == '(') {
+            ++pos_;
+            const std::vector<Expr> args = list(')', ',');
+            e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(args) + e.bytes + static_cast<char>(kUserCall);
+            nest(e, std::max(e.depth, deepest(args)));
         }
         return e;
     }
@@ -485,16 +495,16 @@ Expr ExpressionParser::primary() {
     if (keywordHere(true)) fail(MessageId::ExpectedExpression, {calcMessage(MessageId::TheCommand, {quoted(pos_)})});
     if (!isIdentStart(c)) fail(MessageId::ExpectedExpression, {quoted(pos_)});
     const std::string name = identifier();
-    if (pos_ < text().size() && text()[pos_] == '(') {
+    e.bytes = variable(name);
+    // A local's marker is one more level under the name.
+    if (markLocals_ && locals().count(name)) e.depth = 2;
+    if (!nameOnly && pos_ < text().size() && text()[pos_] == '(') {
         ++pos_;
         const std::vector<Expr> args = storeTarget ? formalParameters() : list(')', ',');
-        e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(args) + variable(name) + static_cast<char>(kUserCall);
-        nest(e, std::max(1, deepest(args)));
+        e.bytes = Bytes(1, static_cast<char>(kEnd)) + reversed(args) + e.bytes + static_cast<char>(kUserCall);
+        nest(e, std::max(e.depth, deepest(args)));
         if (storeTarget) definedCall_ = e.bytes;
-        return e;
     }
-    e.bytes = variable(name);
-    if (markLocals_ && locals().count(name)) e.depth = 2;
     return e;
 }
 

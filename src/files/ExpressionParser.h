@@ -105,6 +105,7 @@ protected:
     bool simplified_;
     bool markLocals_;
     bool storeTarget_ = false;           // the operand being read is the target of a store
+    bool nameOnly_ = false;              // the operand being read follows '#': a name is not called
     Bytes definedCall_;                  // the call read as a store's target, if any
     std::set<std::string> formalNames_;  // parameters of the functions the statement defines
 };

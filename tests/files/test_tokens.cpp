@@ -229,6 +229,54 @@ TEST(TokenTags, LiteralsNamesListsAndCallsHaveTheirOwnLayouts) {
     }
 }
 
+// "#expr(args)" calls the function whose name the expression gives: the call tag DA
+// over the indirection (01 E3) of the expression, the arguments under it. The
+// indirection of a call, "#(f(x))", is the other order.
+TEST(TokenTags, IndirectCallsCallTheFunctionThatTheirExpressionNames) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"#f(x)", "E5 08 10 01 E3 DA"},
+        {"#(f(x))", "E5 08 10 DA 01 E3"},
+        {"#f()", "E5 10 01 E3 DA"},
+        {"#\"f\"(x)", "E5 08 00 66 00 2D 01 E3 DA"},
+        // More than a name or a string: the indirected expression in parentheses.
+        {"#(a&b)(x,y)", "E5 09 08 0B 0C 14 E3 01 E3 DA"},
+        {"#(#f)(x)", "E5 08 10 01 E3 01 E3 DA"},
+        {"#(#f(x))", "E5 08 10 01 E3 DA 01 E3"},
+        {"#f(x)+#g(y)", "E5 08 10 01 E3 DA E5 09 11 01 E3 DA 8B"},
+        {"#f(x)\x16y", "E5 08 10 01 E3 DA 09 80"},
+    };
+    for (const auto& [line, bytes] : cases) {
+        SCOPED_TRACE(line);
+        const TokenizeResult t = tokenize(program(line));
+        ASSERT_TRUE(t.ok()) << t.error;
+        EXPECT_EQ(showHex(statementBytes(t.data)), showHex(hex(bytes)));
+        const DetokenizeResult d = detokenize(t.data);
+        ASSERT_TRUE(d.ok()) << d.error;
+        EXPECT_EQ(d.text, program(line));
+    }
+    // Typed without the parentheses, a run of '#' is the callee whole.
+    EXPECT_EQ(tokenize(program("##f(x)")).data, tokenize(program("#(#f)(x)")).data);
+    // A local name keeps its marker under the indirection.
+    const TokenizeResult local = tokenize(program("Local f\r#f(1)"));
+    ASSERT_TRUE(local.ok()) << local.error;
+    EXPECT_NE(local.data.find(hex("E5 01 01 1F 10 F0 01 E3 DA")), std::string::npos) << showHex(local.data);
+
+    // A function as the calculator stores it, (n,x) Func / Return #("f"&string(n))(x)
+    // / EndFunc, with the flags of a link program's pull, reads as that text and
+    // writes back to its own bytes.
+    const Bytes stored = hex("E9 0F E4 00 E8 E5 E5 08 F0 00 66 00 2D 18 F0 09 E3 14 E3 01 E3 DA 52 E4 00 E8 17 E4 E5 08 "
+                             "18 00 01 00 DC");
+    const DetokenizeResult shown = detokenize(stored);
+    ASSERT_TRUE(shown.ok()) << shown.error;
+    EXPECT_EQ(shown.text, "(n,x)\rFunc\rReturn #(\"f\"&string(n))(x)\rEndFunc");
+    const TokenizeResult back = tokenize(shown.text, {0, 1, 0});
+    ASSERT_TRUE(back.ok()) << back.error;
+    EXPECT_EQ(showHex(back.data), showHex(stored));
+
+    // A call over anything else than a name or an indirection is refused.
+    EXPECT_FALSE(detokenize(hex("E9 12 E4 00 E8 E5 01 01 1F DA 00 E8 19 E4 E5 00 00 00 DC")).ok());
+}
+
 TEST(TokenTags, ControlStructuresLinesAndLocalsAreLaidOutAsTheCalculatorDoes) {
     // For i,1,7 / EndFor: the loop end carries the distance back to the head's command tag
     // (offsets 20 and 8 here: 20 - 8 + 2 = 14).
