@@ -119,7 +119,7 @@ ParseResult parseVariableFile(const Bytes& bytes) {
 
     auto& c = result.content;
     c.header = bytes.substr(0, kHeaderSize);
-    c.folder = nulTerminated(bytes, kFolder, 19);
+    c.folder = nulTerminated(bytes, kFolder, kFieldWidth);
     c.name = nulTerminated(bytes, kName, kFieldWidth);
     c.arguments = bytes.substr(kHeaderSize + 1, close - (kHeaderSize + 1));
     c.programText = bytes.substr(close + 1, trailerStart - (close + 1));

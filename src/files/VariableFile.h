@@ -62,7 +62,7 @@ struct VariableFileInput {
 struct VariableFileContent {
     Bytes header;             // offsets 0-87
     Bytes trailer;            // the last 12 bytes
-    std::string folder;       // from offset 10, up to the first NUL
+    std::string folder;       // from offset 10, up to the first NUL (at most 8)
     std::string name;         // from offset 64, up to the first NUL (at most 8)
     std::string arguments;    // between the "(" at 88 and the first ")" after it
     std::string programText;  // after that ")" up to the trailer; CR line breaks as stored

@@ -4,6 +4,8 @@
 
 #include "editor/CharTable.h"
 #include "files/FileFlows.h"
+#include "support/GroupFile.h"
+#include "support/Samples.h"
 #include "support/ScratchDir.h"
 
 namespace korvane {
@@ -33,6 +35,17 @@ TEST(FileFlows, TypeListPathBoxAndPattern) {
     EXPECT_EQ(headerForTarget(header, "/a/b.9XF").substr(0, 8), "**TI92P*");
     EXPECT_EQ(headerForTarget(header, "/a/b.92p"), header);
     EXPECT_EQ(headerForTarget(header, "/a/b.9xp").substr(8), header.substr(8));
+    // A new file that korvane-tool writes takes the signature its extension implies.
+    Bytes ti92Plus = header;
+    ti92Plus.replace(0, 8, "**TI92P*");
+    EXPECT_EQ(headerForTarget(header, "/a/b.92F", true), ti92Plus);
+    EXPECT_EQ(headerForTarget(ti92Plus, "/a/b.89p", true), header);
+    EXPECT_EQ(headerForTarget(ti92Plus, "/a/b.89p"), ti92Plus);
+    EXPECT_EQ(headerForTarget(header, "/a/b.txt", true), header);
+    EXPECT_EQ(headerForTarget(header, "", true), header);
+    EXPECT_EQ(signatureForExtension("x.V2G"), "**TI92P*");
+    EXPECT_EQ(signatureForExtension("x.89g"), "**TI89**");
+    EXPECT_EQ(signatureForExtension("89p"), "");
     EXPECT_EQ(extensionOfTypeItem(program[0]), ".89p");
     EXPECT_EQ(extensionOfTypeItem(program[1]), ".92p");
     EXPECT_EQ(extensionOfTypeItem(function[0]), ".89f");
@@ -79,6 +92,128 @@ TEST(FileFlows, CommandLineDropsAndTitle) {
 
     EXPECT_EQ(windowTitleFor(""), "Korvane");
     EXPECT_EQ(windowTitleFor("/home/u/geo.89p"), "Korvane - geo.89p");
+}
+
+TEST(FileFlows, EightCharacterNamesEndAtTheirField) {
+    ScratchDir temp;
+    const Detokenizer detokenizer;
+    // A full comment follows the default folder, a full name the folder entry's name.
+    const Bytes tokenizedSquare("\xE9\x02\x01\x1F\x08\x93\xE5\x08\x00\x00\x00\xDC", 12);  // f(x)=x^2
+    const Bytes group = test::groupFile({{"statvars", 0x1F, {}, 2},
+                                         {"summask8", 0x12, test::textProgramData("a", "\rPrgm\rDisp a\rEndPrgm")},
+                                         {"squarefn", 0x13, tokenizedSquare},
+                                         {"other", 0x12, test::textProgramData("", "\rPrgm\r\rEndPrgm")}},
+                                        "defaults", "**TI89**", std::string(40, 'c'));
+    const ProgramListing listing = listPrograms(group);
+    ASSERT_TRUE(listing.ok()) << listing.error;
+    ASSERT_EQ(listing.programs().size(), 3u);
+    EXPECT_EQ(describeEntry(*listing.programs()[0]), "statvars\\summask8  program  text  35 bytes");
+    EXPECT_EQ(listing.programs()[2]->qualifiedName(), "defaults\\other");
+    EXPECT_EQ(listing.table.find("squarefn"), listing.programs()[1]);
+    EXPECT_EQ(chooseProgram(listing.table, "statvars\\squarefn").entry, listing.programs()[1]);
+
+    for (const std::string wanted : {"statvars\\summask8", "statvars\\squarefn"}) {
+        const OpenedFile opened = openProgramData(listing.table, detokenizer, temp.path().string(), wanted);
+        ASSERT_TRUE(opened.ok()) << opened.reason;
+        EXPECT_EQ(opened.content.folder + "\\" + opened.content.name, wanted);
+        EXPECT_FALSE(opened.wholeFile);
+    }
+    const OpenedFile other = openProgramData(listing.table, detokenizer, temp.path().string(), "other");
+    EXPECT_EQ(other.content.folder, "defaults");
+
+    // A single file whose folder fills its field and whose comment has no NUL.
+    VariableFileInput input = programInput("\r\nPrgm\r\nDisp 1\r\nEndPrgm");
+    input.folderField = "statvars";
+    input.nameField = "blockxyz(data)";
+    input.variableHeader.replace(layout::kComment, layout::kCommentSize, std::string(40, 'S'));
+    const std::string single = temp.file("single.89p");
+    ASSERT_EQ(writeVariableFile(input, single), "");
+    const OpenedFile opened = openProgramFile(single, detokenizer, temp.path().string());
+    ASSERT_TRUE(opened.ok()) << opened.reason;
+    EXPECT_EQ(opened.content.folder, "statvars");
+    EXPECT_EQ(nameFieldOf(opened.content), "blockxyz(data)");
+    // Saved again, tokenized, the folder is still one the calculator takes.
+    VariableFileInput again{nameFieldOf(opened.content), opened.content.folder, editorTextOf(opened.content.programText),
+                            opened.content.header, opened.content.trailer};
+    EXPECT_EQ(saveProgramFile(again, single, true, detokenizer), "");
+
+    if (!samples::available()) GTEST_SKIP() << samples::missingMessage();
+    for (const char* name : {"dapperfu__statvars.block.89p", "dapperfu__statvars.matred.89f"}) {
+        const OpenedFile real = openProgramFile((samples::folder() / name).string(), detokenizer, temp.path().string());
+        ASSERT_TRUE(real.ok()) << name << ": " << real.reason;
+        EXPECT_EQ(real.content.folder, "statvars") << name;
+    }
+}
+
+TEST(FileFlows, AProgramBesideOtherVariablesIsNeverSavedOverTheirFile) {
+    ScratchDir dir;
+    const Detokenizer detokenizer;
+    const Bytes list("\xE5\x01\x01\x1F\xD9", 5);  // {1}
+    const Bytes square("\xE9\x02\x01\x1F\x08\x93\xE5\x08\x00\x00\x00\xDC", 12);
+    const Bytes program = test::textProgramData("", "\rPrgm\rDisp 1\rEndPrgm");
+    struct Case {
+        const char* file;
+        std::vector<test::GroupEntry> entries;
+        bool wholeFile;
+    };
+    const std::vector<Case> cases = {
+        {"beside-list.89g", {{"prog", 0x12, program}, {"data", 0x04, list}}, false},
+        {"beside-function.89g", {{"main", 0x1F, {}, 2}, {"sq", 0x13, square}, {"prog", 0x12, program}}, false},
+        {"list-first.89p", {{"data", 0x04, list}, {"prog", 0x12, program}}, false},
+        // One variable after its folder entry: the file is this variable alone.
+        {"folder-entry.89p", {{"main", 0x1F, {}, 1}, {"prog", 0x12, program}}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string path = dir.file(c.file);
+        const Bytes before = test::groupFile(c.entries, "main");
+        ScratchDir::write(path, before);
+        const OpenedFile opened = openProgramFile(path, detokenizer, dir.path().string(), "prog");
+        ASSERT_TRUE(opened.ok()) << opened.reason;
+        EXPECT_EQ(opened.wholeFile, c.wholeFile);
+        EXPECT_EQ(nameFieldOf(opened.content), "prog()");
+    }
+    // The tokenized member takes the same road through the temporary text file.
+    ScratchDir::write(dir.file("tok.89g"), test::groupFile({{"sq", 0x13, square}, {"data", 0x04, list}}, "main"));
+    const OpenedFile sq = openProgramFile(dir.file("tok.89g"), detokenizer, dir.path().string(), "sq");
+    ASSERT_TRUE(sq.ok()) << sq.reason;
+    EXPECT_TRUE(sq.tokenized);
+    EXPECT_FALSE(sq.wholeFile);
+}
+
+TEST(FileFlows, AOneExpressionFunctionOpenedAndSavedKeepsItsForm) {
+    ScratchDir dir;
+    const Detokenizer detokenizer;
+    // f(x)=x^2 as the calculator keeps it: 12 bytes of data, no Func ... EndFunc.
+    const Bytes square("\xE9\x02\x01\x1F\x08\x93\xE5\x08\x00\x00\x00\xDC", 12);
+    const std::string path = dir.file("f.89f");
+    ScratchDir::write(path, test::groupFile({{"f", 0x13, square}}, "main"));
+    const OpenedFile opened = openProgramFile(path, detokenizer, dir.path().string());
+    ASSERT_TRUE(opened.ok()) << opened.reason;
+    EXPECT_TRUE(opened.tokenized);
+    EXPECT_TRUE(opened.oneExpression);
+    EXPECT_TRUE(opened.wholeFile);
+    const VariableFileInput input{nameFieldOf(opened.content), opened.content.folder,
+                                  editorTextOf(opened.content.programText), opened.content.header,
+                                  opened.content.trailer, opened.oneExpression};
+    ASSERT_EQ(saveProgramFile(input, path, true, detokenizer), "");
+    const VariableTable saved = readVariableTable(ScratchDir::read(path));
+    ASSERT_TRUE(saved.ok()) << saved.error;
+    ASSERT_EQ(saved.variables.size(), 1u);
+    EXPECT_EQ(saved.variables[0].data.size(), 12u);
+    EXPECT_EQ(saved.variables[0].data.substr(0, 8), square.substr(0, 8));
+
+    if (!samples::available()) GTEST_SKIP() << samples::missingMessage();
+    const ProgramListing group = listPrograms(samples::bytesOf(samples::folder() / "tilibs__ti89_group.89g"));
+    const OpenedFile real = openProgramData(group.table, detokenizer, dir.path().string(), "group\\f");
+    ASSERT_TRUE(real.ok()) << real.reason;
+    EXPECT_TRUE(real.oneExpression);
+    const std::string single = dir.file("real.89f");
+    ASSERT_EQ(saveProgramFile({nameFieldOf(real.content), real.content.folder, editorTextOf(real.content.programText),
+                               real.content.header, real.content.trailer, real.oneExpression},
+                              single, true, detokenizer),
+              "");
+    EXPECT_EQ(readVariableTable(ScratchDir::read(single)).variables.at(0).data.size(), 12u);
 }
 
 TEST(FileFlows, DamagedFilesAreRefusedWithTheirReasonAndNoTemporaryFileStays) {
