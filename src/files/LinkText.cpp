@@ -1,11 +1,14 @@
 #include "files/LinkText.h"
 
 #include <array>
+#include <cstdio>
 #include <vector>
 
+#include "editor/CharTable.h"
 #include "files/Document.h"
 #include "files/Messages.h"
 #include "files/Tokens.h"
+#include "files/VariableTable.h"
 
 namespace korvane {
 namespace {
@@ -60,7 +63,87 @@ bool headerValue(std::string_view line, std::string_view key, std::string& value
     return true;
 }
 
+// The length of the UTF-8 sequence at `i`, or 0 when it is not a well-formed one
+// (overlong forms, surrogates and code points past U+10FFFF are not).
+std::size_t utf8SequenceAt(std::string_view s, std::size_t i, char32_t& cp) {
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    std::size_t length = b0 < 0x80 ? 1 : (b0 >> 5) == 0x6 ? 2 : (b0 >> 4) == 0xE ? 3 : (b0 >> 3) == 0x1E ? 4 : 0;
+    if (length == 0 || i + length > s.size()) return 0;
+    cp = length == 1 ? b0 : b0 & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto b = static_cast<unsigned char>(s[i + k]);
+        if ((b & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kSmallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return length;
+}
+
+bool isUtf8BeyondAscii(std::string_view s) {
+    bool beyond = false;
+    for (std::size_t i = 0; i < s.size();) {
+        char32_t cp = 0;
+        const std::size_t length = utf8SequenceAt(s, i, cp);
+        if (length == 0) return false;
+        beyond = beyond || length > 1;
+        i += length;
+    }
+    return beyond;
+}
+
+std::string codePointName(char32_t cp) {
+    char name[16];
+    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(cp));
+    return name;
+}
+
 }  // namespace
+
+OutsideText readOutsideText(std::string_view bytes) {
+    OutsideText result;
+    if (!isUtf8BeyondAscii(bytes)) {
+        result.text = normaliseLineBreaks(std::string(bytes));
+        return result;
+    }
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    int line = 1;
+    int column = 1;
+    for (std::size_t i = 0; i < bytes.size();) {
+        char32_t cp = 0;
+        const std::size_t length = utf8SequenceAt(bytes, i, cp);
+        const std::string_view sequence = bytes.substr(i, length);
+        i += length;
+        if (cp == '\r' || cp == '\n') {
+            result.text += "\r\n";
+            if (cp == '\r' && i < bytes.size() && bytes[i] == '\n') ++i;
+            ++line;
+            column = 1;
+            continue;
+        }
+        // ⁻¹ is two characters in UTF-8 and one calculator code.
+        if (cp == kInverseReadable[0]) {
+            char32_t next = 0;
+            const std::size_t nextLength = i < bytes.size() ? utf8SequenceAt(bytes, i, next) : 0;
+            if (nextLength > 0 && next == kInverseReadable[1]) {
+                result.text += static_cast<char>(kInverseCode);
+                i += nextLength;
+                column += 2;
+                continue;
+            }
+        }
+        const std::optional<unsigned char> code =
+            cp < 0x10000 ? codeOfTypedUnit(static_cast<char16_t>(cp)) : std::nullopt;
+        if (!code) {
+            result.text.clear();
+            result.error = message(MessageId::NoCalculatorCode, {line, column, std::string(sequence), codePointName(cp)});
+            return result;
+        }
+        result.text += static_cast<char>(*code);
+        ++column;
+    }
+    return result;
+}
 
 std::string escapeLinkText(std::string_view calc) {
     std::string out;
@@ -107,7 +190,12 @@ std::string unescapeLinkText(std::string_view escaped) {
 
 LinkTextResult readLinkText(std::string_view bytes) {
     LinkTextResult result;
-    const std::vector<std::string_view> lines = splitLines(bytes);
+    const OutsideText decoded = readOutsideText(bytes);
+    if (!decoded.ok()) {
+        result.error = decoded.error;
+        return result;
+    }
+    const std::vector<std::string_view> lines = splitLines(decoded.text);
     if (lines.empty() || lines[0] != "\\START92\\") {
         result.error = message(MessageId::NotLinkText);
         return result;
@@ -180,6 +268,7 @@ VariableFileInput documentOfLinkText(const LinkText& text, bool ti92) {
                                                           d.editorText.compare(second, 4, "func") == 0);
     d.variableHeader = newDocumentHeader();
     if (ti92) d.variableHeader.replace(0, 8, "**TI92P*");
+    if (function) d.variableHeader[layout::kType] = static_cast<char>(kFunctionTypeId);
     d.variableTrailer = trailerFor(function ? ProgramKind::Function : ProgramKind::Program);
     return d;
 }

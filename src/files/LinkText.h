@@ -24,7 +24,19 @@ struct LinkTextResult {
     bool ok() const { return error.empty(); }
 };
 
-// Reads an exported file. Lines may end in CR LF, CR or LF.
+// Text from outside Korvane (an export, a text file to pack) in calculator codes,
+// line breaks made CR LF. Bytes that are valid UTF-8 and hold more than ASCII are
+// UTF-8 (a leading byte-order mark dropped), read through the character table;
+// any other bytes are the link software's own 8-bit codes, the calculator's.
+struct OutsideText {
+    std::string text;
+    std::string error;  // UTF-8: the line and column of a character without a code
+    bool ok() const { return error.empty(); }
+};
+OutsideText readOutsideText(std::string_view bytes);
+
+// Reads an exported file, in UTF-8 or in the link software's 8-bit codes (as
+// readOutsideText). Lines may end in CR LF, CR or LF.
 LinkTextResult readLinkText(std::string_view bytes);
 
 // Writes the file as the link software does, CR LF line ends.
@@ -38,8 +50,9 @@ std::string unescapeLinkText(std::string_view escaped);
 std::string linkTextFolder(std::string_view file);
 
 // The Document of an exported program: its name field "name(args)", its folder
-// (from the file name, else "main"), its editor text and kind; a "**TI92P*" file
-// when `ti92` (the calculator family the link software's file name gives).
+// (from the file name, else "main"), its editor text and kind (a function takes
+// the type byte 0x13, as the calculator's own functions); a "**TI92P*" file when
+// `ti92` (the calculator family the link software's file name gives).
 VariableFileInput documentOfLinkText(const LinkText& text, bool ti92);
 
 // The export of a Document: its name, its file name "folder.name.ext" and its

@@ -122,6 +122,8 @@ constexpr MessageRow kRows[] = {
     {EndsBeforeStop, "the file ends before its \\STOP92\\ line", "le fichier s'arrête avant sa ligne \\STOP92\\"},
     {NoProgramBeforeStop, "the file holds no program between its header and \\STOP92\\",
      "le fichier ne contient aucun programme entre son en-tête et \\STOP92\\"},
+    {NoCalculatorCode, "line %1, column %2: the character %3 (%4) has no calculator code",
+     "ligne %1, colonne %2 : le caractère %3 (%4) n'a pas de code de la calculatrice"},
 
     {TemporaryFileFailed, "the temporary file could not be created in %1: %2",
      "le fichier temporaire n'a pas pu être créé dans %1 : %2"},

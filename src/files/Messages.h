@@ -102,6 +102,7 @@ enum class MessageId {
     NotLinkText,
     EndsBeforeStop,
     NoProgramBeforeStop,
+    NoCalculatorCode,
     // Opening and saving.
     TemporaryFileFailed,
     FileTooLarge,

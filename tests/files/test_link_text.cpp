@@ -69,6 +69,36 @@ TEST(LinkText, TheFrameIsReadAndWrittenAsTheLinkSoftwareDoes) {
     EXPECT_EQ(readLinkText(writeLinkText(trailing)).text.program, ",\r\n");
 }
 
+TEST(LinkText, Utf8ExportsReadThroughTheCharacterTableAndOthersAsTheLinkSoftwaresCodes) {
+    // The same export saved by the link software (8-bit: é is code 0xE9) and again as UTF-8.
+    const std::string eightBit = "\\START92\\\r\n\\NAME=temp\r\n()\r\nPrgm\r\nDisp \"Temp\xE9rature\"\r\nEndPrgm\r\n\r\n\\STOP92\\\r\n";
+    const std::string utf8 = "\\START92\\\r\n\\NAME=temp\r\n()\r\nPrgm\r\nDisp \"Temp\xC3\xA9rature\"\r\nEndPrgm\r\n\r\n\\STOP92\\\r\n";
+    const std::string program = "()\r\nPrgm\r\nDisp \"Temp\xE9rature\"\r\nEndPrgm";
+    EXPECT_EQ(readLinkText(eightBit).text.program, program);
+    EXPECT_EQ(readLinkText(utf8).text.program, program);
+    EXPECT_EQ(readLinkText("\xEF\xBB\xBF" + utf8).text.program, program);
+    // UTF-8 of the calculator's own signs, escapes beside them: θ, →, ⁻¹.
+    const LinkTextResult signs = readLinkText(
+        "\\START92\\\r\n\\NAME=\xCE\xB8s\r\n(x)\r\nFunc\r\nReturn x\xE2\x81\xBB\xC2\xB9\\->\\y\r\nEndFunc\r\n\\STOP92\\\r\n");
+    ASSERT_TRUE(signs.ok()) << signs.error;
+    EXPECT_EQ(signs.text.name, "\x88s");
+    EXPECT_EQ(signs.text.program, "(x)\r\nFunc\r\nReturn x\xB4\x16y\r\nEndFunc");
+
+    // A character that the calculator has no code for is named with its place.
+    const LinkTextResult euro = readLinkText(
+        "\\START92\\\r\n\\NAME=p\r\n()\r\nPrgm\r\nDisp \"5 \xE2\x82\xAC\"\r\nEndPrgm\r\n\\STOP92\\\r\n");
+    EXPECT_FALSE(euro.ok());
+    EXPECT_EQ(euro.error, "line 5, column 9: the character \xE2\x82\xAC (U+20AC) has no calculator code");
+
+    // Outside text alone: ASCII and bytes that are not UTF-8 stay codes; line breaks become CR LF.
+    EXPECT_EQ(readOutsideText("a\nb\rc\r\nd").text, "a\r\nb\r\nc\r\nd");
+    EXPECT_EQ(readOutsideText("\xC3\xA9t\xE9").text, "\xC3\xA9t\xE9");  // é then a lone 0xE9: not UTF-8
+    EXPECT_EQ(readOutsideText("\xC0\xAF").text, "\xC0\xAF");          // an overlong "/" is no UTF-8
+    EXPECT_EQ(readOutsideText("\xCF\x80r\xC2\xB2").text, "\x8Cr\xB2");  // πr²
+    EXPECT_EQ(readOutsideText("a\n\xF0\x9F\x98\x80").error,
+              "line 2, column 1: the character \xF0\x9F\x98\x80 (U+1F600) has no calculator code");
+}
+
 std::string withoutBlanks(std::string s) {
     std::string out;
     for (const char c : s)
