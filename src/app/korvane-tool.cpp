@@ -1,8 +1,10 @@
 // korvane-tool: the editor's file rules on the command line, for scripts and tests.
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,7 +36,7 @@ const char* const kUsageText =
     "usage: korvane-tool info FILE [--var FOLDER\\NAME]\n"
     "       korvane-tool list FILE\n"
     "       korvane-tool text FILE [--raw] [--var FOLDER\\NAME]\n"
-    "       korvane-tool pack [--function] [--name NAME] [--folder FOLDER] [--tokenize] [--raw] IN OUT\n"
+    "       korvane-tool pack [--function] [--name NAME] [--folder FOLDER] [--tokenize] [--raw] IN|- OUT\n"
     "       korvane-tool convert [--tokenize] [--canonical] [--var FOLDER\\NAME] IN OUT\n"
     "       korvane-tool colour IN [--size N]\n"
     "       korvane-tool check [--var FOLDER\\NAME] FILE...\n"
@@ -52,7 +54,10 @@ const char* const kCommandsText =
     "  info     variable name, folder, argument list, type byte, kind, form and sizes of a variable file\n"
     "  list     one line per program or function of a single or group file: folder\\name, kind, form, size\n"
     "  text     the program as the editor shows it, in UTF-8 (--raw: the calculator's bytes)\n"
-    "  pack     a variable file from a text file holding the editor text\n"
+    "  pack     a variable file from text as `text` prints it: the name line (FOLDER\\NAME(ARGS) or NAME(ARGS)),\n"
+    "           then Prgm or Func ... EndPrgm or EndFunc; IN - reads standard input; UTF-8, else the link\n"
+    "           software's 8-bit codes; the extension of OUT gives the signature; what text or check\n"
+    "           would refuse is not written\n"
     "  convert  reads a variable file as the editor reads it and writes it as the editor writes it\n"
     "  colour   the colouring document of the editor text in a file\n"
     "  check    whether the calculator takes each program: FILE: ok, or FILE:LINE: the first error\n"
@@ -127,6 +132,12 @@ std::optional<Arguments> parseArguments(int argc, char** argv, const std::vector
 
 Bytes readInput(const std::string& path) {
     Bytes bytes;
+    if (path == "-") {
+        std::cin >> std::noskipws;
+        bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+        if (std::cin.bad()) throw Failure{"standard input could not be read"};
+        return bytes;
+    }
     if (auto error = readWholeFile(path, bytes); !error.empty()) throw Failure{path + ": " + error};
     return bytes;
 }
@@ -142,6 +153,7 @@ struct LoadedFile {
     std::string editorText;
     bool tokenized = false;
     bool oneExpression = false;
+    bool wholeFile = true;  // the file holds this variable alone
     Bytes single;  // the variable's single-variable file, as the table gives it
     std::string nameField() const { return content.name + "(" + content.arguments + ")"; }
 };
@@ -157,6 +169,7 @@ LoadedFile load(const std::string& path, const std::string& wanted) {
     file.content = opened.content;
     file.tokenized = opened.tokenized;
     file.oneExpression = opened.oneExpression;
+    file.wholeFile = opened.wholeFile;
     file.editorText = editorTextOf(file.content.programText);
     return file;
 }
@@ -216,31 +229,121 @@ int cmdText(const Arguments& args) {
     return 0;
 }
 
+// The first word of a line, without its leading blanks.
+std::string firstWordOf(const std::string& line) {
+    const size_t start = line.find_first_not_of(' ');
+    if (start == std::string::npos) return {};
+    return line.substr(start, line.find_first_of(" :", start) - start);
+}
+
+bool sameLetters(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+    return true;
+}
+
+// Text as `text` prints it, in calculator codes with CR LF line breaks: the name
+// line ("name(args)", or "folder\name(args)"), then the editor text.
+struct PackedText {
+    std::string nameField;
+    std::string folder;
+    std::string editorText;
+    bool function = false;
+    bool program = false;  // the second line says Prgm
+};
+
+PackedText packedTextOf(std::string text) {
+    // The line break that ends the printed text, and any after it, are no part of the program.
+    while (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) text.resize(text.size() - 2);
+    PackedText packed;
+    const size_t firstBreak = text.find("\r\n");
+    const std::string firstLine = text.substr(0, firstBreak);
+    const std::string firstWord = firstWordOf(firstLine);
+    if (firstLine.empty() || sameLetters(firstWord, "Prgm") || sameLetters(firstWord, "Func")) {
+        // No name line: the text starts with the program itself.
+        packed.editorText = firstLine.empty() ? text : "\r\n" + text;
+    } else {
+        packed.nameField = firstLine;
+        packed.editorText = firstBreak == std::string::npos ? std::string() : text.substr(firstBreak);
+        const size_t slash = packed.nameField.find('\\');
+        if (slash != std::string::npos && slash < packed.nameField.find('(')) {
+            packed.folder = packed.nameField.substr(0, slash);
+            packed.nameField.erase(0, slash + 1);
+        }
+    }
+    const size_t second = packed.editorText.find("\r\n");
+    const size_t secondEnd = second == std::string::npos ? second : packed.editorText.find("\r\n", second + 2);
+    if (second != std::string::npos) {
+        const std::string kindWord = firstWordOf(packed.editorText.substr(second + 2, secondEnd - second - 2));
+        packed.function = sameLetters(kindWord, "Func");
+        packed.program = sameLetters(kindWord, "Prgm");
+    }
+    return packed;
+}
+
+// Why korvane-tool's own `text` or `check` would refuse a file it is about to
+// write, or an empty text.
+std::string refusalOf(const Bytes& file) {
+    const OpenedFile opened = readProgram(readVariableTable(file), {});
+    if (!opened.ok()) return calcToUtf8(opened.reason);
+    const VariableFileContent& c = opened.content;
+    const SyntaxCheck check = checkSyntax({c.name + "(" + c.arguments + ")", c.folder, editorTextOf(c.programText),
+                                          c.header, c.trailer, opened.oneExpression});
+    if (check.ok) return {};
+    return (check.line > 0 ? std::to_string(check.line) + ": " : std::string()) + calcToUtf8(check.message);
+}
+
 int cmdPack(const Arguments& args) {
     if (args.positional.size() != 2) return usage("pack takes an input and an output file");
-    const Bytes input = readInput(args.positional[0]);
-    std::string editorText;
-    if (args.has("--raw")) {
-        editorText = normaliseLineBreaks(input);
+    const std::string& in = args.positional[0];
+    const std::string& out = args.positional[1];
+    const Bytes input = readInput(in);
+    const bool raw = args.has("--raw");
+    std::string text;
+    if (raw) {
+        text = normaliseLineBreaks(input);
     } else {
-        int dropped = 0;
-        editorText = utf8ToCalc(input, &dropped);
-        if (dropped > 0)
-            throw Failure{args.positional[0] + ": " + std::to_string(dropped) +
-                          " character(s) have no calculator code"};
+        OutsideText decoded = readOutsideText(input);
+        if (!decoded.ok()) throw Failure{in + ": " + decoded.error};
+        text = std::move(decoded.text);
     }
-    const auto kind = args.has("--function") ? ProgramKind::Function : ProgramKind::Program;
-    const std::string name = args.value("--name").value_or(kNewName);
-    const std::string folder = args.value("--folder").value_or(kNewFolder);
-    auto fromArgument = [&args](const std::string& s) { return args.has("--raw") ? s : utf8ToCalc(s); };
-    writeDocument(args.positional[1], fromArgument(name), fromArgument(folder), editorText, newDocumentHeader(),
-                  trailerFor(kind), args.has("--tokenize"));
+    PackedText packed = packedTextOf(std::move(text));
+    auto fromArgument = [raw](const std::string& s) { return raw ? s : utf8ToCalc(s); };
+    if (const auto name = args.value("--name")) {
+        // A name without its arguments keeps those of the name line.
+        std::string field = fromArgument(*name);
+        const size_t paren = packed.nameField.find('(');
+        if (field.find('(') == std::string::npos && paren != std::string::npos) field += packed.nameField.substr(paren);
+        packed.nameField = field;
+    }
+    if (packed.nameField.empty()) packed.nameField = kNewName;
+    if (packed.nameField.find('(') == std::string::npos) packed.nameField += "()";
+    if (const auto folder = args.value("--folder")) packed.folder = fromArgument(*folder);
+    if (packed.folder.empty()) packed.folder = kNewFolder;
+    if (args.has("--function") && packed.program) throw Failure{in + ": --function, but the text is a program (Prgm)"};
+    const bool function = args.has("--function") || packed.function;
+
+    Bytes header = headerForTarget(newDocumentHeader(), out, true);
+    if (function) header[layout::kType] = static_cast<char>(kFunctionTypeId);
+    BuildResult built = buildVariableFile({packed.nameField, packed.folder, packed.editorText, header,
+                                           trailerFor(function ? ProgramKind::Function : ProgramKind::Program)});
+    if (built.ok() && args.has("--tokenize")) built = tokenizeVariableFile(built.bytes);
+    if (!built.ok()) throw Failure{in + ": " + calcToUtf8(built.error)};
+    if (const std::string refusal = refusalOf(built.bytes); !refusal.empty())
+        throw Failure{in + ":" + refusal + " (" + out + " not written)"};
+    writeOutput(out, built.bytes);
     return 0;
 }
 
 int cmdConvert(const Arguments& args) {
     if (args.positional.size() != 2) return usage("convert takes an input and an output file");
     LoadedFile file = load(args.positional[0], args);
+    // A file of several variables is never rewritten with one of them alone.
+    std::error_code ec;
+    if (!file.wholeFile && std::filesystem::equivalent(args.positional[0], args.positional[1], ec))
+        throw Failure{args.positional[1] + ": it holds other variables beside " + calcToUtf8(file.content.name) +
+                      ", which writing it alone would lose"};
     if (args.has("--canonical")) {
         // Keywords take their canonical form exactly as the editor's recolouring gives it.
         MemoryEditor editor(file.editorText);
@@ -253,14 +356,21 @@ int cmdConvert(const Arguments& args) {
     return 0;
 }
 
-bool endsWith(const std::string& s, std::string_view end) {
-    return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
-}
-
 std::string extensionOf(const std::string& path) {
     const std::size_t dot = path.rfind('.');
     const std::size_t slash = path.rfind('/');
     return dot == std::string::npos || (slash != std::string::npos && dot < slash) ? std::string() : path.substr(dot);
+}
+
+// The extension of the variable's own single file: a group's member takes its
+// family's program or function extension (".92g" gives ".92p" or ".92f").
+std::string singleFileExtension(const std::string& path, const LoadedFile& file) {
+    std::string extension = extensionOf(path);
+    if (extension.size() != 4 || (extension.back() != 'g' && extension.back() != 'G')) return extension;
+    const bool upper = extension.back() == 'G';
+    const char letter = kindOf(file) == "function" ? 'f' : 'p';
+    extension.back() = upper ? static_cast<char>(std::toupper(letter)) : letter;
+    return extension;
 }
 
 // Variable files are checked as the editor opens them; a link software export as
@@ -272,7 +382,7 @@ int cmdCheck(const Arguments& args) {
         SyntaxCheck c;
         try {
             const Bytes bytes = readInput(path);
-            if (bytes.rfind("\\START92\\", 0) == 0) {
+            if (bytes.rfind("\\START92\\", 0) == 0 || bytes.rfind("\xEF\xBB\xBF\\START92\\", 0) == 0) {
                 const LinkTextResult r = readLinkText(bytes);
                 if (!r.ok()) throw Failure{path + ": " + r.error};
                 c = checkSyntax(documentOfLinkText(r.text, false));
@@ -303,17 +413,17 @@ int cmdImport(const Arguments& args) {
     const LinkTextResult r = readLinkText(readInput(in));
     if (!r.ok()) throw Failure{in + ": " + r.error};
     const std::string& out = args.positional[1];
-    const bool ti92 = endsWith(out, ".92p") || endsWith(out, ".92f");
-    const VariableFileInput d = documentOfLinkText(r.text, ti92);
-    writeDocument(out, d.nameField, d.folderField, d.editorText, d.variableHeader, d.variableTrailer,
-                  args.has("--tokenize"));
+    const VariableFileInput d = documentOfLinkText(r.text, false);
+    writeDocument(out, d.nameField, d.folderField, d.editorText, headerForTarget(d.variableHeader, out, true),
+                  d.variableTrailer, args.has("--tokenize"));
     return 0;
 }
 
 int cmdExport(const Arguments& args) {
     if (args.positional.size() != 2) return usage("export takes a variable file and a text file");
     const LoadedFile file = load(args.positional[0], args);
-    writeOutput(args.positional[1], writeLinkText(linkTextOf(file.content, file.editorText, extensionOf(args.positional[0]))));
+    writeOutput(args.positional[1],
+                writeLinkText(linkTextOf(file.content, file.editorText, singleFileExtension(args.positional[0], file))));
     return 0;
 }
 

@@ -116,12 +116,23 @@ std::string extensionOfTypeItem(const std::string& item) {
     return item.substr(open + 2, close - open - 2);
 }
 
-Bytes headerForTarget(const Bytes& header, const std::string& path) {
+Bytes signatureForExtension(const std::string& path) {
     const std::string extension = lowered(lastFour(path));
-    if (header.size() < 8 || (extension != ".9xp" && extension != ".9xf" && extension != ".v2p" && extension != ".v2f"))
-        return header;
+    if (extension.size() != 4 || extension.front() != '.') return {};
+    const std::string family = extension.substr(1, 2);
+    if (family == "89") return "**TI89**";
+    if (family == "92" || family == "9x" || family == "v2") return "**TI92P*";
+    return {};
+}
+
+Bytes headerForTarget(const Bytes& header, const std::string& path, bool newFile) {
+    const Bytes signature = signatureForExtension(path);
+    if (header.size() < 8 || signature.empty()) return header;
+    // Saved again or saved as, a .89? or .92? file keeps what its header says.
+    const std::string family = lowered(lastFour(path)).substr(1, 2);
+    if (!newFile && (family == "89" || family == "92")) return header;
     Bytes out = header;
-    out.replace(0, 8, "**TI92P*");
+    out.replace(0, 8, signature);
     return out;
 }
 

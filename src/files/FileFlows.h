@@ -43,9 +43,15 @@ std::vector<std::string> typeListItems(ProgramKind kind);
 // (".89p", ".92p", ".9xp", ".v2p" and the same for functions); empty for another text.
 std::string extensionOfTypeItem(const std::string& item);
 
-// The header of a Document saved to `path`: a TI-92 Plus or Voyage 200 file
-// (.9xp, .9xf, .v2p, .v2f) takes the signature "**TI92P*"; any other keeps its own.
-Bytes headerForTarget(const Bytes& header, const std::string& path);
+// The signature that a file name's extension implies: "**TI89**" for .89?,
+// "**TI92P*" for .92?, .9x? and .v2? (any letter case); empty for another.
+Bytes signatureForExtension(const std::string& path);
+
+// The header of a Document saved to `path`. A TI-92 Plus or Voyage 200 file (.9x?,
+// .v2?) takes the signature "**TI92P*". A .89? or .92? file keeps the header's own
+// signature when it is saved again or saved as, but a new file (`newFile`: one that
+// korvane-tool packs or imports) takes the one its extension implies.
+Bytes headerForTarget(const Bytes& header, const std::string& path, bool newFile = false);
 
 // A file list entry's name without its four-character extension.
 std::string nameWithoutExtension(const std::string& fileName);

@@ -1,10 +1,17 @@
 // korvane-tool as a script uses it: its output, its files and its exit status.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <iostream>
 #include <random>
 
+#include "editor/CharTable.h"
 #include "files/Document.h"
+#include "files/Tokens.h"
 #include "files/VariableFile.h"
+#include "files/VariableTable.h"
+#include "support/GroupFile.h"
 #include "support/Samples.h"
 #include "support/ScratchDir.h"
 #include "support/ToolRun.h"
@@ -195,8 +202,12 @@ TEST(KorvaneTool, CheckSaysOkOrTheFirstErrorWithItsLine) {
         return file;
     };
     const std::string good = pack("good", "Disp \"a\"\nPause \nFor i,1,3\nEndFor");
-    const std::string bad = pack("bad", "Disp 1\nDisp 2\nDisp 3+\nDisp 4");
     const std::string empty = pack("empty", "");
+    // pack writes nothing the check refuses: the faulty program is written as the editor's text-form save does.
+    const std::string bad = dir.file("bad.89p");
+    ScratchDir::write(bad, buildVariableFile({kNewName, kNewFolder, "\r\nPrgm\r\nDisp 1\r\nDisp 2\r\nDisp 3+\r\nDisp 4\r\nEndPrgm",
+                                              newDocumentHeader(), programTrailer()})
+                               .bytes);
     ToolRun ok = tool("check " + quoted(good) + " " + quoted(empty), dir);
     EXPECT_EQ(ok.status, 0);
     EXPECT_EQ(ok.out, good + ": ok\n" + empty + ": ok\n");
@@ -288,6 +299,230 @@ TEST(KorvaneTool, GroupFilesListEveryProgramAndTakeOneWithVar) {
     EXPECT_NE(info.out.find("name: azeros\nfolder: cst\n"), std::string::npos) << info.out;
     EXPECT_NE(info.out.find("kind: function"), std::string::npos) << info.out;
     EXPECT_EQ(tool("--version", dir).status, 0);
+}
+
+}  // namespace
+}  // namespace korvane
+
+namespace korvane {
+namespace {
+
+std::string typeOf(const std::string& path) {
+    const Bytes b = ScratchDir::read(path);
+    return b.size() > 72 ? std::to_string(static_cast<unsigned char>(b[72])) : std::string();
+}
+
+TEST(KorvaneTool, PackTakesWhatTextPrints) {
+    if (!samples::available()) GTEST_SKIP() << samples::missingMessage();
+    ScratchDir dir;
+    // A text-form function, a tokenized program with an argument, a group's member.
+    const std::vector<std::string> sources = {
+        quoted((samples::folder() / "dapperfu__me575.w_inv.89f").string()),
+        quoted((samples::folder() / "dapperfu__statvars.block.89p").string()),
+        quoted((samples::folder() / "tilibs__ti89_group.89g").string()) + " --var 'group\\prg'"};
+    for (const std::string& source : sources) {
+        SCOPED_TRACE(source);
+        const ToolRun shown = tool("text " + source, dir);
+        ASSERT_EQ(shown.status, 0) << shown.err;
+        ScratchDir::write(dir.file("t.txt"), shown.out);
+        for (const std::string form : {"", "--tokenize "}) {
+            const ToolRun packed = tool("pack " + form + quoted(dir.file("t.txt")) + " " + quoted(dir.file("p.89p")), dir);
+            ASSERT_EQ(packed.status, 0) << packed.err;
+            EXPECT_EQ(tool("text " + quoted(dir.file("p.89p")), dir).out, shown.out);
+            EXPECT_EQ(tool("check " + quoted(dir.file("p.89p")), dir).status, 0);
+            // Standard input, as in "korvane-tool text F | korvane-tool pack - OUT".
+            ASSERT_EQ(tool("pack " + form + "- " + quoted(dir.file("s.89p")) + " < " + quoted(dir.file("t.txt")), dir).status, 0);
+            EXPECT_EQ(ScratchDir::read(dir.file("s.89p")), ScratchDir::read(dir.file("p.89p")));
+        }
+    }
+
+    // The name line says the name, its arguments and the folder; --name and --folder say more.
+    ScratchDir::write(dir.file("n.txt"), "util\\area(w,h)\nFunc\nReturn w*h\nEndFunc\n");
+    ASSERT_EQ(tool("pack " + quoted(dir.file("n.txt")) + " " + quoted(dir.file("n.89f")), dir).status, 0);
+    ToolRun info = tool("info " + quoted(dir.file("n.89f")), dir);
+    EXPECT_NE(info.out.find("name: area\nfolder: util\narguments: (w,h)\ntype: 0x13\nkind: function\n"), std::string::npos)
+        << info.out;
+    ASSERT_EQ(tool("pack --name surface --folder geo " + quoted(dir.file("n.txt")) + " " + quoted(dir.file("o.89f")), dir)
+                  .status, 0);
+    info = tool("info " + quoted(dir.file("o.89f")), dir);
+    EXPECT_NE(info.out.find("name: surface\nfolder: geo\narguments: (w,h)\n"), std::string::npos) << info.out;
+
+    // A function packed by --function, text form or tokenized, is of the functions' type, as the calculator's are.
+    ScratchDir::write(dir.file("f.txt"), "\nFunc\nReturn 1\nEndFunc");
+    for (const std::string form : {"", "--tokenize "}) {
+        ASSERT_EQ(tool("pack --function " + form + quoted(dir.file("f.txt")) + " " + quoted(dir.file("f.89f")), dir).status, 0);
+        EXPECT_EQ(typeOf(dir.file("f.89f")), "19") << form;
+    }
+    ASSERT_EQ(tool("pack " + quoted(dir.file("n.txt")) + " " + quoted(dir.file("n.89p")), dir).status, 0);
+    EXPECT_EQ(typeOf(dir.file("n.89p")), "19");
+}
+
+TEST(KorvaneTool, PackAndImportTakeTheSignatureOfTheExtension) {
+    ScratchDir dir;
+    ScratchDir::write(dir.file("p.txt"), "prog()\nPrgm\nDisp 1\nEndPrgm\n");
+    for (const auto& [extension, signature] : std::vector<std::pair<std::string, std::string>>{
+             {".89p", "**TI89**"}, {".92p", "**TI92P*"}, {".9xp", "**TI92P*"}, {".V2P", "**TI92P*"}}) {
+        const std::string out = dir.file("p" + extension);
+        ASSERT_EQ(tool("pack " + quoted(dir.file("p.txt")) + " " + quoted(out), dir).status, 0) << extension;
+        EXPECT_EQ(ScratchDir::read(out).substr(0, 8), signature) << extension;
+    }
+    ScratchDir::write(dir.file("f.TXT"), "\\START92\\\r\n\\NAME=sq\r\n\\FILE=main.sq.89f\r\n(x)\r\nFunc\r\nReturn x^2\r\n"
+                                         "EndFunc\r\n\r\n\\STOP92\\\r\n");
+    for (const auto& [extension, signature] : std::vector<std::pair<std::string, std::string>>{
+             {".89f", "**TI89**"}, {".92f", "**TI92P*"}, {".v2f", "**TI92P*"}}) {
+        for (const std::string form : {"", " --tokenize"}) {
+            const std::string out = dir.file("f" + extension);
+            ASSERT_EQ(tool("import " + quoted(dir.file("f.TXT")) + " " + quoted(out) + form, dir).status, 0);
+            EXPECT_EQ(ScratchDir::read(out).substr(0, 8), signature) << extension << form;
+            EXPECT_EQ(typeOf(out), "19") << extension << form;
+        }
+    }
+}
+
+TEST(KorvaneTool, PackRefusesWhatItsOwnTextOrCheckWouldRefuse) {
+    ScratchDir dir;
+    const auto refused = [&](const std::string& text, const std::string& options, const std::string& expected) {
+        ScratchDir::write(dir.file("in.txt"), text);
+        const ToolRun run = tool("pack " + options + quoted(dir.file("in.txt")) + " " + quoted(dir.file("out.89p")), dir);
+        EXPECT_EQ(run.status, 1) << text;
+        EXPECT_TRUE(run.oneErrorLine()) << run.err;
+        EXPECT_NE(run.err.find(expected), std::string::npos) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("out.89p"))) << text;
+    };
+    refused("prog()\nPrgm\nDisp 1\nDisp 2+\nEndPrgm\n", "", ":4: ");      // the check's line, counted as text prints it
+    refused("prog()\nPrgm\nDisp \"5 \xE2\x82\xAC\"\nEndPrgm\n", "", "line 3, column 9");  // no calculator code for €
+    refused("prog(\nPrgm\nEndPrgm\n", "", "");                            // no ")": text could not read it
+    refused("\nPrgm\nDisp 1\nEndPrgm", "--function ", "");                 // a function's file holding Prgm
+    refused("prog()\nPrgm\nDisp 1\n", "", "");                            // no EndPrgm
+
+    // Bytes that are not UTF-8 are the link software's codes: 0xE9 is é.
+    ScratchDir::write(dir.file("latin.txt"), "prog()\nPrgm\nDisp \"\xE9t\xE9\"\nEndPrgm\n");
+    ASSERT_EQ(tool("pack " + quoted(dir.file("latin.txt")) + " " + quoted(dir.file("l.89p")), dir).status, 0);
+    EXPECT_NE(ScratchDir::read(dir.file("l.89p")).find("Disp \"\xE9t\xE9\""), std::string::npos);
+    EXPECT_EQ(tool("text " + quoted(dir.file("l.89p")), dir).out, "prog()\nPrgm\nDisp \"\xC3\xA9t\xC3\xA9\"\nEndPrgm\n");
+}
+
+TEST(KorvaneTool, ExportOfAGroupMemberNamesItsOwnSingleFile) {
+    ScratchDir dir;
+    const Bytes square("\xE9\x02\x01\x1F\x08\x93\xE5\x08\x00\x00\x00\xDC", 12);
+    ScratchDir::write(dir.file("g.92g"), test::groupFile({{"group", 0x1F, {}, 2},
+                                                          {"f", 0x13, square},
+                                                          {"prg", 0x12, test::textProgramData("", "\rPrgm\r\rEndPrgm")}}));
+    ASSERT_EQ(tool("export " + quoted(dir.file("g.92g")) + " " + quoted(dir.file("f.TXT")) + " --var 'group\\f'", dir).status, 0);
+    EXPECT_NE(ScratchDir::read(dir.file("f.TXT")).find("\\FILE=group.f.92f\r\n"), std::string::npos);
+    ASSERT_EQ(tool("export " + quoted(dir.file("g.92g")) + " " + quoted(dir.file("p.TXT")) + " --var prg", dir).status, 0);
+    EXPECT_NE(ScratchDir::read(dir.file("p.TXT")).find("\\FILE=group.prg.92p\r\n"), std::string::npos);
+
+    // Converted onto the group itself, the member would replace the whole group: refused, the group kept.
+    const Bytes group = ScratchDir::read(dir.file("g.92g"));
+    for (const std::string form : {"", "--tokenize "}) {
+        const ToolRun over = tool("convert " + form + "--var prg " + quoted(dir.file("g.92g")) + " " +
+                                      quoted(dir.path().string() + "/./g.92g"), dir);
+        EXPECT_EQ(over.status, 1) << form;
+        EXPECT_TRUE(over.oneErrorLine()) << over.err;
+        EXPECT_EQ(ScratchDir::read(dir.file("g.92g")), group) << form;
+    }
+}
+
+}  // namespace
+}  // namespace korvane
+
+namespace korvane {
+namespace {
+
+// Positions where rebuilt tokens may differ from the calculator's: the three flag
+// bytes under the final tag, and the displacement of an Exit or a Cycle that the
+// calculator leaves 0 until the program first runs.
+bool sameTokens(const Bytes& original, const Bytes& rebuilt) {
+    if (original.size() != rebuilt.size() || original.size() < 4) return false;
+    for (size_t i = 0; i < original.size(); ++i) {
+        if (original[i] == rebuilt[i] || (i + 4 >= original.size() && i + 1 < original.size())) continue;
+        const auto displacement = [&](size_t at) {
+            return at + 3 < original.size() && original[at] == 0 && original[at + 1] == 0 &&
+                   (original[at + 2] == '\x16' || original[at + 2] == '\x07') && original[at + 3] == '\xE4';
+        };
+        if (displacement(i) || (i > 0 && displacement(i - 1))) continue;
+        return false;
+    }
+    return true;
+}
+
+// Every program and function of the shared real files, single files and group
+// members alike, through convert to the text form and to the tokenized form and
+// back: `text` shows the same program each time, and tokenized again it is the
+// calculator's own tokens.
+TEST(KorvaneTool, EveryRealFileConvertsBothWaysAndBack) {
+    const auto more = samples::folder().parent_path() / "ti68k-more";
+    if (!samples::available() || !std::filesystem::is_directory(more))
+        GTEST_SKIP() << "the shared folders of real files are absent; the real files' round trips skipped";
+    ScratchDir dir;
+    std::vector<std::filesystem::path> files;
+    for (const auto& folder : {samples::folder(), more})
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            if (entry.is_regular_file() && entry.path().extension() != ".md") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+
+    int members = 0, tokenized = 0;
+    std::vector<std::string> failures, oneExpressionFunctions;
+    for (const auto& path : files) {
+        const VariableTable table = readVariableTable(samples::bytesOf(path));
+        if (!table.ok()) {
+            failures.push_back(path.filename().string() + ": " + table.error);
+            continue;
+        }
+        std::string family = path.extension().string().substr(0, 3);
+        for (char& c : family) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (const TableEntry* e : table.programs()) {
+            ++members;
+            const std::string var = " --var " + quoted(calcToUtf8(e->qualifiedName()));
+            const std::string where = path.filename().string() + ":" + calcToUtf8(e->qualifiedName());
+            const std::string ext = family + (e->type == kFunctionTypeId ? "f" : "p");
+            const std::string source = quoted(path.string()) + var;
+            const auto fail = [&](const std::string& what) { failures.push_back(where + ": " + what); };
+            const ToolRun shown = tool("text " + source, dir);
+            if (shown.status != 0) {
+                fail("text: " + shown.err);
+                continue;
+            }
+            const std::string text = dir.file("a" + ext), tokens = dir.file("b" + ext), back = dir.file("c" + ext),
+                              again = dir.file("d" + ext);
+            ToolRun run = tool("convert " + source + " " + quoted(text), dir);
+            if (run.status != 0) fail("convert: " + run.err);
+            else if (tool("text " + quoted(text), dir).out != shown.out) fail("the text form shows another program");
+            run = tool("convert --tokenize " + source + " " + quoted(tokens), dir);
+            if (run.status != 0) {
+                fail("convert --tokenize: " + run.err);
+                continue;
+            }
+            // A text-form original shows as the calculator prints its tokens (keywords, numbers, brackets).
+            const std::string shownTokens = tool("text " + quoted(tokens), dir).out;
+            const Bytes tokenData = ScratchDir::read(tokens);
+            run = tool("convert " + quoted(tokens) + " " + quoted(back), dir);
+            if (run.status != 0) fail("convert back: " + run.err);
+            else if (tool("text " + quoted(back), dir).out != shownTokens) fail("converted back, it shows another program");
+            // The text form has no room for the one-expression form (f(x)=x^2 without Func ... EndFunc): tokenized
+            // from the text form, such a function takes the Func ... EndFunc form, as on the calculator's editor.
+            run = tool("convert --tokenize " + quoted(text) + " " + quoted(again), dir);
+            const bool oneExpression = !isTextForm(e->data) && detokenize(e->data).oneExpression;
+            if (run.status != 0) fail("the text form does not tokenize: " + run.err);
+            else if (oneExpression) oneExpressionFunctions.push_back(where);
+            else if (ScratchDir::read(again) != tokenData) fail("its text form tokenizes to other tokens");
+            if (isTextForm(e->data)) continue;
+            ++tokenized;
+            if (shownTokens != shown.out) fail("the tokenized form shows another program");
+            const VariableTable rebuilt = readVariableTable(tokenData);
+            if (!rebuilt.ok() || rebuilt.variables.size() != 1 || !sameTokens(e->data, rebuilt.variables[0].data))
+                fail("tokenized again, its tokens are not the calculator's");
+        }
+    }
+    std::string all;
+    for (const std::string& f : failures) all += "  " + f + "\n";
+    for (const std::string& f : oneExpressionFunctions)
+        std::cout << f << ": one-expression function, Func ... EndFunc once tokenized from its text form\n";
+    EXPECT_LE(oneExpressionFunctions.size(), 2u);
+    EXPECT_TRUE(failures.empty()) << failures.size() << " of " << members << " failed:\n" << all;
+    EXPECT_GT(members, 160);
+    EXPECT_GT(tokenized, 140);
 }
 
 }  // namespace
