@@ -245,7 +245,13 @@ std::string writeLinkText(const LinkText& text) {
         if (end == std::string_view::npos) break;
         start = end + 2;
     }
-    return out + "\r\n\\STOP92\\\r\n";
+    out += "\r\n\\STOP92\\\r\n";
+    // Codes that happen to spell UTF-8 would be read back as UTF-8: such a text is
+    // written in UTF-8 through the character table, which reads back to the same codes.
+    if (!isUtf8BeyondAscii(out)) return out;
+    std::string utf8;
+    for (const char c : calcToUtf8(out)) utf8 += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return utf8;
 }
 
 std::string linkTextFolder(std::string_view file) {

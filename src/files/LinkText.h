@@ -39,7 +39,8 @@ OutsideText readOutsideText(std::string_view bytes);
 // readOutsideText). Lines may end in CR LF, CR or LF.
 LinkTextResult readLinkText(std::string_view bytes);
 
-// Writes the file as the link software does, CR LF line ends.
+// Writes the file as the link software does, CR LF line ends; in UTF-8 when its
+// 8-bit codes would happen to read as UTF-8.
 std::string writeLinkText(const LinkText& text);
 
 // Calculator codes to the link software's escapes and back.

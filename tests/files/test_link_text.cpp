@@ -77,6 +77,14 @@ TEST(LinkText, Utf8ExportsReadThroughTheCharacterTableAndOthersAsTheLinkSoftware
     EXPECT_EQ(readLinkText(eightBit).text.program, program);
     EXPECT_EQ(readLinkText(utf8).text.program, program);
     EXPECT_EQ(readLinkText("\xEF\xBB\xBF" + utf8).text.program, program);
+    // Codes that spell UTF-8 (Ã¡ is C3 A1, as á is in UTF-8) are written so that they read back as they were.
+    LinkText spelled;
+    spelled.name = "p";
+    spelled.program = "()\r\nPrgm\r\nDisp \"\xC3\xA1\xE9\"\r\nEndPrgm";
+    const LinkTextResult back = readLinkText(writeLinkText(spelled));
+    ASSERT_TRUE(back.ok()) << back.error;
+    EXPECT_EQ(back.text.program, spelled.program);
+    EXPECT_NE(writeLinkText(readLinkText(eightBit).text).find("Temp\xE9rature"), std::string::npos);  // 8-bit, as the link software writes
     // UTF-8 of the calculator's own signs, escapes beside them: θ, →, ⁻¹.
     const LinkTextResult signs = readLinkText(
         "\\START92\\\r\n\\NAME=\xCE\xB8s\r\n(x)\r\nFunc\r\nReturn x\xE2\x81\xBB\xC2\xB9\\->\\y\r\nEndFunc\r\n\\STOP92\\\r\n");
