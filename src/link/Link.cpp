@@ -1,8 +1,14 @@
 #include "link/Link.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
+#include <set>
+#include <thread>
+
+#include <unistd.h>
 
 // The libraries' C headers use the C keyword "restrict", which C++ spells __restrict.
 #define restrict __restrict
@@ -48,6 +54,24 @@ constexpr int kNspireErrors = 400;  // 400 to 459
 
 constexpr std::uint8_t kSkipCommand = 0x36;  // the calculator's SKP packet
 
+// After an exchange left midway, how long the line must stay quiet before the next
+// one may start, and how long the wait for that may last at most.
+constexpr auto kQuietAtLeast = std::chrono::milliseconds(1000);
+constexpr auto kQuietAtMost = std::chrono::milliseconds(2000);
+constexpr auto kSettleLimit = std::chrono::seconds(10);
+
+// The descriptors this process holds on the virtual cable's named pipes.
+std::set<int> virtualCableDescriptors() {
+    std::set<int> out;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", ec)) {
+        std::error_code linkError;
+        const std::string target = std::filesystem::read_symlink(entry.path(), linkError).string();
+        if (!linkError && target.rfind("/tmp/.vlc_", 0) == 0) out.insert(std::atoi(entry.path().filename().c_str()));
+    }
+    return out;
+}
+
 // ---- GLib's log: kept off stderr, the last warning kept for messages -----------
 
 std::mutex logMutex;
@@ -69,15 +93,12 @@ unsigned warningsSoFar() {
     return warningCount;
 }
 
-void initLibraries() {
+void keepLibraryLogs() {
     static std::once_flag once;
     std::call_once(once, [] {
         constexpr auto all = static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK | G_LOG_FLAG_FATAL | G_LOG_FLAG_RECURSION);
         for (const char* domain : {"ticables", "tifiles", "ticalcs", "ticonv"})
             g_log_set_handler(domain, all, keepLibraryLog, nullptr);
-        ticables_library_init();
-        tifiles_library_init();
-        ticalcs_library_init();
     });
 }
 
@@ -162,12 +183,28 @@ struct Link::Impl {
     std::uint8_t lastCommand = 0;
     int skipCode = -1;
     bool cancelledAtEnd = false;  // the user cancelled before the operation ended
+    bool settling = false;        // bytes read now are a dropped exchange's
     double reported = 0;
     unsigned warningsAtStart = 0;
+    // libticables' virtual cable opens its outgoing pipe twice and closes it once:
+    // what its open added is closed with the link.
+    std::set<int> virtualCableOpened;
+    // The libraries are started for each link and stopped with it: libusb's thread
+    // and descriptors live no longer than the link.
+    bool librariesStarted = false;
+    bool timedOut = false;  // a read or write of the operation ran out of time
 
     ~Impl() {
         if (calc) ticalcs_handle_del(calc);  // detaches and closes the cable
         if (cable) ticables_handle_del(cable);
+        const std::set<int> left = virtualCableDescriptors();
+        for (const int fd : virtualCableOpened)
+            if (left.count(fd)) ::close(fd);
+        if (librariesStarted) {
+            ticalcs_library_exit();
+            tifiles_library_exit();
+            ticables_library_exit();
+        }
     }
 
     void report(double fraction) {
@@ -193,6 +230,7 @@ struct Link::Impl {
         skipCode = -1;
         update.cancel = 0;
         cancelledAtEnd = false;
+        timedOut = false;
         warningsAtStart = warningsSoFar();
         report(0);
     }
@@ -203,6 +241,42 @@ struct Link::Impl {
         // still the user's cancel.
         cancelledAtEnd = cancelRequested();
         control = nullptr;
+        if (cancelledAtEnd || timedOut || leftMidway(error)) settle();
+    }
+
+    // Whether `error` leaves the calculator in the middle of an exchange, a late
+    // answer possibly on its way.
+    static bool leftMidway(int error) {
+        return error == calcs::kAbort || error == cables::kReadTimeout || error == cables::kWriteTimeout ||
+               error == cables::kReadError || error == cables::kWriteError || error == calcs::kChecksum ||
+               error == calcs::kInvalidCommand || error == calcs::kCtsError || error == calcs::kNack ||
+               error == calcs::kInvalidPacket;
+    }
+
+    // Drops what the calculator still sends until the line has been quiet for the
+    // cable's timeout (within bounds), so that the calculator gives the dropped
+    // exchange up and the next one starts on a clean line instead of reading a late
+    // answer as its own.
+    void settle() {
+        using Clock = std::chrono::steady_clock;
+        const auto quiet = std::clamp<std::chrono::milliseconds>(
+            std::chrono::milliseconds(100 * std::clamp(options.timeoutTenths, 1, kMaxTimeoutTenths)), kQuietAtLeast,
+            kQuietAtMost);
+        settling = true;
+        const auto start = Clock::now();
+        auto lastByte = start;
+        while (Clock::now() - lastByte < quiet && Clock::now() - start < kSettleLimit) {
+            CableStatus status = STATUS_NONE;
+            if (ticables_cable_check(cable, &status)) break;
+            if (status & STATUS_RX) {
+                std::uint8_t byte = 0;
+                if (ticables_cable_recv(cable, &byte, 1)) break;
+                lastByte = Clock::now();
+            } else {
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        }
+        settling = false;
     }
 
     std::string libraryDetail(int error) const {
@@ -221,6 +295,10 @@ struct Link::Impl {
         if (error == calcs::kAbort || cancelledAtEnd)
             return S::failure(MessageId::Cancelled, subject, error);
         if (skipCode >= 0) return S::failure(MessageId::Refused, subject, skipCode);
+        // The library may go on after a time-out and fail on what it did not get.
+        if (timedOut)
+            return receivedBytes > 0 ? S::failure(MessageId::Cut, subject, error)
+                                     : S::failure(MessageId::NoAnswer, cableSubject(options), error);
         if (error == calcs::kNotReady) return S::failure(MessageId::NotReady, {}, error);
         if (error == calcs::kMissingVar) return S::failure(MessageId::NoSuchVariable, subject, error);
         if (error == calcs::kVarRejected || error == calcs::kOutOfMemory || error == calcs::kVarVersion ||
@@ -270,7 +348,7 @@ int calcEvent(CalcHandle*, uint32_t, const CalcEventData* event, void* user) {
 
 int cableEvent(CableHandle*, uint32_t, const CableEventData* event, void* user) {
     auto* impl = static_cast<Link::Impl*>(user);
-    if (!impl) return event->retval;
+    if (!impl || impl->settling) return event->retval;
     switch (event->type) {
     case CABLE_EVENT_TYPE_BEFORE_SEND:
     case CABLE_EVENT_TYPE_BEFORE_RECV:
@@ -281,9 +359,11 @@ int cableEvent(CableHandle*, uint32_t, const CableEventData* event, void* user) 
         break;
     case CABLE_EVENT_TYPE_AFTER_SEND:
         if (!event->retval) impl->moved(event->data.data.len, false);
+        if (event->retval == cables::kWriteTimeout) impl->timedOut = true;
         break;
     case CABLE_EVENT_TYPE_AFTER_RECV:
         if (!event->retval) impl->moved(event->data.data.len, true);
+        if (event->retval == cables::kReadTimeout) impl->timedOut = true;
         break;
     default:
         break;
@@ -323,7 +403,7 @@ Link::~Link() {
 
 LinkResult<std::unique_ptr<Link>> Link::open(const LinkOptions& options) {
     using S = LinkStatus;
-    initLibraries();
+    keepLibraryLogs();
     if (!cableFits(options.calc, options.cable))
         return {nullptr, S::failure(MessageId::WrongCable, displayName(options.calc))};
     if (options.port < 1 || options.port > 4)
@@ -337,6 +417,10 @@ LinkResult<std::unique_ptr<Link>> Link::open(const LinkOptions& options) {
     // From here on the Link owns the handles and releases the one-link flag.
     std::unique_ptr<Link> link(new Link(std::move(impl)));
     Impl& d = *link->impl_;
+    ticables_library_init();
+    tifiles_library_init();
+    ticalcs_library_init();
+    d.librariesStarted = true;
 
     d.cable = ticables_handle_new(cableModelOf(options.cable), static_cast<CablePort>(options.port));
     if (!d.cable) return {nullptr, S::failure(MessageId::CableUnavailable, cableSubject(options))};
@@ -360,7 +444,12 @@ LinkResult<std::unique_ptr<Link>> Link::open(const LinkOptions& options) {
     ticables_cable_set_event_hook(d.cable, cableEvent);
     ticables_cable_set_event_user_pointer(d.cable, &d);
 
-    if (const int error = ticalcs_cable_attach(d.calc, d.cable))
+    const std::set<int> before = options.cable == Cable::TiEmu ? virtualCableDescriptors() : std::set<int>{};
+    const int error = ticalcs_cable_attach(d.calc, d.cable);
+    if (options.cable == Cable::TiEmu)
+        for (const int fd : virtualCableDescriptors())
+            if (!before.count(fd)) d.virtualCableOpened.insert(fd);
+    if (error)
         return {nullptr, S::failure(MessageId::CableUnavailable, cableSubject(options), error, d.libraryDetail(error))};
     return {std::move(link), {}};
 }

@@ -29,6 +29,7 @@ constexpr std::uint8_t kFoldersListing = 0x1F;  // its size's top byte: the fold
 constexpr std::uint8_t kFolderType = 0x1F;
 
 constexpr int kPatienceMs = 3000;  // how long the calculator waits for the PC's next packet
+constexpr int kByteWaitMs = 300;  // how long it waits for the rest of a packet
 constexpr std::size_t kChunk = 1024;  // below the pipe's atomic write size
 
 bool hasData(std::uint8_t command) {
@@ -120,9 +121,17 @@ bool SimulatedCalculator::waitForData(int milliseconds) {
     return false;
 }
 
+// Byte by byte, each within kByteWaitMs of the one before: libticables' own timeouts
+// count the process's processor time, not the clock's.
+bool SimulatedCalculator::readBytes(std::uint8_t* to, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i)
+        if (!waitForData(kByteWaitMs) || ticables_cable_recv(handleOf(cable_), to + i, 1)) return false;
+    return true;
+}
+
 bool SimulatedCalculator::readPacket(Packet& p) {
     std::uint8_t header[4] = {0, 0, 0, 0};
-    if (ticables_cable_recv(handleOf(cable_), header, 4)) return false;
+    if (!readBytes(header, 4)) return false;
     p.machine = header[0];
     p.command = header[1];
     p.length = static_cast<std::uint16_t>(header[2] | (header[3] << 8));
@@ -131,9 +140,10 @@ bool SimulatedCalculator::readPacket(Packet& p) {
     if (p.machine == 0) return false;
     if (hasData(p.command)) {
         Bytes body(p.length + 2u, '\0');
-        if (ticables_cable_recv(handleOf(cable_), reinterpret_cast<std::uint8_t*>(body.data()),
-                                static_cast<std::uint32_t>(body.size())))
+        if (!readBytes(reinterpret_cast<std::uint8_t*>(body.data()), body.size())) {
+            note("dropped the rest of command " + hex(p.command) + " length " + std::to_string(p.length));
             return false;
+        }
         p.data = body.substr(0, p.length);
         const std::uint16_t sum = static_cast<std::uint16_t>(littleEndian(body, p.length, 2));
         if (sum != byteSum(p.data)) note("bad check sum on command " + hex(p.command));
@@ -148,10 +158,24 @@ bool SimulatedCalculator::expect(std::uint8_t command, Packet& p) {
         return false;
     }
     if (p.command != command) {
+        // The PC left this exchange and starts another: serve that one.
         note("expected " + hex(command) + ", got " + hex(p.command));
+        if (p.command != kAck) {
+            pending_ = p;
+            hasPending_ = true;
+        }
         return false;
     }
     return true;
+}
+
+void SimulatedCalculator::stallIfAsked() {
+    const int ms = stallMs_.exchange(0);
+    if (ms <= 0) return;
+    note("stalls " + std::to_string(ms) + " ms");
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < until && !(stop_ && stop_->load()))
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }
 
 bool SimulatedCalculator::sendRaw(const Bytes& bytes, std::size_t upTo) {
@@ -190,12 +214,17 @@ bool SimulatedCalculator::sendShort(std::uint8_t command, std::uint16_t status) 
 void SimulatedCalculator::serve(const std::atomic<bool>& stop) {
     stop_ = &stop;
     while (!stop.load()) {
-        if (silent_ || setup_.mute || !waitForData(20)) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(silent_ || setup_.mute ? 5 : 0));
-            continue;
-        }
         Packet p;
-        if (!readPacket(p)) continue;
+        if (hasPending_) {
+            p = pending_;
+            hasPending_ = false;
+        } else {
+            if (silent_ || setup_.mute || !waitForData(20)) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(silent_ || setup_.mute ? 5 : 0));
+                continue;
+            }
+            if (!readPacket(p)) continue;
+        }
         switch (p.command) {
         case kRdy:
             // The status word's high byte, bit 0: not ready.
@@ -233,6 +262,7 @@ void SimulatedCalculator::handleRts(const Packet& p) {
         note("silent from here on");
         return;
     }
+    stallIfAsked();
     if (data.data.size() != size + 4u) {
         note("data of " + std::to_string(data.data.size()) + " bytes for size " + std::to_string(size));
         return;
@@ -317,6 +347,7 @@ void SimulatedCalculator::sendVariable(const SimVariable& v) {
         note("silent from here on");
         return;
     }
+    stallIfAsked();
     if (!send(kXdp, data, true) || !expect(kAck, reply) || !sendShort(kEot) || !expect(kAck, reply))
         note("variable not finished");
 }

@@ -3,11 +3,17 @@
 // virtual cable: enough of it for the PC side (libticalcs) to check that the
 // calculator is ready, send it a variable, list its folders and variables and
 // receive one. It can also refuse a variable with a skip code, say it is busy,
-// never answer, or stop answering in the middle of a variable's data.
+// never answer, stop answering in the middle of a variable's data, or stall there
+// for a while and then answer late.
+//
+// As a calculator does, it drops an exchange that the PC left: a packet that is not
+// the one it waits for starts a new exchange, and a packet whose bytes stop coming
+// is dropped after a short wait.
 //
 // Packets: machine id, command, 16-bit length, then for commands with data the
 // data and their 16-bit byte sum, all little-endian.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -44,6 +50,9 @@ public:
     bool open(std::string& error);
     // Answers the PC until `stop` is set.
     void serve(const std::atomic<bool>& stop);
+    // The next variable's data, sent or received, waits `milliseconds` before its
+    // answer, as a calculator busy elsewhere would; callable from another thread.
+    void stallNext(int milliseconds) { stallMs_.store(milliseconds); }
 
     const std::vector<SimVariable>& received() const { return received_; }
     const std::vector<std::string>& log() const { return log_; }
@@ -57,6 +66,8 @@ private:
     };
 
     void drainStaleBytes();
+    void stallIfAsked();
+    bool readBytes(std::uint8_t* to, std::size_t count);
     bool readPacket(Packet& p);
     bool waitForData(int milliseconds);
     bool expect(std::uint8_t command, Packet& p);
@@ -76,6 +87,9 @@ private:
     void* cable_ = nullptr;  // libticables' CableHandle
     const std::atomic<bool>* stop_ = nullptr;
     bool silent_ = false;
+    std::atomic<int> stallMs_{0};
+    bool hasPending_ = false;  // a packet that ended an exchange, to serve next
+    Packet pending_;
     std::vector<SimVariable> received_;
     std::vector<std::string> log_;
 };

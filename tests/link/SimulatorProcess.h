@@ -79,6 +79,14 @@ public:
 
     bool ready() const { return ready_; }
 
+    // The next variable's data, sent or received, wait `milliseconds` for the
+    // calculator's answer; true once the simulator has taken it.
+    bool stallNext(int milliseconds) {
+        const std::string line = "stall " + std::to_string(milliseconds) + "\n";
+        if (toChild_ < 0 || write(toChild_, line.data(), line.size()) != static_cast<ssize_t>(line.size())) return false;
+        return readLine(5000) == "stall set";
+    }
+
     // Closes the simulator's input and waits for it to end (killing it after 10 s);
     // its exit status.
     int finish() {

@@ -2,6 +2,8 @@
 // link tests. It prints "ready" once the cable is open, answers on a thread of its
 // own, and stops when its standard input closes; each variable the PC sent is then
 // in DIR/N.data (size word and data) and DIR/N.name ("folder\name", then the type).
+// A line "stall MS" on its standard input makes the next variable's data wait MS
+// milliseconds for their answer; it says "stall set" once it is.
 //
 // It runs as a process of its own because libticables keeps the virtual cable's
 // state in globals, one set per process: two ends in one process share them.
@@ -87,6 +89,10 @@ int main(int argc, char** argv) {
         std::thread protocol([&] { calculator.serve(stop); });
         std::string line;
         while (std::getline(std::cin, line)) {
+            if (line.rfind("stall ", 0) == 0) {
+                calculator.stallNext(std::atoi(line.c_str() + 6));
+                std::cout << "stall set" << std::endl;
+            }
         }
         stop.store(true);
         protocol.join();

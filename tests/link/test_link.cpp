@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <iostream>
 #include <map>
 #include <set>
@@ -417,6 +418,89 @@ TEST(SimulatedCalculator, CancelStopsATransfer) {
     link.reset();
     calculator.finish();
     EXPECT_TRUE(calculator.received().empty());
+}
+
+// Entries of a /proc/self folder: the process's descriptors or threads.
+std::size_t entriesOf(const char* folder) {
+    std::size_t n = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) ++n;
+    return n;
+}
+
+// Each transfer opens its own link, as the editor does. A cancel and a time-out
+// midway leave the calculator in the middle of an exchange, with a late answer on
+// the way: the next transfer still works at once, and nothing stays open.
+TEST(SimulatedCalculator, CancelsAndTimeOutsLeaveNothingOpenAndTheNextTransferWorks) {
+    REQUIRE_SAMPLES();
+    const TableEntry large = *tableOf("sseng__sgsgeo.89p").programs().front();
+    const TableEntry small = *tableOf("dapperfu__me572.dh.89f").programs().front();
+    ScratchDir dir;
+    SimulatorProcess calculator(dir, {"--hold", sample("sseng__sgsgeo.89p")});
+    ASSERT_TRUE(calculator.ready()) << calculator.log();
+    const std::size_t descriptors = entriesOf("/proc/self/fd");
+    const std::size_t threads = entriesOf("/proc/self/task");
+
+    enum class Step { Send, Receive, CancelSend, CancelReceive, TimeOutSend, TimeOutReceive };
+    const std::vector<Step> steps{Step::Send,    Step::CancelSend,     Step::Send,    Step::TimeOutSend,
+                                  Step::Receive, Step::CancelReceive,  Step::Receive, Step::TimeOutReceive,
+                                  Step::Send,    Step::TimeOutReceive, Step::Send,    Step::CancelReceive,
+                                  Step::Receive, Step::TimeOutSend,    Step::Receive, Step::CancelSend,
+                                  Step::Send,    Step::CancelSend,     Step::Receive, Step::TimeOutSend};
+    // The simulator writes its log when it stops: only a failed step stops it early.
+    const auto stoppedLog = [&calculator] {
+        calculator.finish();
+        return calculator.log();
+    };
+    int sent = 0;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const Step step = steps[i];
+        SCOPED_TRACE("step " + std::to_string(i));
+        auto link = openLink(virtualCable(3));
+        ASSERT_TRUE(link) << calculator.log();
+        TransferControl control;
+        control.onProgress = [&control](double f) {
+            if (f > 0.3) control.cancel();
+        };
+        // The calculator answers the data 1.2 s late: the link gave up after 0.3 s.
+        if (step == Step::TimeOutSend || step == Step::TimeOutReceive) {
+            ASSERT_TRUE(calculator.stallNext(1200));
+        }
+        switch (step) {
+        case Step::Send: {
+            const LinkStatus s = link->sendVariable(small);
+            ASSERT_TRUE(s.ok()) << s.message(kEnglish) << "\n" << stoppedLog();
+            ++sent;
+            break;
+        }
+        case Step::Receive: {
+            const auto got = link->receiveVariable("sgs\\sgsgeo");
+            ASSERT_TRUE(got.ok()) << got.status.message(kEnglish) << "\n" << stoppedLog();
+            EXPECT_TRUE(sameBytes(readVariableTable(got.value).variables.front().data, large.data));
+            break;
+        }
+        case Step::CancelSend:
+            EXPECT_EQ(link->sendVariable(large, &control).id, MessageId::Cancelled);
+            break;
+        case Step::CancelReceive:
+            EXPECT_EQ(link->receiveVariable("sgs\\sgsgeo", &control).status.id, MessageId::Cancelled);
+            break;
+        case Step::TimeOutSend: {
+            const LinkStatus s = link->sendVariable(small);
+            EXPECT_EQ(s.id, MessageId::Cut) << s.message(kEnglish);
+            break;
+        }
+        case Step::TimeOutReceive: {
+            const LinkStatus s = link->receiveVariable("sgs\\sgsgeo").status;
+            EXPECT_EQ(s.id, MessageId::Cut) << s.message(kEnglish) << " " << s.code;
+            break;
+        }
+        }
+    }
+    EXPECT_EQ(entriesOf("/proc/self/fd"), descriptors);
+    EXPECT_EQ(entriesOf("/proc/self/task"), threads);
+    ASSERT_EQ(calculator.finish(), 0);
+    // What the cancelled and late sends carried never counted twice.
+    EXPECT_GE(calculator.received().size(), static_cast<std::size_t>(sent));
 }
 
 }  // namespace

@@ -123,6 +123,30 @@ TEST(KorvaneToolLink, FailuresGiveOneLineAndStatusOne) {
     }
 }
 
+// A send that timed out while the calculator answered late, then the same send
+// again at once: it works on the first try.
+TEST(KorvaneToolLink, ASendAfterATimeOutWorksAtOnce) {
+    REQUIRE_SAMPLES();
+    ScratchDir dir;
+    const std::string ini = dir.file("Korvane.INI");
+    ScratchDir::write(ini, "[option]\nCalc=ti89\nCable=tiemu\nPort=1\n");
+    ScratchDir simDir;
+    SimulatorProcess calculator(simDir, {});
+    ASSERT_TRUE(calculator.ready()) << calculator.log();
+    const std::string send = "send " + quoted(sample("dapperfu__me572.dh.89f")) + " --timeout 0.3";
+
+    ASSERT_TRUE(calculator.stallNext(1200));
+    const ToolRun late = tool(send, dir, ini);
+    EXPECT_EQ(late.status, 1);
+    EXPECT_TRUE(late.oneErrorLine()) << late.err;
+    EXPECT_NE(late.err.find("cut midway"), std::string::npos) << late.err;
+    const ToolRun again = tool(send, dir, ini);
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(again.err, "");
+    ASSERT_EQ(calculator.finish(), 0);
+    EXPECT_FALSE(calculator.received().empty()) << calculator.log();
+}
+
 TEST(KorvaneToolLink, UsageErrorsGiveStatusTwo) {
     ScratchDir dir;
     const std::string ini = dir.file("Korvane.INI");
