@@ -70,8 +70,8 @@ constexpr std::array<LanguageText, 54> kTable{{
      "Merci aux auteurs du tokeniseur et du d\u00e9tokeniseur des fichiers de la calculatrice.",
      "Thanks to the authors of the calculator files' tokenizer and detokenizer."},
     {"FrmAbout1", "lblDisclaimer", 0,
-     "Ceci est une version b\u00eata : merci de signaler tout d\u00e9faut \u00e0 korvane@example.org.",
-     "This is a beta version: please report any fault to korvane@example.org."},
+     "Version b\u00eata. Korvane est un logiciel libre sous licence GNU GPL, version 3 ou ult\u00e9rieure.",
+     "Beta version. Korvane is free software under the GNU GPL, version 3 or later."},
 
     {"FrmImprime", "", 0, "Imprimer", "Print"},
     {"FrmImprime", "LblImprimer", 0, "Imprimante :", "Printer :"},
