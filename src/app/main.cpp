@@ -54,6 +54,8 @@ int main(int argc, char** argv) {
     korvane::FrmP window(korvane::Settings(korvane::locateCheminIni(QApplication::applicationDirPath().toStdString())),
                          prompt);
     prompt.setParent(&window);
+    // Unsaved work survives a crash in $XDG_STATE_HOME/korvane/.
+    window.recoveryFolder = korvane::defaultRecoveryFolder();
     window.load(commandLine);
     return app.exec();
 }

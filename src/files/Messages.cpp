@@ -145,6 +145,13 @@ constexpr MessageRow kRows[] = {
      "This program runs for the first time; restart the computer after installing it so that it works properly.",
      "Ce programme est exécuté pour la première fois,il est important de redémarrer le pc "
      "après l'installation de ce logiciel pour le bon fonctionnement."},
+    {RecoveryOffer, "Korvane did not close normally. Recover the unsaved program %1, as it stood on %2?",
+     "Korvane ne s'est pas fermé normalement. Récupérer le programme non enregistré %1, tel qu'il était le %2 ?"},
+    {RecoveryDamaged, "A recovery copy of unsaved work is damaged and cannot be restored. It is kept aside as\n%1",
+     "Une copie de récupération d'un travail non enregistré est endommagée et ne peut pas être restaurée. "
+     "Elle est mise de côté sous\n%1"},
+    {RecoveryWriteFailed, "The recovery copy of the unsaved program cannot be written:\n%1\n%2",
+     "La copie de récupération du programme non enregistré ne peut pas être écrite :\n%1\n%2"},
 };
 
 static_assert(std::size(kRows) == static_cast<std::size_t>(Count), "one row per message");

@@ -116,6 +116,10 @@ enum class MessageId {
     FolderOpenFailed,
     CatalogueUnreadable,
     FirstRun,
+    // The recovery copy of unsaved work.
+    RecoveryOffer,
+    RecoveryDamaged,
+    RecoveryWriteFailed,
     Count
 };
 

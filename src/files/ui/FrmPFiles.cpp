@@ -164,6 +164,8 @@ void FrmP::markSaved() {
     document.saved = documentState();
     RichTxt1->document()->setModified(false);
     refreshTitle();
+    // Saved, or replaced after the user gave it up: nothing left to recover.
+    dropRecoveryCopy();
 }
 
 void FrmP::refreshTitle() {

@@ -215,6 +215,7 @@ void FrmP::load(const std::string& commandLine) {
     // The last file, then the one named on the command line; "1" is none.
     if (!read.chemin.empty() && read.chemin != "1") openRoutine(true, read.chemin);
     openCommandLine(commandLine);
+    startRecovery();
     RichTxt1->setFocus();
     loading = false;
 }
@@ -259,6 +260,7 @@ void FrmP::unload() {
     // Unsaved work is saved or given up on purpose; "Annuler" keeps the window.
     if (!saveBeforeReplacing()) return;
     unloaded_ = true;
+    closeRecovery();
 
     ShutdownSettings state;
     state.taillePolice = CboTaille->currentIndex();

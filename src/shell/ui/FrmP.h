@@ -4,7 +4,9 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "editor/ui/QtClipboard.h"
 #include "files/Detokenizer.h"
 #include "files/Document.h"
+#include "files/RecoveryCopy.h"
 #include "insert/ToolStrip.h"
 #include "shell/IniStore.h"
 #include "shell/Layout.h"
@@ -234,6 +237,15 @@ public:
     // The live syntax check: the first error's line marked, its message in the status bar.
     void runLiveCheck();
 
+    // ---- Recovery copy of unsaved work (defined in files/ui/FrmPRecovery.cpp) ----
+    // Where the copies are kept; empty keeps none. Set before load.
+    std::string recoveryFolder;
+    // The pause after the last edit before the copy is written; a copy is never
+    // more than 5 s behind the first edit it has not saved.
+    void setRecoveryDelay(int milliseconds);
+    // This window's copy, whether it exists or not; empty without a folder.
+    std::string recoveryCopyPath() const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -331,6 +343,23 @@ private:
     QString helpText(const char* row) const;
     QTimer* liveCheckTimer_ = nullptr;
     QString positionFormat_;
+
+    // ---- Recovery copy of unsaved work (defined in files/ui/FrmPRecovery.cpp) ----
+    // From load: this window's copy, then the copies that Korvanes no longer running left.
+    void startRecovery();
+    void offerLeftCopies();
+    void restoreRecoveryCopy(const RecoveryCopy& copy);
+    void scheduleRecoveryCopy();
+    void writeRecoveryCopy();
+    // Saved, or given up on purpose: the copy goes.
+    void dropRecoveryCopy();
+    // A normal quit: the copy and its lock go.
+    void closeRecovery();
+    std::unique_ptr<RecoveryStore> recovery_;
+    QTimer* recoveryTimer_ = nullptr;
+    std::chrono::steady_clock::time_point recoveryPendingSince_;
+    int recoveryDelay_ = 1000;
+    bool recoveryFailureShown_ = false;
 
     void buildControls();
     void nouveau_Click();
