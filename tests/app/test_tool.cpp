@@ -336,6 +336,15 @@ TEST(KorvaneTool, PackTakesWhatTextPrints) {
         }
     }
 
+    // The calculator's bytes, as text --raw prints them, pack --raw back to the same program.
+    const std::string azeros = quoted((samples::folder().parent_path() / "ti68k-more" / "loretoparisi__azeros.89f").string());
+    const ToolRun raw = tool("text --raw " + azeros, dir);
+    if (raw.status == 0) {
+        ScratchDir::write(dir.file("raw.txt"), raw.out);
+        ASSERT_EQ(tool("pack --raw " + quoted(dir.file("raw.txt")) + " " + quoted(dir.file("raw.89f")), dir).status, 0);
+        EXPECT_EQ(tool("text --raw " + quoted(dir.file("raw.89f")), dir).out, raw.out);
+    }
+
     // The name line says the name, its arguments and the folder; --name and --folder say more.
     ScratchDir::write(dir.file("n.txt"), "util\\area(w,h)\nFunc\nReturn w*h\nEndFunc\n");
     ASSERT_EQ(tool("pack " + quoted(dir.file("n.txt")) + " " + quoted(dir.file("n.89f")), dir).status, 0);
