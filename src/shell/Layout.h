@@ -24,12 +24,30 @@ struct LayoutInput {
     TwipsRect main;         // the main window, outer frame
     int editorHeight = 0;   // the editor's present height
     bool catalogueLocked = false;
+    bool catalogueShown = false;
     TwipsRect catalogue;    // outer frame
     bool paletteLocked = false;
+    bool paletteShown = false;
     TwipsRect palette;      // outer frame
+    // The screen's area for windows (without panels), when known.
+    std::optional<TwipsRect> screen;
+};
+
+struct TwipsSize {
+    int width = 0;
+    int height = 0;
+    bool operator==(const TwipsSize&) const = default;
 };
 
 struct MainLayout {
+    // The main window's outer frame when it must change so that its shown docked
+    // tool windows stay wholly on the screen: a window as large as the screen
+    // (maximised, or made so) gives up their width at its right and their height
+    // at its bottom. Everything below is laid out for this frame.
+    std::optional<TwipsRect> main;
+    // The largest outer size that leaves that room on the screen; none when no
+    // shown docked window needs room (or the screen is unknown).
+    std::optional<TwipsSize> largest;
     int editorWidth = 0;
     int stripWidth = 0;
     int nameFieldWidth = 0;

@@ -194,5 +194,70 @@ TEST(Layout, StretchesTheEditorAndDocksTheLockedToolWindows) {
     EXPECT_FALSE(catalogueAfterSurfaceClick(in));
 }
 
+TEST(Layout, AWindowAsLargeAsTheScreenLeavesRoomForItsShownDockedWindows) {
+    // A 1600 x 900 pixel screen whose panel takes the top 30 pixels.
+    const TwipsRect area{0, 450, 24000, 13050};
+    LayoutInput in;
+    in.main = area;  // maximised
+    in.editorHeight = 1575;
+    in.catalogueLocked = in.catalogueShown = true;
+    in.catalogue = {0, 0, 1800, 900};
+    in.paletteLocked = in.paletteShown = true;
+    in.palette = {0, 0, 6500, 3100};
+    in.screen = area;
+    const auto inside = [&](const TwipsRect& r) {
+        return r.left >= area.left && r.top >= area.top && r.left + r.width <= area.left + area.width &&
+               r.top + r.height <= area.top + area.height;
+    };
+    MainLayout l = layoutFor(in);
+    EXPECT_EQ(l.largest, (TwipsSize{22200, 9950}));
+    ASSERT_TRUE(l.main);
+    EXPECT_EQ(*l.main, (TwipsRect{0, 450, 22200, 9950}));
+    // Docked to the narrower, shorter window, both wholly on the screen.
+    EXPECT_EQ(l.catalogue, (TwipsRect{22200, 450, 1800, 9950}));
+    EXPECT_EQ(l.palette, (TwipsRect{0, 10400, 6500, 3100}));
+    EXPECT_TRUE(inside(*l.catalogue) && inside(*l.palette));
+    // The rest of the layout follows the new frame.
+    EXPECT_EQ(l.editorWidth, 22200 - 400);
+    EXPECT_EQ(l.editorHeight, 9950 - 3200);
+
+    // Wider than the room, placed too far right: it moves left and narrows.
+    in.main = {5000, 900, 23000, 6000};
+    l = layoutFor(in);
+    ASSERT_TRUE(l.main);
+    EXPECT_EQ(*l.main, (TwipsRect{0, 900, 22200, 6000}));
+    EXPECT_TRUE(inside(*l.catalogue) && inside(*l.palette));
+
+    // A window that leaves the room is the user's own placement: nothing changes.
+    in.main = {3000, 1500, 7000, 6600};
+    l = layoutFor(in);
+    EXPECT_FALSE(l.main);
+    EXPECT_EQ(l.catalogue, (TwipsRect{10000, 1500, 1800, 6600}));
+
+    // Only shown docked windows take room: a hidden catalogue and a floating palette none.
+    in.main = area;
+    in.catalogueShown = false;
+    l = layoutFor(in);
+    EXPECT_EQ(l.largest, (TwipsSize{24000, 9950}));
+    EXPECT_EQ(*l.main, (TwipsRect{0, 450, 24000, 9950}));
+    in.paletteLocked = false;
+    l = layoutFor(in);
+    EXPECT_FALSE(l.largest);
+    EXPECT_FALSE(l.main);
+    EXPECT_EQ(l.stripWidth, 24000);
+
+    // An unknown screen leaves the frame alone; a screen narrower than the minimum
+    // width keeps the minimum.
+    in.catalogueShown = in.paletteLocked = true;
+    in.screen.reset();
+    EXPECT_FALSE(layoutFor(in).main);
+    in.screen = TwipsRect{0, 0, 6000, 6000};
+    in.main = {0, 0, 6000, 6000};
+    l = layoutFor(in);
+    EXPECT_EQ(l.largest->width, kMinimumWindowWidth);
+    EXPECT_EQ(l.main->width, kMinimumWindowWidth);
+    EXPECT_EQ(l.main->left, 0);
+}
+
 }  // namespace
 }  // namespace korvane

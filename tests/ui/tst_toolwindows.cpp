@@ -3,6 +3,8 @@
 // what survives a restart.
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
@@ -308,6 +310,56 @@ private slots:
         QTest::mouseClick(cat.CmdLock, Qt::LeftButton);
         QCOMPARE(cat.CmdLock->text(), QString("UnLock"));
         QTRY_VERIFY(docked());
+        w->close();
+    }
+
+    void maximisedTheDockedWindowsStayOnTheScreen() {
+        ScriptedPrompt prompt;
+        auto w = started(prompt, ini());
+        FrmCatalogue& cat = w->frmCatalogue();
+        FrmChar& pal = w->frmChar();
+        QVERIFY(cat.isVisible() && pal.isVisible());
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        const QRect normal = w->geometry();
+        const QRect catNormal = frameOf(cat), palNormal = frameOf(pal);
+
+        auto onScreenBesideAndBelow = [&] {
+            const QRect m = frameOf(*w), c = frameOf(cat), p = frameOf(pal);
+            return area.contains(m) && area.contains(c) && area.contains(p) &&
+                   c.topLeft() == QPoint(m.right() + 1, m.top()) && c.height() == m.height() &&
+                   p.topLeft() == QPoint(m.left(), m.bottom() + 1) &&
+                   // The window takes all the rest: the catalogue ends at the screen's right edge.
+                   m.topLeft() == area.topLeft() && c.right() == area.right() && p.bottom() == area.bottom();
+        };
+        w->showMaximized();
+        QTRY_VERIFY2(onScreenBesideAndBelow(), qPrintable(QStringLiteral("main %1,%2 %3x%4 catalogue at %5,%6 palette at %7,%8")
+                                                            .arg(frameOf(*w).x()).arg(frameOf(*w).y())
+                                                            .arg(frameOf(*w).width()).arg(frameOf(*w).height())
+                                                            .arg(frameOf(cat).x()).arg(frameOf(cat).y())
+                                                            .arg(frameOf(pal).x()).arg(frameOf(pal).y())));
+        // Usable: a click on the palette's last button and on a catalogue row insert.
+        const std::string before = w->RichTxt1->text();
+        QTest::mouseClick(pal.buttons.back(), Qt::LeftButton);
+        QCOMPARE(w->RichTxt1->text().substr(8, 1), code(127));
+        clickRow(*cat.LstCat, 0);
+        QVERIFY(w->RichTxt1->text().size() > before.size() + 1);
+        // Dragged larger by hand, it still leaves them their room.
+        w->showNormal();
+        w->resize(area.size() + QSize(40, 40));
+        QTRY_VERIFY(frameOf(*w).width() + frameOf(cat).width() <= area.width());
+        QVERIFY(frameOf(*w).height() + frameOf(pal).height() <= area.height());
+
+        // Back to its own size, the docked windows come back where they were.
+        w->showNormal();
+        w->setGeometry(normal);
+        QTRY_COMPARE(frameOf(cat), catNormal);
+        QTRY_COMPARE(frameOf(pal), palNormal);
+        // A closed catalogue gives its room back: the window may be as wide as the screen.
+        QTest::mouseClick(w->ChkCat, Qt::LeftButton);
+        QTRY_VERIFY(!w->catalogOpen);
+        w->showMaximized();
+        QTRY_COMPARE(frameOf(*w).width(), area.width());
+        QTRY_VERIFY(area.contains(frameOf(pal)));
         w->close();
     }
 

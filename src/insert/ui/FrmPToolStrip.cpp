@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <memory>
 
@@ -162,6 +163,8 @@ void FrmP::ChkCat_Click() {
             if (!c.isClosing()) c.fermerForm();
         }
         catalogOpen = false;
+        // Its room beside the main window is free again.
+        layoutRoutine();
         return;
     }
     catalogOpen = true;
@@ -173,6 +176,7 @@ void FrmP::ChkCat_Click() {
         c.CmdLock_Click();
         placeOuter(c, {catLeft, catTop, catWidth, catHeight});
     }
+    layoutRoutine();
 }
 
 void FrmP::ChkChar_Click() {
@@ -188,6 +192,7 @@ void FrmP::ChkChar_Click() {
             if (!p.isClosing()) p.fermerForm();
         }
         charSpecialOpen = false;
+        layoutRoutine();
         return;
     }
     charSpecialOpen = true;
@@ -198,6 +203,7 @@ void FrmP::ChkChar_Click() {
         p.CmdLock_Click();
         placeOuter(p, {charLeft, charTop, 0, 0}, false);
     }
+    layoutRoutine();
 }
 
 void FrmP::restoreToolWindows(const StartupSettings& read) {
@@ -293,12 +299,34 @@ void FrmP::closeToolWindows() {
 void FrmP::describeToolWindows(LayoutInput& in) const {
     if (frmCatalogue_ && !frmCatalogue_->isClosing()) {
         in.catalogueLocked = frmCatalogue_->isLocked;
+        in.catalogueShown = frmCatalogue_->isVisible();
         in.catalogue = outerTwips(*frmCatalogue_);
     }
     if (frmChar_ && !frmChar_->isClosing()) {
         in.paletteLocked = frmChar_->isLocked;
+        in.paletteShown = frmChar_->isVisible();
         in.palette = outerTwips(*frmChar_);
     }
+    if (const QScreen* shownOn = screen()) {
+        const QRect area = shownOn->availableGeometry();
+        in.screen = TwipsRect{area.left() * kTwipsPerPixel, area.top() * kTwipsPerPixel, area.width() * kTwipsPerPixel,
+                              area.height() * kTwipsPerPixel};
+    }
+}
+
+void FrmP::giveRoomToToolWindows(const MainLayout& l) {
+    // The window manager maximises the window within its largest size, which
+    // leaves the docked windows their room on the screen; restoring it brings back
+    // its own size, and the docked windows follow.
+    const QSize frame = frameGeometry().size() - size();
+    QSize largest(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    if (l.largest)
+        largest = QSize(std::max(minimumWidth(), px(l.largest->width) - frame.width()),
+                        std::max(1, px(l.largest->height) - frame.height()));
+    if (maximumSize() != largest) setMaximumSize(largest);
+    // A platform that maximises past that size, or a window made as large as the
+    // screen by hand, is given the room here.
+    if (l.main) placeOuter(*this, *l.main);
 }
 
 void FrmP::placeToolWindows(const MainLayout& l) {

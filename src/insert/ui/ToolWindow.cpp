@@ -18,6 +18,8 @@ void ToolWindow::CmdLock_Click() {
     if (isLocked) {
         isLocked = false;
         CmdLock->setText(QStringLiteral("Lock"));
+        // It stays where it is; the main window no longer keeps room for it.
+        redock();
     } else {
         isLocked = true;
         CmdLock->setText(QStringLiteral("UnLock"));

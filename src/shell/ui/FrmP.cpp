@@ -387,6 +387,7 @@ void FrmP::layoutRoutine() {
     in.editorHeight = RichTxt1->height() * kTwipsPerPixel;
     describeToolWindows(in);
     const MainLayout l = layoutFor(in);
+    giveRoomToToolWindows(l);
     // The minimum is the outer width: the frame's own width comes off the client's.
     const int minimum = std::max(0, px(kMinimumWindowWidth) - (frameGeometry().width() - width()));
     if (minimumWidth() != minimum) setMinimumWidth(minimum);

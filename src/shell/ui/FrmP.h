@@ -315,6 +315,9 @@ private:
     std::optional<TwipsRect> floatingCatalogue_;
     std::optional<TwipsRect> floatingPalette_;
     void describeToolWindows(LayoutInput& in) const;
+    // Keeps the shown docked windows on the screen: the window's largest size, and
+    // its frame when it is as large as the screen.
+    void giveRoomToToolWindows(const MainLayout& layout);
     void placeToolWindows(const MainLayout& layout);
     QPointer<FrmCatalogue> frmCatalogue_;
     QPointer<FrmChar> frmChar_;
