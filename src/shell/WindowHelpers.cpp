@@ -1,5 +1,12 @@
 #include "shell/WindowHelpers.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -60,6 +67,83 @@ std::string cheminLong(const std::string& path) {
         result += '/';
         start = slash + 1;
     }
+}
+
+WindowPlace freePlace(const TwipsRect& wanted, const TwipsRect& area, int step,
+                      const std::function<bool(WindowPlace)>& held) {
+    constexpr int kTries = 20;
+    WindowPlace place{wanted.left, wanted.top};
+    for (int i = 0; i < kTries; ++i) {
+        if (!held(place)) return place;
+        place = {place.left + step, place.top + step};
+        const bool pastEdge = place.left + wanted.width > area.left + area.width ||
+                              place.top + wanted.height > area.top + area.height;
+        if (pastEdge) place = {area.left, area.top};
+    }
+    return {wanted.left, wanted.top};
+}
+
+namespace {
+
+// FNV-1a: the same name for the same settings file in every run.
+std::uint64_t stableHash(const std::string& text) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (unsigned char c : text) {
+        h ^= c;
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+}  // namespace
+
+PlaceClaim::PlaceClaim(std::string folder, std::string owner) : folder_(std::move(folder)), owner_(std::move(owner)) {}
+
+PlaceClaim::~PlaceClaim() { release(); }
+
+std::string PlaceClaim::lockPath(WindowPlace place) const {
+    char name[80];
+    std::snprintf(name, sizeof name, "place-%016llx-%d_%d.lock", static_cast<unsigned long long>(stableHash(owner_)),
+                  place.left, place.top);
+    return (fs::path(folder_) / name).string();
+}
+
+bool PlaceClaim::held(WindowPlace place) const {
+    if (fd_ >= 0 && place == place_) return false;
+    const int fd = ::open(lockPath(place).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;  // never claimed
+    // A lock of its own (another open of the file) tells whether someone holds it.
+    const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return !free;
+}
+
+bool PlaceClaim::take(WindowPlace place) {
+    release();
+    std::error_code ec;
+    fs::create_directories(folder_, ec);
+    const int fd = ::open(lockPath(place).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    fd_ = fd;
+    place_ = place;
+    return true;
+}
+
+void PlaceClaim::release() {
+    // The file stays: removing it could let two processes lock two files of one name.
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
+std::string placeFolder() {
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime)
+        return (fs::path(runtime) / "korvane").string();
+    std::error_code ec;
+    return (fs::temp_directory_path(ec) / ("korvane-" + std::to_string(::getuid()))).string();
 }
 
 }  // namespace korvane

@@ -1,6 +1,7 @@
 // The main window on the offscreen platform: start-up, shutdown, new documents and
 // the name field.
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include "editor/Colouring.h"
 #include "editor/ui/EditorWidget.h"
 #include "files/ui/FrmChxPrgmFunc.h"
+#include "insert/ui/FrmChar.h"
 #include "shell/ui/FrmP.h"
 #include "ui/support/DialogAnswers.h"
 
@@ -233,6 +235,62 @@ private slots:
         w.resize(100, w.height());
         QTRY_COMPARE(w.frameGeometry().width(), 5340 / 15);
         w.close();
+    }
+
+    void aSecondWindowDoesNotHideTheFirst() {
+        // Both processes read the same stored geometry; the running one holds its place.
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path() + "/runtime"));
+        const std::string shared = (dir.path() + "/Shared.INI").toStdString();
+        ScriptedPrompt prompt;
+        QRect stored;
+        {
+            FrmP w(Settings(shared), prompt);
+            w.runModal = test::declineSaveQuestion;
+            w.load("");
+            w.setGeometry(100, 80, 500, 400);
+            stored = w.frameGeometry();
+            w.close();
+        }
+        auto open = [&](FrmP& w) {
+            w.runModal = test::declineSaveQuestion;
+            w.load("");
+            QCoreApplication::processEvents();
+        };
+        FrmP first(Settings(shared), prompt);
+        open(first);
+        QCOMPARE(first.frameGeometry(), stored);
+        FrmP second(Settings(shared), prompt);
+        open(second);
+        const QPoint step = second.frameGeometry().topLeft() - first.frameGeometry().topLeft();
+        QVERIFY2(step.x() >= 10 && step.x() == step.y(), qPrintable(QStringLiteral("moved by %1,%2").arg(step.x()).arg(step.y())));
+        QCOMPARE(second.frameGeometry().size(), stored.size());
+        QCOMPARE(first.frameGeometry(), stored);
+        // The docked tool windows go with it.
+        QCOMPARE(second.frmChar().frameGeometry().topLeft(), second.frameGeometry().bottomLeft() + QPoint(0, 1));
+        // A third steps on again; once the first has closed, its place is free.
+        {
+            FrmP third(Settings(shared), prompt);
+            open(third);
+            QCOMPARE(third.frameGeometry().topLeft(), stored.topLeft() + 2 * step);
+            third.close();
+        }
+        first.close();
+        FrmP again(Settings(shared), prompt);
+        open(again);
+        QCOMPARE(again.frameGeometry().topLeft(), stored.topLeft());
+        // Another settings file's window is not counted.
+        const std::string own = (dir.path() + "/Own.INI").toStdString();
+        {
+            FrmP w(Settings(own), prompt);
+            open(w);
+            w.setGeometry(100, 80, 500, 400);
+            w.close();
+        }
+        FrmP apart(Settings(own), prompt);
+        open(apart);
+        QCOMPARE(apart.frameGeometry().topLeft(), stored.topLeft());
+        for (FrmP* w : {&apart, &again, &second}) w->close();
+        qunsetenv("XDG_RUNTIME_DIR");
     }
 };
 

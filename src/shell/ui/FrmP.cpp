@@ -200,10 +200,12 @@ void FrmP::load(const std::string& commandLine) {
 
     layoutRoutine();
     restoreQuickCaptions(read);
-    if (read.mainWindow) setOuterGeometry(*read.mainWindow);
+    std::optional<WindowGeometry> stored = read.mainWindow;
+    if (stored) setOuterGeometry(*stored);
     else placeFirstWindow(kFirstLines);
+    placeClaim_ = claimOwnPlace(*this, settings_.cheminIni(), stored);
     layoutRoutine();
-    if (frameGeometry() == geometry()) settleFrames(read.mainWindow);
+    if (frameGeometry() == geometry()) settleFrames(stored);
     Picture1->resize(frameGeometry().width(), Picture1->height());
     RichTxt1->resize(RichTxt1->width(), std::max(0, px(frameGeometry().height() * kTwipsPerPixel - kStartupEditorMargin)));
 
@@ -260,6 +262,7 @@ void FrmP::unload() {
     // Unsaved work is saved or given up on purpose; "Annuler" keeps the window.
     if (!saveBeforeReplacing()) return;
     unloaded_ = true;
+    placeClaim_.reset();
     closeRecovery();
 
     ShutdownSettings state;

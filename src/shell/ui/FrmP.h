@@ -51,6 +51,7 @@ struct LinkOptions;
 struct LinkStatus;
 }
 class FrmRechercher;
+class PlaceClaim;
 class StatusLabel;
 struct MenuEntry;
 enum class EditorCommand;
@@ -377,6 +378,8 @@ private:
     WindowGeometry outerGeometry() const;
 
     Settings settings_;
+    // Holds the place where this window opened, so that another Korvane opens beside it.
+    std::unique_ptr<PlaceClaim> placeClaim_;
     PromptService& prompt_;
     QtClipboard clipboard_;
     bool unloaded_ = false;

@@ -1,6 +1,8 @@
 #include "shell/ui/WindowPlacement.h"
 
+#include <QApplication>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 #include <algorithm>
 
@@ -32,6 +34,31 @@ void placeOuter(QWidget& window, const TwipsRect& twips, bool withSize) {
         window.resize(std::max(1, twips.width / kTwipsPerPixel - frame.width()),
                       std::max(1, twips.height / kTwipsPerPixel - frame.height()));
     window.move(twips.left / kTwipsPerPixel, twips.top / kTwipsPerPixel);
+}
+
+std::unique_ptr<PlaceClaim> claimOwnPlace(QWidget& window, const std::string& settingsFile,
+                                          std::optional<WindowGeometry>& stored) {
+    auto claim = std::make_unique<PlaceClaim>(placeFolder(), settingsFile);
+    const TwipsRect outer = outerTwips(window);
+    TwipsRect area = outer;
+    if (const QScreen* screen = window.screen()) {
+        const QRect a = screen->availableGeometry();
+        area = {a.left() * kTwipsPerPixel, a.top() * kTwipsPerPixel, a.width() * kTwipsPerPixel, a.height() * kTwipsPerPixel};
+    }
+    // The frame's title bar once the window manager has framed it, else the style's.
+    const int titleBar = std::max(window.geometry().top() - window.frameGeometry().top(),
+                                  window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window));
+    const WindowPlace place =
+        freePlace(outer, area, std::max(1, titleBar) * kTwipsPerPixel, [&](WindowPlace p) { return claim->held(p); });
+    claim->take(place);
+    if (place.left != outer.left || place.top != outer.top) {
+        placeOuter(window, {place.left, place.top, outer.width, outer.height}, false);
+        if (stored) {
+            stored->left = static_cast<float>(place.left);
+            stored->top = static_cast<float>(place.top);
+        }
+    }
+    return claim;
 }
 
 }  // namespace korvane

@@ -1,6 +1,12 @@
 #pragma once
-// Where the dialogs and the tool windows go.
+// Where the dialogs, the tool windows and the main window go.
+#include <memory>
+#include <optional>
+#include <string>
+
 #include "shell/Layout.h"
+#include "shell/Startup.h"
+#include "shell/WindowHelpers.h"
 
 class QWidget;
 
@@ -14,5 +20,13 @@ void centreOver(QWidget& dialog, const QWidget* mainWindow);
 // position always, size where `withSize` (the frame's own measures are kept).
 TwipsRect outerTwips(const QWidget& window);
 void placeOuter(QWidget& window, const TwipsRect& twips, bool withSize = true);
+
+// A main window that opens where the window of another running Korvane of the same
+// settings file stands moves down and right by a title bar's height (as often as
+// needed), so that it does not hide it. Its place is held for as long as the
+// returned claim lives; `stored`, the geometry start-up restores again once the
+// window is framed, takes the new place.
+std::unique_ptr<PlaceClaim> claimOwnPlace(QWidget& window, const std::string& settingsFile,
+                                          std::optional<WindowGeometry>& stored);
 
 }  // namespace korvane
