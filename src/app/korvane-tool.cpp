@@ -309,17 +309,22 @@ int cmdPack(const Arguments& args) {
         text = std::move(decoded.text);
     }
     PackedText packed = packedTextOf(std::move(text));
-    auto fromArgument = [raw](const std::string& s) { return raw ? s : utf8ToCalc(s); };
+    auto fromArgument = [raw](const std::string& option, const std::string& value) {
+        if (raw) return value;
+        OutsideText decoded = readOutsideText(value);
+        if (!decoded.ok()) throw Failure{option + ": " + decoded.error};
+        return decoded.text;
+    };
     if (const auto name = args.value("--name")) {
         // A name without its arguments keeps those of the name line.
-        std::string field = fromArgument(*name);
+        std::string field = fromArgument("--name", *name);
         const size_t paren = packed.nameField.find('(');
         if (field.find('(') == std::string::npos && paren != std::string::npos) field += packed.nameField.substr(paren);
         packed.nameField = field;
     }
     if (packed.nameField.empty()) packed.nameField = kNewName;
     if (packed.nameField.find('(') == std::string::npos) packed.nameField += "()";
-    if (const auto folder = args.value("--folder")) packed.folder = fromArgument(*folder);
+    if (const auto folder = args.value("--folder")) packed.folder = fromArgument("--folder", *folder);
     if (packed.folder.empty()) packed.folder = kNewFolder;
     if (args.has("--function") && packed.program) throw Failure{in + ": --function, but the text is a program (Prgm)"};
     const bool function = args.has("--function") || packed.function;

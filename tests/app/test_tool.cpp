@@ -403,6 +403,7 @@ TEST(KorvaneTool, PackRefusesWhatItsOwnTextOrCheckWouldRefuse) {
     refused("prog(\nPrgm\nEndPrgm\n", "", "");                            // no ")": text could not read it
     refused("\nPrgm\nDisp 1\nEndPrgm", "--function ", "");                 // a function's file holding Prgm
     refused("prog()\nPrgm\nDisp 1\n", "", "");                            // no EndPrgm
+    refused("\nPrgm\nEndPrgm", "--name '\xCE\xB8\xE2\x82\xAC' ", "--name: line 1, column 2");  // θ€: € has no code
 
     // Bytes that are not UTF-8 are the link software's codes: 0xE9 is é.
     ScratchDir::write(dir.file("latin.txt"), "prog()\nPrgm\nDisp \"\xE9t\xE9\"\nEndPrgm\n");
