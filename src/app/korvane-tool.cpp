@@ -283,15 +283,15 @@ PackedText packedTextOf(std::string text) {
 }
 
 // Why korvane-tool's own `text` or `check` would refuse a file it is about to
-// write, or an empty text.
+// write ("LINE: why" or " why", to follow "FILE:"), or an empty text.
 std::string refusalOf(const Bytes& file) {
     const OpenedFile opened = readProgram(readVariableTable(file), {});
-    if (!opened.ok()) return calcToUtf8(opened.reason);
+    if (!opened.ok()) return " " + calcToUtf8(opened.reason);
     const VariableFileContent& c = opened.content;
     const SyntaxCheck check = checkSyntax({c.name + "(" + c.arguments + ")", c.folder, editorTextOf(c.programText),
                                           c.header, c.trailer, opened.oneExpression});
     if (check.ok) return {};
-    return (check.line > 0 ? std::to_string(check.line) + ": " : std::string()) + calcToUtf8(check.message);
+    return (check.line > 0 ? std::to_string(check.line) + ": " : std::string(" ")) + calcToUtf8(check.message);
 }
 
 int cmdPack(const Arguments& args) {

@@ -400,7 +400,7 @@ TEST(KorvaneTool, PackRefusesWhatItsOwnTextOrCheckWouldRefuse) {
     };
     refused("prog()\nPrgm\nDisp 1\nDisp 2+\nEndPrgm\n", "", ":4: ");      // the check's line, counted as text prints it
     refused("prog()\nPrgm\nDisp \"5 \xE2\x82\xAC\"\nEndPrgm\n", "", "line 3, column 9");  // no calculator code for €
-    refused("prog(\nPrgm\nEndPrgm\n", "", "");                            // no ")": text could not read it
+    refused("prog(\nPrgm\nEndPrgm\n", "", "in.txt: ");                    // no ")": text could not read it
     refused("\nPrgm\nDisp 1\nEndPrgm", "--function ", "");                 // a function's file holding Prgm
     refused("prog()\nPrgm\nDisp 1\n", "", "");                            // no EndPrgm
     refused("\nPrgm\nEndPrgm", "--name '\xCE\xB8\xE2\x82\xAC' ", "--name: line 1, column 2");  // θ€: € has no code
