@@ -10,12 +10,14 @@
 #include <tifiles.h>
 #undef restrict
 
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "files/Detokenizer.h"
+#include "files/FileFlows.h"
 #include "files/VariableFile.h"
 
 namespace korvane {
@@ -80,6 +82,38 @@ TEST_F(TifilesReader, ReadsEveryTokenizedRewriteOfTheSamplesWithoutAChecksumWarn
         ++read;
     }
     EXPECT_EQ(read, 28);
+}
+
+// The folder and the name that the editor opens a real file with are those that
+// libtifiles reads, a full 8-character field included (statvars, followed at once
+// by the comment).
+TEST_F(TifilesReader, OpensEveryRealFileUnderTheFolderAndNameTheLibraryReads) {
+    const fs::path more = fs::path(KORVANE_SAMPLES_DIR).parent_path() / "ti68k-more";
+    if (!fs::is_directory(KORVANE_SAMPLES_DIR) || !fs::is_directory(more))
+        GTEST_SKIP() << "the shared folders of real files are absent; real files not compared";
+    const Detokenizer detokenizer;
+    int compared = 0, fullFolders = 0;
+    for (const fs::path& folder : {fs::path(KORVANE_SAMPLES_DIR), more}) {
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            std::string ext = entry.path().extension().string();
+            for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            if (ext.size() != 4 || (ext.back() != 'p' && ext.back() != 'f')) continue;
+            const std::string path = entry.path().string();
+            SCOPED_TRACE(path);
+            FileContent* content = tifiles_content_create_regular(CALC_TI89);
+            ASSERT_EQ(tifiles_file_read_regular(path.c_str(), content), 0);
+            ASSERT_EQ(content->num_entries, 1u);
+            const OpenedFile opened = openProgramFile(path, detokenizer, dir_.string());
+            ASSERT_TRUE(opened.ok()) << opened.reason;
+            EXPECT_EQ(opened.content.folder, std::string(content->entries[0]->folder));
+            EXPECT_EQ(opened.content.name, std::string(content->entries[0]->name));
+            fullFolders += opened.content.folder.size() == 8;
+            tifiles_content_delete_regular(content);
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 90);
+    EXPECT_GE(fullFolders, 4);
 }
 
 TEST_F(TifilesReader, AWrongCheckFieldIsReportedSoItsAbsenceMeansSomething) {
