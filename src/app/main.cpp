@@ -22,7 +22,9 @@ const char* const kHelp =
     "  --version  the version\n"
     "\n"
     "The settings are kept in Korvane.INI beside the program when that folder is writable,\n"
-    "otherwise in $XDG_CONFIG_HOME/korvane/; KORVANE_INI names another file.\n";
+    "otherwise in $XDG_CONFIG_HOME/korvane/; KORVANE_INI names another file.\n"
+    "Unsaved work is copied to $XDG_STATE_HOME/korvane/ (by default ~/.local/state/korvane/)\n"
+    "until it is saved, and offered back by the next start if Korvane did not close normally.\n";
 
 }  // namespace
 

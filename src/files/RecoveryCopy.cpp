@@ -88,7 +88,8 @@ public:
     std::int64_t number(std::string_view key) {
         const std::string_view digits = value(key);
         std::int64_t n = 0;
-        const bool allDigits = !digits.empty() && digits.size() <= 18 &&
+        // Written without leading zeros: one copy has one spelling.
+        const bool allDigits = !digits.empty() && digits.size() <= 18 && (digits.size() == 1 || digits[0] != '0') &&
                                std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
         if (!ok_ || !allDigits || std::from_chars(digits.data(), digits.data() + digits.size(), n).ec != std::errc()) {
             fail();

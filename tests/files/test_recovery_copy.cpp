@@ -112,6 +112,7 @@ TEST(RecoveryCopyFormat, RefusesEveryCutEveryChangedByteAndForeignFiles) {
     };
     EXPECT_FALSE(decodeRecoveryCopy(replaced("version 1\n", "version 2\n")));
     EXPECT_FALSE(decodeRecoveryCopy(replaced("pid 4242\n", "pid +4242\n")));
+    EXPECT_FALSE(decodeRecoveryCopy(replaced("pid 4242\n", "pid 04242\n")));
     EXPECT_FALSE(decodeRecoveryCopy(replaced("kind program\n", "kind Program\n")));
     const std::string header = "header 88\n" + newDocumentHeader();
     EXPECT_FALSE(decodeRecoveryCopy(replaced(header, "header 87\n" + newDocumentHeader().substr(1))));

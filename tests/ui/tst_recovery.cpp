@@ -289,6 +289,27 @@ private slots:
         QCOMPARE(prompt.shown.size(), size_t(2));
     }
 
+    void aCopyThatCannotBeWrittenIsToldOnceAndTheWorkGoesOn() {
+        // Where the folder should be stands a file.
+        fs::create_directories(scratch->file("state"));
+        ScratchDir::write(folder(), "not a folder");
+        ScriptedPrompt prompt;
+        auto w = start(prompt);
+        QVERIFY(prompt.shown.empty());
+        w->RichTxt1->setFocus();
+        w->RichTxt1->setCaret(kFirstCaret);
+        QTest::keyClicks(w->RichTxt1, "Disp 1");
+        QTRY_COMPARE(prompt.shown.size(), size_t(1));
+        QCOMPARE(prompt.shown[0].icon, PromptIcon::Warning);
+        QVERIFY(prompt.shown[0].text.starts_with("La copie de r\u00e9cup\u00e9ration du programme non enregistr\u00e9 ne "
+                                                 "peut pas \u00eatre \u00e9crite :\n"));
+        QTest::keyClicks(w->RichTxt1, "2");
+        QTest::qWait(50);
+        QCOMPARE(prompt.shown.size(), size_t(1));
+        QVERIFY(w->RichTxt1->text().find("Disp 12") != std::string::npos);
+        QCOMPARE(ScratchDir::read(folder()), std::string("not a folder"));
+    }
+
     void windowsSideBySideKeepTheirCopiesToThemselves() {
         ScriptedPrompt prompt;
         auto first = start(prompt);
