@@ -412,6 +412,18 @@ TEST(KorvaneTool, PackRefusesWhatItsOwnTextOrCheckWouldRefuse) {
     EXPECT_EQ(tool("text " + quoted(dir.file("l.89p")), dir).out, "prog()\nPrgm\nDisp \"\xC3\xA9t\xC3\xA9\"\nEndPrgm\n");
 }
 
+TEST(KorvaneTool, ImportAndCheckTakeAnExportSavedAgainAsUtf8) {
+    ScratchDir dir;
+    const std::string body = "\\START92\\\r\n\\NAME=temp\r\n()\r\nPrgm\r\nDisp \"Temp\xC3\xA9rature\"\r\nEndPrgm\r\n\r\n\\STOP92\\\r\n";
+    for (const std::string bom : {"", "\xEF\xBB\xBF"}) {
+        ScratchDir::write(dir.file("t.TXT"), bom + body);
+        EXPECT_EQ(tool("check " + quoted(dir.file("t.TXT")), dir).status, 0) << bom.size();
+        ASSERT_EQ(tool("import " + quoted(dir.file("t.TXT")) + " " + quoted(dir.file("t.89p")), dir).status, 0);
+        EXPECT_NE(ScratchDir::read(dir.file("t.89p")).find("Disp \"Temp\xE9rature\""), std::string::npos);
+        EXPECT_EQ(tool("text " + quoted(dir.file("t.89p")), dir).out, "temp()\nPrgm\nDisp \"Temp\xC3\xA9rature\"\nEndPrgm\n");
+    }
+}
+
 TEST(KorvaneTool, ExportOfAGroupMemberNamesItsOwnSingleFile) {
     ScratchDir dir;
     const Bytes square("\xE9\x02\x01\x1F\x08\x93\xE5\x08\x00\x00\x00\xDC", 12);
