@@ -1,7 +1,9 @@
-// Nothing cut on a first run: every caption fits its control in both languages,
-// the first window shows the whole tool strip and twenty lines of the editor, and
-// no message asks to restart the computer.
+// Nothing cut on a first run: every caption, measured in its widget's own font
+// where the widget draws it after show and layout, shows whole in both languages
+// (the tool windows' titles too); the first window shows the whole tool strip and
+// twenty lines of the editor, and no message asks to restart the computer.
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -13,6 +15,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionFrame>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -40,52 +43,140 @@ namespace {
 
 QString plain(QString text) { return text.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(u'&').replace(u'\x01', u'&'); }
 
-// What the control needs across to show its caption on one line (each word, for
-// a control that wraps its caption); 0 for a control without one.
-int neededWidth(const QWidget& control) {
-    const QFontMetrics metrics(control.font());
-    auto advance = [&](const QString& text) {
-        if (!control.inherits("korvane::WrappingButton") && !(qobject_cast<const QLabel*>(&control) &&
-                                                               static_cast<const QLabel&>(control).wordWrap()))
-            return metrics.horizontalAdvance(text);
-        int widest = 0;
-        for (const QString& word : text.split(u' ', Qt::SkipEmptyParts))
-            widest = std::max(widest, metrics.horizontalAdvance(word));
-        return widest;
-    };
+struct Caption {
+    QString text;
+    QRect room;          // where the widget draws it, after show and layout
+    int flags = 0;       // alignment, and word wrap for a caption on several lines
+};
+
+// The caption a widget shows and the rectangle it draws it in, as the widget and
+// its style place it; no text for a widget without a caption.
+Caption captionOf(QWidget& control) {
     const QStyle* style = control.style();
-    if (const auto* label = qobject_cast<const QLabel*>(&control)) {
-        if (label->text().isEmpty() || label->textFormat() == Qt::RichText) return 0;
-        return advance(plain(label->text())) + label->contentsMargins().left() + label->contentsMargins().right() +
-               2 * label->margin();
+    if (auto* label = qobject_cast<QLabel*>(&control)) {
+        if (label->textFormat() == Qt::RichText || !label->pixmap().isNull()) return {};
+        const int m = label->margin();
+        return {plain(label->text()), label->contentsRect().adjusted(m, m, -m, -m),
+                static_cast<int>(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0)};
     }
-    const auto* button = qobject_cast<const QAbstractButton*>(&control);
-    if (!button || button->text().isEmpty()) return 0;
-    const int text = advance(plain(button->text()));
-    if (qobject_cast<const QCheckBox*>(button))
-        return text + style->pixelMetric(QStyle::PM_IndicatorWidth) + style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
-    if (qobject_cast<const QRadioButton*>(button))
-        return text + style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
-               style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
-    return text + 2 * style->pixelMetric(QStyle::PM_ButtonMargin) / 2;
+    if (auto* box = qobject_cast<QCheckBox*>(&control)) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        option.text = box->text();
+        return {plain(box->text()), style->subElementRect(QStyle::SE_CheckBoxContents, &option, box),
+                Qt::AlignLeft | Qt::AlignVCenter};
+    }
+    if (auto* option = qobject_cast<QRadioButton*>(&control)) {
+        QStyleOptionButton o;
+        o.initFrom(option);
+        o.text = option->text();
+        return {plain(option->text()), style->subElementRect(QStyle::SE_RadioButtonContents, &o, option),
+                Qt::AlignLeft | Qt::AlignVCenter};
+    }
+    if (auto* button = qobject_cast<QPushButton*>(&control)) {
+        if (!button->icon().isNull() && button->text().isEmpty()) return {};
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.features = button->isDefault() ? QStyleOptionButton::DefaultButton : QStyleOptionButton::None;
+        const QRect contents = style->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        return {plain(button->text()), contents,
+                Qt::AlignCenter | (control.inherits("korvane::WrappingButton") ? Qt::TextWordWrap : 0)};
+    }
+    if (auto* field = qobject_cast<QLineEdit*>(&control)) {
+        // The hint shows while the field is empty.
+        const QString text = field->text().isEmpty() ? field->placeholderText() : field->text();
+        QStyleOptionFrame option;
+        option.initFrom(field);
+        option.lineWidth = field->hasFrame() ? style->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field) : 0;
+        QRect room = style->subElementRect(QStyle::SE_LineEditContents, &option, field) - field->textMargins();
+        room.adjust(2, 0, -2, 0);  // the field's own margin before and after its text
+        // What its buttons (the clear button) take at the edges.
+        for (QWidget* side : field->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!side->isVisibleTo(field) && !field->isClearButtonEnabled()) continue;
+            if (side->x() > room.center().x()) room.setRight(std::min(room.right(), side->x() - 1));
+            else room.setLeft(std::max(room.left(), side->geometry().right() + 1));
+        }
+        return {text, room, static_cast<int>(field->alignment())};
+    }
+    return {};
 }
 
-// Every shown caption of `window` that is wider than its control.
+// Whether the caption shows whole: the ink of its text, drawn in the widget's own
+// font where its alignment puts it, lies inside the room (each word, for a
+// caption that wraps), inside the window, and clear of every other control.
+QString cutCaption(QWidget& control) {
+    const Caption c = captionOf(control);
+    if (c.text.isEmpty()) return {};
+    const QFontMetrics metrics(control.font());
+    const QRect box = metrics.boundingRect(c.room, c.flags, c.text);
+    QRect ink;
+    if (c.flags & Qt::TextWordWrap) {
+        // Lines as wide as the widest word at most, one line spacing apart.
+        int widest = 0;
+        for (const QString& word : c.text.split(u' ', Qt::SkipEmptyParts))
+            widest = std::max(widest, metrics.horizontalAdvance(word));
+        ink = QRect(box.left(), box.top(), std::max(box.width(), widest), box.height());
+    } else {
+        const QRect glyphs = metrics.tightBoundingRect(c.text);
+        ink = glyphs.translated(box.left(), box.top() + metrics.ascent());
+    }
+    // A glyph may reach one pixel past its advance (an overhanging "T"): not a cut.
+    ink.adjust(1, 0, -1, 0);
+    QString why;
+    if (!c.room.contains(ink))
+        why = QStringLiteral("its room %1,%2 %3x%4").arg(c.room.x()).arg(c.room.y()).arg(c.room.width()).arg(c.room.height());
+    QWidget* window = control.window();
+    const QRect inWindow(control.mapTo(window, ink.topLeft()), ink.size());
+    if (why.isEmpty() && !window->rect().contains(inWindow)) why = QStringLiteral("the window");
+    // Another control over the text or under it: either hides or crosses it.
+    for (QWidget* other : window->findChildren<QWidget*>()) {
+        if (!why.isEmpty()) break;
+        if (other == &control || other->window() != window || !other->isVisibleTo(window) || other->isAncestorOf(&control) ||
+            control.isAncestorOf(other))
+            continue;
+        const QRect otherRect(other->mapTo(window, QPoint(0, 0)), other->size());
+        if (otherRect.intersects(inWindow))
+            why = other->objectName().isEmpty() ? QString::fromLatin1(other->metaObject()->className()) : other->objectName();
+    }
+    if (why.isEmpty()) return {};
+    return QStringLiteral("\"%1\" drawn at %2,%3 %4x%5 is cut by %6")
+        .arg(c.text)
+        .arg(ink.x())
+        .arg(ink.y())
+        .arg(ink.width())
+        .arg(ink.height())
+        .arg(why);
+}
+
+// Every shown caption of `window` that its control cuts.
 QStringList cutCaptions(QWidget& window, const char* language) {
     QStringList cut;
     for (QWidget* control : window.findChildren<QWidget*>()) {
         if (control->window() != &window || !control->isVisibleTo(&window)) continue;
-        const int needed = neededWidth(*control);
-        if (needed > control->width()) {
-            const auto* label = qobject_cast<const QLabel*>(control);
-            const QString text = label ? label->text() : static_cast<QAbstractButton*>(control)->text();
-            cut << QStringLiteral("%1 %2 %3: \"%4\" needs %5 px, has %6")
-                       .arg(language, window.objectName(), control->objectName(), text)
-                       .arg(needed)
-                       .arg(control->width());
-        }
+        const QString problem = cutCaption(*control);
+        if (!problem.isEmpty())
+            cut << QStringLiteral("%1 %2 %3 %4").arg(language, window.objectName(), control->objectName(), problem);
     }
     return cut;
+}
+
+// A window manager draws the title in the title bar beside the window's icon and
+// its buttons: minimise, maximise and close unless the window asks for fewer.
+QString cutTitle(QWidget& window, const char* language) {
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const int bar = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+    const Qt::WindowFlags f = window.windowFlags();
+    int buttons = 3;
+    if (f & Qt::CustomizeWindowHint)
+        buttons = int(bool(f & Qt::WindowMinimizeButtonHint)) + int(bool(f & Qt::WindowMaximizeButtonHint)) +
+                  int(bool(f & Qt::WindowCloseButtonHint));
+    const int needed = QFontMetrics(bold).horizontalAdvance(window.windowTitle()) + (buttons + 1) * bar;
+    if (needed <= window.frameGeometry().width()) return {};
+    return QStringLiteral("%1 %2 title \"%3\" needs %4 px, has %5")
+        .arg(language, window.objectName(), window.windowTitle())
+        .arg(needed)
+        .arg(window.frameGeometry().width());
 }
 
 // Two captions that stand on one row must not touch: a label and the control
@@ -144,43 +235,57 @@ private slots:
     }
 
     void noCaptionIsCutInEitherLanguage() {
-        ScriptedPrompt prompt;
-        const std::string ini = (dir.path() + "/walk.INI").toStdString();
-        Settings(ini).ecrireIni("FirstLoad", "faux");
-        FrmP w{Settings(ini), prompt};
-        w.runModal = [](QDialog&) {};
-        w.load("");
+        // The platform's font, then the larger one many desktops choose.
+        const QFont platform = QApplication::font();
         QStringList cut;
-        for (const bool english : {false, true}) {
-            if (english) w.appliquerEn();
-            else w.appliquerFr();
-            const char* language = english ? "En" : "Fr";
-            bool prgmFunc = true, ask = true;
-            FrmChxPrgmFunc kind(prgmFunc, ask, &w);
-            FrmAbout1 about(w.Langue, &w);
-            FrmOption options(w);
-            FrmImprime print([] { return std::string(); }, [&] { return w.Langue; }, prompt, &w);
-            FrmRechercher search(*w.RichTxt1, prompt, [&] { return w.Langue; }, &w);
-            FrmChoixVariable variables({}, w.Langue, &w);
-            FrmChoixVariable received({{"main\\a", QStringLiteral("main\\a    ") + FrmChoixVariable::describe(false, 12, w.Langue)}},
-                                      "calculator", w.Langue, &w);
-            FrmAllerLigne goTo(40, 3, &w);
-            applyLanguage(goTo, "FrmAllerLigne", w.Langue);
-            QList<QWidget*> windows{&w,     &w.frmCatalogue(), &w.frmChar(), &w.frmSaveTok(), &w.frmParcourir(),
-                                    &w.frmEnregistrer(), &kind, &about, &options, &print, &search, &variables, &received,
-                                    &goTo};
-            for (QWidget* window : windows) {
-                window->show();
-                QCoreApplication::processEvents();
-                cut << cutCaptions(*window, language) << touching(*window);
-                if (window != &w && window != &w.frmCatalogue() && window != &w.frmChar()) window->hide();
+        for (const double points : {platform.pointSizeF(), 11.0}) {
+            QFont font = platform;
+            font.setPointSizeF(points);
+            QApplication::setFont(font);
+            const QString prefix = QStringLiteral("%1 pt").arg(points);
+            ScriptedPrompt prompt;
+            const std::string ini = (dir.path() + QStringLiteral("/walk%1.INI").arg(points)).toStdString();
+            Settings(ini).ecrireIni("FirstLoad", "faux");
+            FrmP w{Settings(ini), prompt};
+            w.runModal = [](QDialog&) {};
+            w.load("");
+            for (const bool english : {false, true}) {
+                if (english) w.appliquerEn();
+                else w.appliquerFr();
+                const QByteArray language = (prefix + (english ? " En" : " Fr")).toUtf8();
+                bool prgmFunc = true, ask = true;
+                FrmChxPrgmFunc kind(prgmFunc, ask, &w);
+                FrmAbout1 about(w.Langue, &w);
+                FrmOption options(w);
+                FrmImprime print([] { return std::string(); }, [&] { return w.Langue; }, prompt, &w);
+                FrmRechercher search(*w.RichTxt1, prompt, [&] { return w.Langue; }, &w);
+                FrmChoixVariable variables({}, w.Langue, &w);
+                FrmChoixVariable received({{"main\\a", QStringLiteral("main\\a    ") + FrmChoixVariable::describe(false, 12, w.Langue)}},
+                                          "calculator", w.Langue, &w);
+                FrmAllerLigne goTo(40, 3, &w);
+                applyLanguage(goTo, "FrmAllerLigne", w.Langue);
+                QList<QWidget*> windows{&w,     &w.frmCatalogue(), &w.frmChar(), &w.frmSaveTok(), &w.frmParcourir(),
+                                        &w.frmEnregistrer(), &kind, &about, &options, &print, &search, &variables, &received,
+                                        &goTo};
+                // At the larger font, the windows whose controls stand at fixed
+                // places: the main window and its tool windows.
+                if (points != platform.pointSizeF()) windows = {&w, &w.frmCatalogue(), &w.frmChar()};
+                for (QWidget* window : windows) {
+                    window->show();
+                    QCoreApplication::processEvents();
+                    cut << cutCaptions(*window, language.constData()) << touching(*window);
+                    if (window == &w.frmCatalogue() || window == &w.frmChar()) cut << cutTitle(*window, language.constData());
+                    if (window != &w && window != &w.frmCatalogue() && window != &w.frmChar()) window->hide();
+                }
             }
+            test::ModalScript script;
+            script.then<FrmSaveTok>([](FrmSaveTok& d) { QTest::mouseClick(d.CmdStop, Qt::LeftButton); });
+            w.runModal = [](QDialog& d) { d.exec(); };
+            w.close();
         }
+        QApplication::setFont(platform);
+        cut.removeAll(QString());
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u'\n')));
-        test::ModalScript script;
-        script.then<FrmSaveTok>([](FrmSaveTok& d) { QTest::mouseClick(d.CmdStop, Qt::LeftButton); });
-        w.runModal = [](QDialog& d) { d.exec(); };
-        w.close();
     }
 };
 

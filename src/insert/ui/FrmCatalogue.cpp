@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
 
 #include "editor/WritingHelp.h"
 #include "editor/ui/EditorWidget.h"
@@ -61,7 +62,25 @@ FrmCatalogue::FrmCatalogue(Host host, const std::vector<std::string>& rows, QWid
     connect(LstCat, &QListWidget::currentRowChanged, this, &FrmCatalogue::showSelectedHelp);
     refreshHelp();
 
-    resize(px(kCatalogueClientWidth), px(kCatalogueClientHeight));
+    resize(std::max(px(kCatalogueClientWidth), widthForCaptions()), px(kCatalogueClientHeight));
+}
+
+int FrmCatalogue::widthForCaptions() const {
+    // The title beside the window's icon and its close button in the title bar,
+    // which window managers draw in a bold face.
+    QFont bold = font();
+    bold.setBold(true);
+    const int bar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const int title = QFontMetrics(bold).horizontalAdvance(windowTitle()) + 2 * bar;
+    // The search field's hint in either language, beside its frame, margins and
+    // clear button; the field is the window's width less the list's margin.
+    const QFontMetrics field(TxtCherche->font());
+    int hint = 0;
+    for (const char* langue : {"Fr", "En"})
+        hint = std::max(hint, field.horizontalAdvance(QString::fromStdString(languageText("FrmCatalogue", "searchHint", 0, langue))));
+    const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, TxtCherche);
+    const int search = hint + 2 * frame + 8 + TxtCherche->sizeHint().height() + px(kCatalogueClientWidth - catalogueControls(kCatalogueClientWidth, kCatalogueClientHeight).listWidth);
+    return std::max(title, search);
 }
 
 std::string FrmCatalogue::selectedText() const {

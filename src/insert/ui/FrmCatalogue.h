@@ -50,6 +50,8 @@ protected:
 private:
     void LstCat_Click();
     std::string selectedText() const;
+    // The client width that shows the title and the search field's hint whole.
+    int widthForCaptions() const;
     void TxtCherche_Change();
     void showSelectedHelp();
     QString helpOf(const std::string& row) const;

@@ -61,7 +61,9 @@ FrmChar::FrmChar(Host host, QWidget* parent)
     for (const PaletteLabel& label : paletteLabels()) {
         auto* l = new QLabel(QString::fromUtf8(label.caption.data(), static_cast<qsizetype>(label.caption.size())), this);
         l->setFont(captions);
-        l->setGeometry(px(60), px(label.top), px(kPaletteFirstLeft - 60), px(kPaletteButtonSize));
+        // A row's height, but not over the lock button under the last row.
+        const int height = std::min(kPaletteButtonSize, kPaletteLockTop - label.top);
+        l->setGeometry(px(60), px(label.top), px(kPaletteFirstLeft - 60), px(height));
     }
 
     QFont glyphs;

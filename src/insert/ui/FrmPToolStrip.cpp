@@ -70,12 +70,16 @@ void FrmP::buildToolStrip() {
     QFont labelFont = font();
     labelFont.setPointSizeF(7);
     QPushButton** controls[] = {&CmdGreek, &CmdMath, &CmdPonctuation, &CmdSpecial, &CmdCatalog};
+    const auto buttons = quickButtons();
     int i = 0;
-    for (const QuickButton& b : quickButtons()) {
+    for (const QuickButton& b : buttons) {
         QLabel* label = quickLabels[i] = new QLabel(utf8(b.label), central);
         label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
         label->setFont(labelFont);
-        label->setGeometry(twipsRect(b.labelLeft, kQuickLabelTop, b.width, kQuickLabelHeight));
+        // As wide as its button, but never over the next caption ("Math" would lie
+        // over the start of "Ponctuation").
+        const int next = i + 1 < static_cast<int>(buttons.size()) ? buttons[i + 1].labelLeft : b.labelLeft + b.width;
+        label->setGeometry(twipsRect(b.labelLeft, kQuickLabelTop, std::min(b.width, next - b.labelLeft), kQuickLabelHeight));
         QPushButton* button = *controls[i] = new QPushButton(central);
         button->setObjectName(utf8(b.name));
         button->setFont(calculatorFont(b.points));

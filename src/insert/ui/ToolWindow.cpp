@@ -7,7 +7,11 @@ namespace korvane {
 
 ToolWindow::ToolWindow(const QString& lockCaption, std::function<void()> redock, std::function<void()> closed,
                        QWidget* parent)
-    : QWidget(parent, Qt::Tool), redock_(std::move(redock)), closed_(std::move(closed)) {
+    // Only a close button: docked, the window neither shrinks to an icon nor fills
+    // the screen, and its narrow title bar keeps room for its title.
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      redock_(std::move(redock)),
+      closed_(std::move(closed)) {
     setAttribute(Qt::WA_DeleteOnClose);
     CmdLock = new QPushButton(lockCaption, this);
     CmdLock->setObjectName(QStringLiteral("CmdLock"));
