@@ -157,6 +157,23 @@ std::string refusal(const LinkStatus& s, Language language) {
 
 }  // namespace
 
+std::string groupedCount(std::uint64_t count, Language language) {
+    const std::string digits = std::to_string(count);
+    const char separator = language == Language::English ? ',' : ' ';
+    std::string out;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) out += separator;
+        out += digits[i];
+    }
+    return out;
+}
+
+std::string tenthsOfSeconds(double seconds, Language language) {
+    const long long tenths = seconds > 0 ? static_cast<long long>(seconds * 10 + 0.5) : 0;
+    return groupedCount(static_cast<std::uint64_t>(tenths / 10), language) +
+           (language == Language::English ? "." : ",") + std::to_string(tenths % 10);
+}
+
 Language languageOf(const std::string& langue) { return langue == "En" ? Language::English : Language::French; }
 
 std::string linkMessage(MessageId id, Language language) {

@@ -2,6 +2,7 @@
 // How a link operation ended: a message id, what it is about, and the library's own
 // words, turned into one line of English or French for the window or the terminal.
 // Link operations never throw; every failure comes back as one of these.
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -36,6 +37,12 @@ Language languageOf(const std::string& langue);
 // The sentence of `id` alone, without subject or details: "The calculator did not
 // answer in time...".
 std::string linkMessage(MessageId id, Language language);
+
+// A count of bytes with its thousands apart: "4 622" in French (a space), "4,622" in
+// English.
+std::string groupedCount(std::uint64_t count, Language language);
+// Seconds to the tenth: "0,3" in French (a decimal comma), "0.3" in English.
+std::string tenthsOfSeconds(double seconds, Language language);
 
 // Known skip codes of the TI-89 family's link protocol.
 inline constexpr int kSkipInvalidName = 0x25;

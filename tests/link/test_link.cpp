@@ -130,6 +130,23 @@ TEST(LinkMessages, EveryMessageInBothLanguagesOnOneLine) {
     EXPECT_TRUE(LinkStatus{}.ok());
 }
 
+TEST(LinkMessages, CountsAndSecondsInEachLanguagesWay) {
+    EXPECT_EQ(groupedCount(4622, kFrench), "4 622");
+    EXPECT_EQ(groupedCount(4622, kEnglish), "4,622");
+    EXPECT_EQ(groupedCount(0, kFrench), "0");
+    EXPECT_EQ(groupedCount(999, kEnglish), "999");
+    EXPECT_EQ(groupedCount(1000, kFrench), "1 000");
+    EXPECT_EQ(groupedCount(65535, kEnglish), "65,535");
+    EXPECT_EQ(groupedCount(1234567, kFrench), "1 234 567");
+    EXPECT_EQ(tenthsOfSeconds(0.3, kFrench), "0,3");
+    EXPECT_EQ(tenthsOfSeconds(0.3, kEnglish), "0.3");
+    EXPECT_EQ(tenthsOfSeconds(0.04, kEnglish), "0.0");
+    EXPECT_EQ(tenthsOfSeconds(0.96, kFrench), "1,0");
+    EXPECT_EQ(tenthsOfSeconds(12.25, kEnglish), "12.3");
+    EXPECT_EQ(tenthsOfSeconds(1234.5, kEnglish), "1,234.5");
+    EXPECT_EQ(tenthsOfSeconds(-1, kFrench), "0,0");
+}
+
 TEST(LinkWithoutCalculator, NobodyOnTheVirtualCableAndCablesThatCannotOpen) {
     test::dropStaleVirtualCable();
     const auto nobody = Link::open(virtualCable());

@@ -30,6 +30,14 @@ QString text(const char* key, const std::string& langue) {
 
 QString shownName(const std::string& qualifiedName) { return QString::fromStdString(calcToUtf8(qualifiedName)); }
 
+// "main\quad envoyé : 4 622 octets en 0,3 s": the caption `key` with the name, the
+// variable's bytes and the seconds taken, written as the language writes numbers.
+QString summary(const char* key, const QString& name, std::uint64_t bytes, double seconds, const std::string& langue) {
+    const link::Language language = link::languageOf(langue);
+    return text(key, langue).arg(name, QString::fromStdString(link::groupedCount(bytes, language)),
+                                 QString::fromStdString(link::tenthsOfSeconds(seconds, language)));
+}
+
 constexpr int kProgressSteps = 1000;
 
 }  // namespace
@@ -56,8 +64,11 @@ void FrmP::buildLinkControls() {
     statusBar()->addPermanentWidget(CmdStopLink);
 
     linkTransfer = new LinkTransfer(this);
-    connect(linkTransfer, &LinkTransfer::progress, this,
-            [this](double fraction) { PrgsBar->setValue(static_cast<int>(fraction * kProgressSteps)); });
+    connect(linkTransfer, &LinkTransfer::progress, this, [this](double fraction) {
+        PrgsBar->setValue(static_cast<int>(fraction * kProgressSteps));
+        if (!linkTransfer->caption.isEmpty())
+            LblLiaison->showText(linkTransfer->caption.arg(static_cast<int>(fraction * 100)));
+    });
     connect(CmdStopLink, &QPushButton::clicked, linkTransfer, &LinkTransfer::cancel);
     connect(envoyer, &QAction::triggered, this, &FrmP::envoyer_Click);
     connect(recevoir, &QAction::triggered, this, &FrmP::recevoir_Click);
@@ -69,7 +80,9 @@ void FrmP::transferStarted(const QString& what) {
     PrgsBar->setRange(0, kProgressSteps);
     PrgsBar->setValue(0);
     CmdStopLink->show();
-    LblLiaison->showText(what);
+    // A caption with a placeholder left takes the percentage done.
+    linkTransfer->caption = what.contains(QLatin1Char('%')) ? what : QString();
+    LblLiaison->showText(linkTransfer->caption.isEmpty() ? what : what.arg(0));
 }
 
 void FrmP::transferEnded(const QString& what) {
@@ -106,6 +119,8 @@ void FrmP::envoyer_Click() {
     const TableEntry entry = table.variables.front();
     const link::LinkOptions options = link::optionsFromSettingsFile(settings_.cheminIni());
     const QString name = shownName(entry.qualifiedName());
+    // As the calculator counts a variable's size: its data and their size word.
+    const std::uint64_t bytes = entry.data.size() + 2;
     transferStarted(text("linkSending", Langue).arg(name));
     linkTransfer->start(
         [entry, options](link::TransferControl& control) {
@@ -115,8 +130,8 @@ void FrmP::envoyer_Click() {
             if (!ready.ok()) return ready;
             return opened.value->sendVariable(entry, &control);
         },
-        [this, name](const link::LinkStatus& status) {
-            if (status.ok()) transferEnded(text("linkSent", Langue).arg(name));
+        [this, name, bytes](const link::LinkStatus& status) {
+            if (status.ok()) transferEnded(summary("linkSent", name, bytes, linkTransfer->seconds(), Langue));
             else transferFailed(status);
         });
 }
@@ -165,7 +180,7 @@ void FrmP::receiveFromCalculator(const link::CalcVariable& variable, const link:
             if (got.ok()) *received = std::move(got.value);
             return got.status;
         },
-        [this, received, name](const link::LinkStatus& status) {
+        [this, received, name, bytes = std::uint64_t{variable.size}](const link::LinkStatus& status) {
             if (!status.ok()) return transferFailed(status);
             // Read as a file is read; the Document has no file until it is saved.
             const OpenedFile opened = openProgramData(readVariableTable(*received), detokenizer, temporaryFolder, {});
@@ -177,7 +192,7 @@ void FrmP::receiveFromCalculator(const link::CalcVariable& variable, const link:
                 prompt_.tell(failure.toStdString(), PromptIcon::Error);
                 return;
             }
-            transferEnded(text("linkReceived", Langue).arg(name));
+            transferEnded(summary("linkReceived", name, bytes, linkTransfer->seconds(), Langue));
             // Asked once the program is here, so that edits made meanwhile count too.
             if (saveBeforeReplacing()) showOpened(opened, {});
         });

@@ -17,12 +17,15 @@ bool LinkTransfer::start(std::function<link::LinkStatus(link::TransferControl&)>
         QMetaObject::invokeMethod(this, [this, fraction] { emit progress(fraction); }, Qt::QueuedConnection);
     };
     worker_ = std::thread([this, operation = std::move(operation), done = std::move(done)] {
+        const auto startedAt = std::chrono::steady_clock::now();
         const link::LinkStatus status = operation(control_);
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - startedAt).count();
         // Posted events die with this object, so a window closed meanwhile gets nothing.
         QMetaObject::invokeMethod(
             this,
-            [this, status, done] {
+            [this, status, done, seconds] {
                 join();
+                seconds_ = seconds;
                 done(status);
             },
             Qt::QueuedConnection);

@@ -3,6 +3,8 @@
 // stays responsive: the operation gets a TransferControl whose progress comes back
 // on the window's thread, and a cancel that stops it at its next block of bytes.
 #include <QObject>
+#include <QString>
+#include <chrono>
 #include <functional>
 #include <thread>
 
@@ -26,6 +28,12 @@ public:
                std::function<void(const link::LinkStatus&)> done);
     void cancel();
 
+    // What the status bar says while the transfer runs, its one placeholder left
+    // ("%2") standing for the percentage done; empty when it shows none.
+    QString caption;
+    // How long the last operation took, from start() to its end, in seconds.
+    double seconds() const { return seconds_; }
+
 signals:
     // The fraction done, from 0 to 1.
     void progress(double fraction);
@@ -34,6 +42,7 @@ private:
     void join();
     link::TransferControl control_;
     std::thread worker_;
+    double seconds_ = 0;
 };
 
 }  // namespace korvane
