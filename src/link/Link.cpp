@@ -527,18 +527,22 @@ LinkResult<Bytes> Link::receiveVariable(const std::string& qualifiedName, Transf
     }
     const auto [folder, name] = splitQualified(qualifiedName);
     const CalcVariable* found = nullptr;
-    int sameName = 0;
+    std::vector<std::string> holders;  // the folders' full names, for a name alone
     for (const CalcVariable& v : listed) {
         if (!folder.empty() && v.folder == folder && v.name == name) found = &v;
         if (folder.empty() && v.name == name) {
             found = &v;
-            ++sameName;
+            holders.push_back(calcToUtf8(v.qualifiedName()));
         }
     }
-    if (!found || sameName > 1) {
-        d.end(calcs::kMissingVar);
-        return {{}, LinkStatus::failure(sameName > 1 ? MessageId::AmbiguousName : MessageId::NoSuchVariable, subject)};
+    if (!found || holders.size() > 1) d.end(calcs::kMissingVar);
+    // A name alone that several folders hold is not guessed: each is named.
+    if (holders.size() > 1) {
+        std::string both = subject + " (";
+        for (std::size_t i = 0; i < holders.size(); ++i) both += (i ? ", " : "") + holders[i];
+        return {{}, LinkStatus::failure(MessageId::AmbiguousName, both + ")")};
     }
+    if (!found) return {{}, LinkStatus::failure(MessageId::NoSuchVariable, subject)};
     return receiveVariable(CalcVariable(*found), control);
 }
 

@@ -147,6 +147,44 @@ TEST(KorvaneToolLink, ASendAfterATimeOutWorksAtOnce) {
     EXPECT_FALSE(calculator.received().empty()) << calculator.log();
 }
 
+// A name alone that two folders hold is not guessed: the message names both and
+// nothing is written; with its folder, each comes as that folder holds it.
+TEST(KorvaneToolLink, ANameInTwoFoldersNeedsItsFolder) {
+    REQUIRE_SAMPLES();
+    ScratchDir dir;
+    const std::string ini = dir.file("Korvane.INI");
+    ScratchDir::write(ini, "[option]\nCalc=ti89\nCable=tiemu\nPort=1\n");
+    VariableTable table = readVariableTable(samples::bytesOf(sample("dapperfu__me572.dh.89f")));
+    const TableEntry original = table.variables.front();
+    TableEntry other = original;
+    other.folder = "main";
+    other.data[other.data.size() / 2] ^= 1;
+    table.singleHeader.clear();
+    table.singleCheck.clear();
+    ScratchDir::write(dir.file("other.89f"), singleVariableFile(table, other));
+    ScratchDir simDir;
+    SimulatorProcess calculator(simDir, {"--hold", dir.file("other.89f"), "--hold", sample("dapperfu__me572.dh.89f")});
+    ASSERT_TRUE(calculator.ready()) << calculator.log();
+
+    const std::string out = dir.file("out.89f");
+    const ToolRun alone = tool("recv dh " + quoted(out), dir, ini);
+    EXPECT_EQ(alone.status, 1);
+    EXPECT_TRUE(alone.oneErrorLine()) << alone.err;
+    EXPECT_NE(alone.err.find("main\\dh"), std::string::npos) << alone.err;
+    EXPECT_NE(alone.err.find("me572\\dh"), std::string::npos) << alone.err;
+    EXPECT_NE(alone.err.find("FOLDER\\NAME"), std::string::npos) << alone.err;
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    for (const TableEntry& wanted : {original, other}) {
+        const ToolRun got = tool("recv " + quoted(wanted.qualifiedName()) + " " + quoted(out), dir, ini);
+        ASSERT_EQ(got.status, 0) << got.err;
+        const VariableTable received = readVariableTable(ScratchDir::read(out));
+        ASSERT_TRUE(received.ok()) << received.error;
+        EXPECT_EQ(received.variables.front().qualifiedName(), wanted.qualifiedName());
+        EXPECT_TRUE(sameBytes(received.variables.front().data, wanted.data)) << wanted.qualifiedName();
+    }
+}
+
 TEST(KorvaneToolLink, UsageErrorsGiveStatusTwo) {
     ScratchDir dir;
     const std::string ini = dir.file("Korvane.INI");
