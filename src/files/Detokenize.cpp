@@ -297,24 +297,12 @@ private:
             if (out.text.front() == ch::Negate) out.precedence = kNegate;
             return out;
         }
-        case kString: {
-            // The characters between the quotes are the string's own: a quote mark
-            // the program holds is one of a pair, as it was typed. A lone one would
-            // end the string in the text, which then reads as another program.
-            const std::string chars = nulDelimited("a string");
-            size_t quotes = 0;  // the quote marks in a row so far
-            for (const char c : chars + '\0') {
-                if (c == '"') {
-                    ++quotes;
-                    continue;
-                }
-                if (quotes % 2 != 0) fail("a string holding a lone quote mark, which program text cannot write");
-                quotes = 0;
-            }
-            out.text = "\"" + chars + "\"";
+        case kString:
+            // A quote mark inside a string is written twice, so that the text reads back.
+            for (const char c : nulDelimited("a string")) out.text += c == '"' ? std::string("\"\"") : std::string(1, c);
+            out.text = "\"" + out.text + "\"";
             out.string = true;
             return out;
-        }
         case kNothing:
             return out;
         case kLocal:

@@ -424,18 +424,20 @@ Expr ExpressionParser::primary() {
         ++pos_;
         return matrix();
     case '"': {
-        // A quote mark inside a string is typed twice, and the calculator keeps the
-        // characters between the outer quotes as they are typed, both marks of the
-        // pair included.
-        size_t close = pos_;
+        // A quote mark inside a string is written twice.
+        std::string content;
+        size_t at = pos_ + 1;
         while (true) {
-            close = text().find('"', close + 1);
+            const size_t close = text().find('"', at);
             if (close == std::string::npos) fail(MessageId::UnclosedString);
-            if (close + 1 >= text().size() || text()[close + 1] != '"') break;
-            ++close;
+            content += text().substr(at, close - at);
+            at = close + 1;
+            if (at >= text().size() || text()[at] != '"') break;
+            content += '"';
+            ++at;
         }
-        e.bytes = Bytes(1, '\0') + text().substr(pos_ + 1, close - pos_ - 1) + Bytes(1, '\0') + static_cast<char>(kString);
-        pos_ = close + 1;
+        e.bytes = Bytes(1, '\0') + content + Bytes(1, '\0') + static_cast<char>(kString);
+        pos_ = at;
         return e;
     }
     case '#': {
