@@ -2,8 +2,10 @@
 // The Document: the one program or function being edited. Its text lives in the
 // editor and its name and folder in their fields; this holds the rest and the
 // rules that do not need a window.
+#include <optional>
 #include <string>
 
+#include "files/FileStamp.h"
 #include "files/Tokens.h"
 #include "files/VariableFile.h"
 
@@ -31,6 +33,11 @@ struct Document {
     // The Document as it was created, opened or last saved. Comparing with it
     // rather than counting edits makes undoing back to it count as unchanged.
     DocumentState saved;
+    // The file as it was last read or written, so that a change made by another
+    // program is noticed before Save replaces it.
+    std::optional<FileStamp> diskStamp;
+    // A change on disk that the user chose not to read again: asked about once.
+    std::optional<FileStamp> declinedStamp;
 };
 
 // The main window's title: the program's name, the file's name, and a "*" while

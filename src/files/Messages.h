@@ -114,6 +114,9 @@ enum class MessageId {
     SaveFailed,
     OpenFailed,
     FolderOpenFailed,
+    FileDoesNotExist,
+    ChangedOnDiskReplace,
+    ChangedOnDiskReload,
     CatalogueUnreadable,
     FirstRun,
     // The recovery copy of unsaved work.

@@ -8,7 +8,7 @@
 namespace korvane {
 
 enum class PromptIcon { None, Information, Warning, Error, Question };
-enum class PromptButtons { Ok, YesNo, OkCancel };
+enum class PromptButtons { Ok, YesNo, OkCancel, YesCancel };
 enum class PromptAnswer { Ok, Yes, No, Cancel };
 
 // One message as shown: the text is UTF-8 (messages are the program's own French
@@ -30,7 +30,7 @@ public:
 };
 
 // Answers from a script and records every message, for tests. With the script
-// empty, Ok/Yes-No/Ok-Cancel questions get Ok, No and Cancel.
+// empty, Ok/Yes-No/Ok-Cancel/Yes-Cancel questions get Ok, No, Cancel and Cancel.
 class ScriptedPrompt : public PromptService {
 public:
     PromptAnswer ask(const PromptMessage& message) override {
@@ -42,7 +42,8 @@ public:
         }
         switch (message.buttons) {
             case PromptButtons::YesNo: return PromptAnswer::No;
-            case PromptButtons::OkCancel: return PromptAnswer::Cancel;
+            case PromptButtons::OkCancel:
+            case PromptButtons::YesCancel: return PromptAnswer::Cancel;
             case PromptButtons::Ok: break;
         }
         return PromptAnswer::Ok;

@@ -401,8 +401,8 @@ private slots:
         open.appliquerFr();
         QCOMPARE(mode.Option1[0]->text(), QString("Tokénisé"));
         QCOMPARE(mode.Label1->text(), QString("Enregistrer ?"));
-        QCOMPARE(mode.CmdSave->text(), QString("Oui"));
-        QCOMPARE(mode.CmdStop->text(), QString("Non"));
+        QCOMPARE(mode.CmdSave->text(), QString("&Oui"));
+        QCOMPARE(mode.CmdStop->text(), QString("&Non"));
         QCOMPARE(save.windowTitle(), QString("Enregistrer"));
         QCOMPARE(save.CmdQuitter->text(), QString("Annuler"));
         QCOMPARE(save.LblType->text(), QString("Type :"));

@@ -196,11 +196,19 @@ void BrowserDialog::writeSettings() {
 }
 
 void BrowserDialog::refreshLists() {
-    const int selected = File1->currentRow();
+    // The selected file by its name: files added or removed move the rows.
+    const QString selected = File1->fileName();
     Drive1->refresh();
     Dir1->refresh();
     File1->refresh();
-    if (selected >= 0 && selected < File1->count()) File1->setCurrentRow(selected);
+    if (selected.isEmpty()) return;
+    const QList<QListWidgetItem*> found = File1->findItems(selected, Qt::MatchExactly);
+    if (!found.isEmpty()) File1->setCurrentItem(found.front());
+}
+
+void BrowserDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    refreshLists();
 }
 
 }  // namespace korvane

@@ -96,6 +96,8 @@ public:
     QLineEdit* TxtChemin = nullptr;
 
 protected:
+    // The folder is read afresh at each display: a file saved a moment ago is listed.
+    void showEvent(QShowEvent* event) override;
     void writeSettings();
     // The close box and Escape unload the dialog: it is loaded again on next use.
     void markUnloaded() { loaded_ = false; }

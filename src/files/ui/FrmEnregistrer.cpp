@@ -48,6 +48,9 @@ FrmEnregistrer::FrmEnregistrer(Settings& settings, PromptService& prompt, QWidge
         if (!File1->fileName().isEmpty()) File1_Click();
     });
     connect(File1, &QListWidget::itemDoubleClicked, this, &FrmEnregistrer::File1_DblClick);
+    connect(TxtNom, &QLineEdit::textChanged, this, &FrmEnregistrer::showTarget);
+    connect(CboType, &QComboBox::currentIndexChanged, this, &FrmEnregistrer::showTarget);
+    connect(Dir1, &DirListBox::pathChanged, this, &FrmEnregistrer::showTarget);
     connect(CmdSelectOK, &QPushButton::clicked, this, &FrmEnregistrer::CmdSelectOK_Click);
     connect(CmdQuitter, &QPushButton::clicked, this, &FrmEnregistrer::CmdQuitter_Click);
 }
@@ -56,6 +59,13 @@ void FrmEnregistrer::fillTypes(ProgramKind kind) {
     CboType->clear();
     for (const std::string& item : typeListItems(kind)) CboType->addItem(QString::fromStdString(item));
     CboType->setCurrentIndex(0);
+}
+
+void FrmEnregistrer::startIn(const QString& folder) {
+    if (!Dir1->setPath(folder).isEmpty()) return;
+    Drive1->setDrive(Dir1->path());
+    File1->setPath(Dir1->path());
+    showTarget();
 }
 
 void FrmEnregistrer::proposeName(const QString& name) {
@@ -74,11 +84,10 @@ void FrmEnregistrer::File1_Click() {
 void FrmEnregistrer::File1_DblClick() {
     File1_Click();
     const std::string file = File1->fileName().toStdString();
-    TxtChemin->setText(QString::fromStdString(joinBrowserPath(File1->path().toStdString(), file)));
     const PromptAnswer answer =
         prompt_.ask({message(MessageId::ReplaceQuestion, {file}), PromptIcon::None, PromptButtons::YesNo});
     if (answer != PromptAnswer::Yes) return;
-    replaceAgreed_ = TxtChemin->text().toStdString();
+    replaceAgreed_ = joinBrowserPath(File1->path().toStdString(), file);
     CmdSelectOK_Click();
 }
 
@@ -119,6 +128,10 @@ void FrmEnregistrer::reject() {
 void FrmEnregistrer::closingStep() {
     writeSettings();
     if (CboType->currentIndex() < 0 && CboType->count() > 0) CboType->setCurrentIndex(0);
+    showTarget();
+}
+
+void FrmEnregistrer::showTarget() {
     const std::string extension = extensionOfTypeItem(CboType->currentText().toStdString());
     TxtChemin->setText(QString::fromStdString(
         joinBrowserPath(File1->path().toStdString(), TxtNom->text().toStdString() + extension)));

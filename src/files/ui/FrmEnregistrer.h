@@ -20,6 +20,8 @@ public:
     void fillTypes(ProgramKind kind);
     // The name box's text when the browser opens.
     void proposeName(const QString& name);
+    // The lists show `folder` (or stay where they are when it cannot be listed).
+    void startIn(const QString& folder);
 
     void appliquerFr();
     void appliquerEn();
@@ -41,6 +43,8 @@ private:
     void CmdSelectOK_Click();
     void CmdQuitter_Click();
     void closingStep();
+    // The path box names the file that the name box, the type and the folder give.
+    void showTarget();
     // The file whose replacement the user has already agreed to (a double-click).
     std::string replaceAgreed_;
 };

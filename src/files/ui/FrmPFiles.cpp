@@ -1,6 +1,8 @@
 // The main window's opening and saving: its commands, the save question, the save
 // and open routines, drops of variable files and the title.
 #include <QAction>
+#include <QApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLineEdit>
@@ -15,6 +17,8 @@
 #include "editor/CharTable.h"
 #include "editor/ui/EditorWidget.h"
 #include "files/FileFlows.h"
+#include "files/FileStamp.h"
+#include "files/Messages.h"
 #include "files/SyntaxCheck.h"
 #include "files/ui/FrmChoixVariable.h"
 #include "files/ui/FrmEnregistrer.h"
@@ -77,6 +81,12 @@ protected:
 private:
     std::function<void(const std::string&)> open_;
 };
+
+// The settings key of the folder last saved to, where the save-as browser starts
+// for a Document without a file.
+constexpr const char* kSaveFolderKey = "DirEnregistrer";
+
+std::string fileNameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
 }  // namespace
 
@@ -142,6 +152,7 @@ FrmParcourir& FrmP::frmParcourir() {
 }
 
 void FrmP::setDocumentPath(const std::string& path) {
+    if (path != document.path) document.diskStamp = document.declinedStamp = std::nullopt;
     document.path = path;
     refreshTitle();
 }
@@ -174,10 +185,18 @@ void FrmP::refreshTitle() {
 
 // ---- Saving ----
 
+FrmSaveTok& FrmP::saveQuestion(bool withCancel) {
+    FrmSaveTok& question = frmSaveTok();
+    question.prepare(document.tokenizedFile, withCancel);
+    const std::string name = nameField();
+    question.setSubject(EditorWidget::toDisplay(document.path.empty() ? name.substr(0, name.find('('))
+                                                                      : fileNameOf(document.path)));
+    return question;
+}
+
 bool FrmP::CmdSauver_Click() {
     toExistingPath = enregistrer->isEnabled();
-    FrmSaveTok& question = frmSaveTok();
-    question.prepare(document.tokenizedFile, false);
+    FrmSaveTok& question = saveQuestion(false);
     runModal(question);
     return question.answer == FrmSaveTok::Answer::Save && saveRoutine(question.tokenize);
 }
@@ -185,8 +204,7 @@ bool FrmP::CmdSauver_Click() {
 bool FrmP::saveBeforeReplacing() {
     if (!hasUnsavedChanges()) return true;
     toExistingPath = enregistrer->isEnabled();
-    FrmSaveTok& question = frmSaveTok();
-    question.prepare(document.tokenizedFile, true);
+    FrmSaveTok& question = saveQuestion(true);
     runModal(question);
     switch (question.answer) {
         case FrmSaveTok::Answer::DontSave: return true;
@@ -205,8 +223,7 @@ void FrmP::enregistrer_Click() {
 
 void FrmP::enregistrerSous_Click() {
     toExistingPath = false;
-    FrmSaveTok& question = frmSaveTok();
-    question.prepare(document.tokenizedFile, false);
+    FrmSaveTok& question = saveQuestion(false);
     runModal(question);
     if (question.answer == FrmSaveTok::Answer::Save) saveRoutine(question.tokenize);
 }
@@ -227,6 +244,11 @@ bool FrmP::saveRoutine(bool tokenize) {
     if (needsSaveAsBrowser(document.path, toExistingPath)) {
         FrmEnregistrer& browser = frmEnregistrer();
         browser.fillTypes(PrgmFunc ? ProgramKind::Program : ProgramKind::Function);
+        // A Document with a file starts beside it; a new one where the last save went.
+        std::string start = document.path.empty() ? settings_.lireIni(kSaveFolderKey)
+                                                  : std::filesystem::path(document.path).parent_path().string();
+        if (start.empty() || start == "1") start = QDir::homePath().toStdString();
+        browser.startIn(QString::fromStdString(start));
         browser.proposeName(EditorWidget::toDisplay(proposedFileName()));
         runModal(browser);
         if (!browser.confirmed) {
@@ -234,6 +256,15 @@ bool FrmP::saveRoutine(bool tokenize) {
             return false;
         }
         target = browser.path();
+    }
+    // Another program (or another window) wrote the file since it was read or saved here.
+    if (target == document.path && changedOnDisk(document.diskStamp, target)) {
+        const PromptAnswer answer = prompt_.ask(
+            {message(MessageId::ChangedOnDiskReplace, {fileNameOf(target)}), PromptIcon::Warning, PromptButtons::YesCancel});
+        if (answer != PromptAnswer::Yes) {
+            colorierTout();
+            return false;
+        }
     }
     VariableFileInput input = documentInput();
     input.variableHeader = headerForTarget(document.variableHeader, target);
@@ -248,7 +279,10 @@ bool FrmP::saveRoutine(bool tokenize) {
     document.tokenizedFile = tokenize;
     enregistrer->setEnabled(true);
     colorierTout();
-    document.path = target;
+    setDocumentPath(target);
+    document.diskStamp = fileStampOf(target);
+    document.declinedStamp.reset();
+    settings_.ecrireIni(kSaveFolderKey, std::filesystem::path(target).parent_path().string());
     markSaved();
     return true;
 }
@@ -281,6 +315,8 @@ void FrmP::openFile(const std::string& path) {
     // the text, the fields and the path as they were.
     Bytes file;
     std::string wanted;
+    // Taken before the read: a change made while it is read counts as a change.
+    const std::optional<FileStamp> stamp = fileStampOf(path);
     std::string error = readCalculatorFile(path, file);
     ProgramListing listing;
     if (error.empty()) {
@@ -314,6 +350,7 @@ void FrmP::openFile(const std::string& path) {
     // A variable taken from a file that holds others is saved to a file of its own:
     // Save asks where, and the group is never rewritten.
     showOpened(opened, opened.wholeFile ? path : std::string());
+    if (opened.wholeFile) document.diskStamp = stamp;
 }
 
 void FrmP::showOpened(const OpenedFile& opened, const std::string& path) {
@@ -327,8 +364,43 @@ void FrmP::showOpened(const OpenedFile& opened, const std::string& path) {
     setNameField(nameFieldOf(content));
     enregistrer->setEnabled(!path.empty());
     document.path = path;
+    document.diskStamp = document.declinedStamp = std::nullopt;
     colorierTout();
     markSaved();
+    // Typing goes into the program's body, not into the name field above it.
+    caretToLine(3);
+}
+
+// ---- The file changed on disk ----
+
+void FrmP::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        // After the activation has settled: the check may show a question.
+        QMetaObject::invokeMethod(this, &FrmP::checkFileOnDisk, Qt::QueuedConnection);
+}
+
+void FrmP::checkFileOnDisk() {
+    if (checkingDisk_ || loading || document.path.empty() || QApplication::activeModalWidget()) return;
+    const std::optional<FileStamp> now = fileStampOf(document.path);
+    if (!now || !document.diskStamp || *now == *document.diskStamp || now == document.declinedStamp) return;
+    checkingDisk_ = true;
+    bool reread = !hasUnsavedChanges();
+    if (!reread) {
+        reread = prompt_.ask({message(MessageId::ChangedOnDiskReload, {fileNameOf(document.path)}),
+                              PromptIcon::Question, PromptButtons::YesNo}) == PromptAnswer::Yes;
+        // Not asked again for this change; Save still asks before replacing it.
+        if (!reread) document.declinedStamp = now;
+    }
+    if (reread) {
+        const int caret = RichTxt1->caret();
+        openFile(document.path);
+        // A file that could not be read again is not tried at every return to the front.
+        if (document.diskStamp != now) document.declinedStamp = now;
+        const int last = static_cast<int>(RichTxt1->text().size()) - kLastCaretFromEnd;
+        RichTxt1->setCaret(std::clamp(caret, kFirstCaret, std::max(kFirstCaret, last)));
+    }
+    checkingDisk_ = false;
 }
 
 }  // namespace korvane

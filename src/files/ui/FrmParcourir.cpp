@@ -1,11 +1,13 @@
 #include "files/ui/FrmParcourir.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include "files/FileFlows.h"
 #include "shell/ui/LanguageApply.h"
@@ -28,6 +30,7 @@ FrmParcourir::FrmParcourir(Settings& settings, PromptService& prompt, QWidget* m
     grid->addLayout(buttons, 3, 0, 1, 2);
     // A path may be typed or pasted as well as chosen in the lists.
     TxtChemin->setReadOnly(false);
+    TxtChemin->installEventFilter(this);
     appliquerFr();
     resize(560, 360);
 
@@ -48,6 +51,13 @@ void FrmParcourir::appliquerFr() { applyLanguage(*this, "FrmParcourir", "Fr"); }
 
 void FrmParcourir::appliquerEn() { applyLanguage(*this, "FrmParcourir", "En"); }
 
+bool FrmParcourir::eventFilter(QObject* watched, QEvent* event) {
+    // After the click's own placing of the caret, which would undo the selection.
+    if (watched == TxtChemin && event->type() == QEvent::FocusIn)
+        QTimer::singleShot(0, TxtChemin, &QLineEdit::selectAll);
+    return BrowserDialog::eventFilter(watched, event);
+}
+
 void FrmParcourir::File1_Click() {
     TxtChemin->setText(
         QString::fromStdString(joinBrowserPath(File1->path().toStdString(), File1->fileName().toStdString())));
@@ -62,8 +72,12 @@ void FrmParcourir::CmdSelectOK_Click() {
         TxtChemin->clear();
         return;
     }
-    if (typed.isEmpty() || !target.isFile()) {
+    if (typed.isEmpty()) {
         prompt_.tell(message(MessageId::SelectFile));
+        return;
+    }
+    if (!target.isFile()) {
+        prompt_.tell(message(MessageId::FileDoesNotExist, {typed.toStdString()}), PromptIcon::Warning);
         return;
     }
     TxtChemin->setText(target.absoluteFilePath());

@@ -21,6 +21,10 @@ public slots:
     // The close box and Escape count as "Quitter".
     void reject() override;
 
+protected:
+    // A click or the focus on the path box selects its text: what is typed replaces it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void File1_Click();
     void CmdSelectOK_Click();

@@ -62,15 +62,40 @@ void FrmSaveTok::prepare(bool tokenizedFile, bool withCancel) {
     setFixedSize(sizeHint());
 }
 
+void FrmSaveTok::setSubject(const QString& subject) {
+    setWindowTitle(QStringLiteral("Korvane - ") + subject);
+}
+
+void FrmSaveTok::showEvent(QShowEvent* event) {
+    // The language follower sets the captions again as the window shows.
+    giveMnemonics();
+    QDialog::showEvent(event);
+    // A button that had the focus would stay the default one: Enter would take the
+    // answer clicked last time.
+    CmdSave->setDefault(true);
+    CmdSave->setFocus(Qt::OtherFocusReason);
+}
+
+void FrmSaveTok::giveMnemonics() {
+    for (QPushButton* button : {CmdSave, CmdStop, CmdAnnuler})
+        if (!button->text().startsWith(u'&')) button->setText(QLatin1Char('&') + button->text());
+}
+
 void FrmSaveTok::finish(Answer given) {
     answer = given;
     if (given == Answer::Save) done(Accepted);
     else done(Rejected);
 }
 
-void FrmSaveTok::appliquerFr() { applyLanguage(*this, "FrmSaveTok", "Fr"); }
+void FrmSaveTok::appliquerFr() {
+    applyLanguage(*this, "FrmSaveTok", "Fr");
+    giveMnemonics();
+}
 
-void FrmSaveTok::appliquerEn() { applyLanguage(*this, "FrmSaveTok", "En"); }
+void FrmSaveTok::appliquerEn() {
+    applyLanguage(*this, "FrmSaveTok", "En");
+    giveMnemonics();
+}
 
 void FrmSaveTok::reject() {
     answer = Answer::Cancel;

@@ -23,6 +23,8 @@ public:
     // Prepares the question: the mode option on the form of the Document's file,
     // and "Annuler" only when the question stands before another command.
     void prepare(bool tokenizedFile, bool withCancel);
+    // The window title names what the question is about: the file, else the program.
+    void setSubject(const QString& subject);
 
     // Texts of the two languages.
     void appliquerFr();
@@ -41,8 +43,14 @@ public slots:
     // The close box and Escape cancel the question and the command behind it.
     void reject() override;
 
+protected:
+    // Each display starts on "Oui", whatever was clicked the last time.
+    void showEvent(QShowEvent* event) override;
+
 private:
     void finish(Answer given);
+    // Alt+O/N/A in French, Alt+Y/N/C in English: the first letter of each button.
+    void giveMnemonics();
     QWidget* mainWindow_;
     bool loaded_ = false;
 };

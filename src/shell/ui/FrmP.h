@@ -249,6 +249,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Back in front: the Document's file is read again if another program changed it.
+    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -270,6 +272,12 @@ private:
     void refreshTitle();
     // The save-as browser's first name: the file's, else the variable's.
     std::string proposedFileName() const;
+    // The save question, prepared for the Document and titled with its file or name.
+    FrmSaveTok& saveQuestion(bool withCancel);
+    // Reads the unchanged Document's file again when it changed on disk; asks first
+    // when the Document has unsaved changes.
+    void checkFileOnDisk();
+    bool checkingDisk_ = false;
     QTimer* titleTimer_ = nullptr;
     FrmSaveTok* frmSaveTok_ = nullptr;
     FrmEnregistrer* frmEnregistrer_ = nullptr;

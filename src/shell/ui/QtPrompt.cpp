@@ -22,6 +22,7 @@ PromptAnswer QtPrompt::ask(const PromptMessage& message) {
         case PromptButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
         case PromptButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
         case PromptButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+        case PromptButtons::YesCancel: box.setStandardButtons(QMessageBox::Yes | QMessageBox::Cancel); break;
     }
     // Qt's own captions are English: the buttons speak the interface's language.
     const std::pair<QMessageBox::StandardButton, const char*> captions[] = {
@@ -38,8 +39,8 @@ PromptAnswer QtPrompt::ask(const PromptMessage& message) {
     }
     // Escape or the close box on a question counts as its negative answer.
     if (message.buttons == PromptButtons::YesNo && box.clickedButton() == nullptr) return PromptAnswer::No;
-    return message.buttons == PromptButtons::OkCancel && box.clickedButton() == nullptr ? PromptAnswer::Cancel
-                                                                                       : PromptAnswer::Ok;
+    const bool cancels = message.buttons == PromptButtons::OkCancel || message.buttons == PromptButtons::YesCancel;
+    return cancels && box.clickedButton() == nullptr ? PromptAnswer::Cancel : PromptAnswer::Ok;
 }
 
 }  // namespace korvane
