@@ -226,6 +226,57 @@ private slots:
         }
     }
 
+    // Sends, each followed by a cancel with the status bar's button or a time-out
+    // while the calculator answers late: each send after them works at once, and
+    // the window holds no more descriptors or threads than before the first.
+    void cancelsAndTimeOutsLeaveNothingOpenAndTheNextSendWorks() {
+        if (!samples::available()) QSKIP(samples::missingMessage());
+        w->openRoutine(true, (samples::folder() / "sseng__sgsgeo.89p").string());
+        ScratchDir calculatorDir;
+        SimulatorProcess calculator(calculatorDir, {});
+        QVERIFY(calculator.ready());
+        const auto entries = [](const char* folder) {
+            return std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator());
+        };
+        const auto descriptors = entries("/proc/self/fd");
+        const auto threads = entries("/proc/self/task");
+
+        enum class Step { Send, Cancel, TimeOut };
+        int sent = 0;
+        for (const Step step : {Step::Send, Step::Cancel, Step::Send, Step::TimeOut, Step::Send, Step::Cancel,
+                                Step::Send, Step::TimeOut, Step::Send}) {
+            // The calculator takes the data, then answers 1.5 s late (a cancel
+            // comes meanwhile) or 3.5 s late (after the link's 2 s).
+            if (step != Step::Send) QVERIFY(calculator.stallNext(step == Step::Cancel ? 1500 : 3500));
+            QTest::keyClick(w->RichTxt1, Qt::Key_T, Qt::ControlModifier);
+            if (step == Step::Cancel) {
+                QTRY_VERIFY_WITH_TIMEOUT(status().endsWith(QStringLiteral("99 %")), 10000);
+                QTest::mouseClick(w->CmdStopLink, Qt::LeftButton);
+            }
+            QTRY_VERIFY_WITH_TIMEOUT(!w->CmdStopLink->isVisible(), 15000);
+            switch (step) {
+            case Step::Send:
+                QVERIFY2(status().startsWith(QStringLiteral("sgs\\sgsgeo envoy\u00e9 : ")), qPrintable(status()));
+                QVERIFY2(prompt.shown.empty(), prompt.shown.empty() ? "" : prompt.shown.front().text.c_str());
+                ++sent;
+                break;
+            case Step::Cancel:
+                QCOMPARE(status(), QStringLiteral("Transfert annul\u00e9."));
+                QVERIFY(prompt.shown.empty());
+                break;
+            case Step::TimeOut:
+                QCOMPARE(prompt.shown.size(), size_t(1));
+                QVERIFY2(status().contains(QStringLiteral("coup\u00e9")), qPrintable(status()));
+                prompt.shown.clear();
+                break;
+            }
+        }
+        QCOMPARE(entries("/proc/self/fd"), descriptors);
+        QCOMPARE(entries("/proc/self/task"), threads);
+        QCOMPARE(calculator.finish(), 0);
+        QVERIFY(calculator.received().size() >= size_t(sent));
+    }
+
     // Receiving lists the calculator's programs; the chosen one becomes the Document,
     // after the save question, without a file of its own.
     void receivesAChosenProgramAsANewDocument() {
