@@ -731,6 +731,51 @@ private slots:
         QCOMPARE(w->RichTxt1->text(), expected + "\r\nEndPrgm");
         w->close();
     }
+
+    void everySampleComesBackFromSaveAs_data() {
+        QTest::addColumn<QString>("sample");
+        QTest::addColumn<bool>("tokenized");
+        if (!samples::available()) QSKIP(samples::missingMessage());
+        for (const fs::path& sample : samples::singleVariableFiles()) {
+            const QString path = QString::fromStdString(sample.string());
+            const std::string name = sample.filename().string();
+            QTest::addRow("%s text", name.c_str()) << path << false;
+            QTest::addRow("%s tokenized", name.c_str()) << path << true;
+        }
+    }
+
+    // Opened, saved as in the chosen form, opened again: the same name, folder and text.
+    void everySampleComesBackFromSaveAs() {
+        QFETCH(QString, sample);
+        QFETCH(bool, tokenized);
+        ScriptedPrompt prompt;
+        DialogScript script;
+        auto w = start(prompt, script);
+        w->openRoutine(true, sample.toStdString());
+        QVERIFY2(prompt.shown.empty(), prompt.shown.empty() ? "" : prompt.shown[0].text.c_str());
+        const Shown opened{w->nameField(), w->folderField(), w->RichTxt1->text()};
+
+        script.saveTok = [tokenized](FrmSaveTok& d) {
+            d.Option1[tokenized ? 0 : 1]->click();
+            answerYes(d);
+        };
+        script.enregistrer = saveAs(folder(), "copie");
+        w->enregistrerSous->trigger();
+        QVERIFY2(prompt.shown.empty(), prompt.shown.empty() ? "" : prompt.shown[0].text.c_str());
+        QCOMPARE(script.enregistrerShown, 1);
+        const std::string copy = w->document.path;
+        QCOMPARE(isTokenizedFile(copy), tokenized);
+
+        w->RichTxt1->setPlainText(std::string(kNewProgram));
+        w->openRoutine(true, copy);
+        QVERIFY2(prompt.shown.empty(), prompt.shown.empty() ? "" : prompt.shown[0].text.c_str());
+        QCOMPARE(w->document.path, copy);
+        QCOMPARE(w->nameField(), opened.nameField);
+        QCOMPARE(w->folderField(), opened.folder);
+        QCOMPARE(w->RichTxt1->text(), opened.text);
+        script.saveTok = nullptr;
+        w->close();
+    }
 };
 
 QTEST_MAIN(TestOpenSave)
