@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <algorithm>
 #include <memory>
 
 #include "editor/CharTable.h"
@@ -40,6 +41,17 @@ QString summary(const char* key, const QString& name, std::uint64_t bytes, doubl
 
 constexpr int kProgressSteps = 1000;
 
+// The link's label beside the help's labels, which share whatever room is left: it
+// takes the width of `widest` (its text when empty), up to two thirds of the bar,
+// so that what the link says is seen; nothing when it says nothing.
+void showLinkText(StatusLabel& label, const QStatusBar& bar, const QString& text, const QString& widest = {}) {
+    const int needed = text.isEmpty() ? 0
+                                      : label.fontMetrics().horizontalAdvance(widest.isEmpty() ? text : widest) +
+                                            label.contentsMargins().left() + label.contentsMargins().right() + 2;
+    label.setMinimumWidth(std::min(needed, bar.width() * 2 / 3));
+    label.showText(text);
+}
+
 }  // namespace
 
 void FrmP::buildLinkControls() {
@@ -67,7 +79,8 @@ void FrmP::buildLinkControls() {
     connect(linkTransfer, &LinkTransfer::progress, this, [this](double fraction) {
         PrgsBar->setValue(static_cast<int>(fraction * kProgressSteps));
         if (!linkTransfer->caption.isEmpty())
-            LblLiaison->showText(linkTransfer->caption.arg(static_cast<int>(fraction * 100)));
+            showLinkText(*LblLiaison, *statusBar(), linkTransfer->caption.arg(static_cast<int>(fraction * 100)),
+                         linkTransfer->caption.arg(100));
     });
     connect(CmdStopLink, &QPushButton::clicked, linkTransfer, &LinkTransfer::cancel);
     connect(envoyer, &QAction::triggered, this, &FrmP::envoyer_Click);
@@ -82,7 +95,8 @@ void FrmP::transferStarted(const QString& what) {
     CmdStopLink->show();
     // A caption with a placeholder left takes the percentage done.
     linkTransfer->caption = what.contains(QLatin1Char('%')) ? what : QString();
-    LblLiaison->showText(linkTransfer->caption.isEmpty() ? what : what.arg(0));
+    if (linkTransfer->caption.isEmpty()) showLinkText(*LblLiaison, *statusBar(), what);
+    else showLinkText(*LblLiaison, *statusBar(), what.arg(0), what.arg(100));
 }
 
 void FrmP::transferEnded(const QString& what) {
@@ -90,7 +104,7 @@ void FrmP::transferEnded(const QString& what) {
     recevoir->setEnabled(true);
     PrgsBar->setValue(0);
     CmdStopLink->hide();
-    LblLiaison->showText(what);
+    showLinkText(*LblLiaison, *statusBar(), what);
 }
 
 void FrmP::transferFailed(const link::LinkStatus& status) {
