@@ -107,6 +107,8 @@ constexpr LanguageText kAdded[] = {
     {"FrmAllerLigne", "LblLigne", 0, "Num\u00e9ro de ligne :", "Line number:"},
     {"FrmAllerLigne", "CmdAnnuler", 0, "Annuler", "Cancel"},
     {"FrmCatalogue", "searchHint", 0, "Rechercher", "Search"},
+    // The completion list's window, as screen readers name it.
+    {"LstCompletion", "", 0, "Mots propos\u00e9s", "Suggested words"},
     {"FrmOption", "ChkDigraphes", 0, "Remplacer -> >= <= /= par \u2192 \u2265 \u2264 \u2260",
      "Replace -> >= <= /= with \u2192 \u2265 \u2264 \u2260"},
     // Sending to the calculator and receiving from it.
@@ -166,11 +168,12 @@ constexpr AccessibleText kAccessible[] = {
     {"FrmP", "PrgsBar", "Progression", "Progress", false},
     {"FrmP", "ChkCat", "Catalogue", "Catalogue", false},
     {"FrmP", "ChkChar", "Caract\u00e8res sp\u00e9ciaux", "Special characters", false},
-    {"FrmP", "CmdGreek", "Bouton param\u00e9trable Greek", "Greek quick button", false},
-    {"FrmP", "CmdMath", "Bouton param\u00e9trable Math", "Math quick button", false},
-    {"FrmP", "CmdPonctuation", "Bouton param\u00e9trable Ponctuation", "Punctuation quick button", false},
-    {"FrmP", "CmdSpecial", "Bouton param\u00e9trable Special", "Special quick button", false},
-    {"FrmP", "CmdCatalog", "Bouton param\u00e9trable Catalogue", "Catalogue quick button", false},
+    // The configurable buttons are named by what they insert: %1 is their caption.
+    {"FrmP", "CmdGreek", "Greek : %1", "Greek: %1", false},
+    {"FrmP", "CmdMath", "Math : %1", "Math: %1", false},
+    {"FrmP", "CmdPonctuation", "Ponctuation : %1", "Punctuation: %1", false},
+    {"FrmP", "CmdSpecial", "Special : %1", "Special: %1", false},
+    {"FrmP", "CmdCatalog", "Catalogue : %1", "Catalog: %1", false},
     {"FrmCatalogue", "LstCat", "Commandes du catalogue", "Catalogue commands", false},
     {"FrmCatalogue", "TxtCherche", "Rechercher une commande du catalogue", "Search the catalogue's commands", false},
     {"FrmAllerLigne", "TxtLigne", "Num\u00e9ro de ligne", "Line number", false},

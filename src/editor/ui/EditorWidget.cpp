@@ -20,6 +20,7 @@
 #include "editor/CharTable.h"
 #include "editor/Colouring.h"
 #include "editor/WritingHelp.h"
+#include "editor/ui/WritingHelpWidgets.h"
 
 namespace korvane {
 namespace {
@@ -598,6 +599,7 @@ void EditorWidget::offerCompletions(const std::vector<CompletionItem>& items, in
         completer_->setCompletionRole(kMatchRole);
         completer_->setMaxVisibleItems(10);
         completer_->popup()->setObjectName(QStringLiteral("LstCompletion"));
+        announceChosenItems(*completer_->popup());
         connect(completer_, qOverload<const QModelIndex&>(&QCompleter::activated), this, &EditorWidget::takeCompletion);
     }
     completions_->clear();

@@ -1,5 +1,7 @@
 #include "editor/ui/WritingHelpWidgets.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QIntValidator>
@@ -35,6 +37,31 @@ void StatusLabel::paintEvent(QPaintEvent*) {
     const QRect room = contentsRect();
     const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, room.width());
     style()->drawItemText(&painter, room, static_cast<int>(alignment()), palette(), isEnabled(), shown, foregroundRole());
+}
+
+namespace {
+
+std::function<void(QAccessibleEvent&)>& announcementWatcher() {
+    static std::function<void(QAccessibleEvent&)> watcher;
+    return watcher;
+}
+
+}  // namespace
+
+void watchAnnouncements(std::function<void(QAccessibleEvent&)> watcher) { announcementWatcher() = std::move(watcher); }
+
+void announceChosenItems(QAbstractItemView& list) {
+    QObject::connect(list.selectionModel(), &QItemSelectionModel::currentChanged, &list,
+                     [&list](const QModelIndex& current) {
+                         if (!current.isValid()) return;
+                         // A one-column list: its items are the list's children in row order.
+                         for (const QAccessible::Event type : {QAccessible::Focus, QAccessible::Selection}) {
+                             QAccessibleEvent event(&list, type);
+                             event.setChild(current.row());
+                             QAccessible::updateAccessibility(&event);
+                             if (announcementWatcher()) announcementWatcher()(event);
+                         }
+                     });
 }
 
 CommandHelpPopup::CommandHelpPopup(QWidget* editor) : QFrame(editor, Qt::ToolTip), editor_(editor) {

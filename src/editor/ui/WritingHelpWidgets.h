@@ -4,7 +4,10 @@
 #include <QDialog>
 #include <QFrame>
 #include <QLabel>
+#include <functional>
 
+class QAbstractItemView;
+class QAccessibleEvent;
 class QLineEdit;
 class QPushButton;
 
@@ -25,6 +28,14 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
 };
+
+// Tells screen readers each word the completion list chooses, as the focus and the
+// selection of that list item: the editor keeps the keyboard focus while the list
+// is open, so the list never announces its own items.
+void announceChosenItems(QAbstractItemView& list);
+// Qt hands accessibility events on only where a screen reader listens; a watcher
+// set here sees each announcement of the completion list as well (none: none).
+void watchAnnouncements(std::function<void(QAccessibleEvent&)> watcher);
 
 // The syntax and description of one command, shown under the caret without taking
 // the keyboard. Escape in the editor, a click in it or leaving it closes it.

@@ -14,6 +14,7 @@
 #include "insert/ui/FrmCatalogue.h"
 #include "insert/ui/FrmChar.h"
 #include "shell/ui/FrmP.h"
+#include "shell/ui/LanguageApply.h"
 #include "shell/ui/WindowPlacement.h"
 #include "shell/ui/WrappingButton.h"
 
@@ -108,6 +109,7 @@ void FrmP::setQuickCaption(QuickButtonKind kind, const std::string& caption) {
     quickCaptions_[i] = caption;
     QPushButton* buttons[] = {CmdGreek, CmdMath, CmdPonctuation, CmdSpecial, CmdCatalog};
     buttons[i]->setText(EditorWidget::toReadable(quickLabel(kind, caption)));
+    nameByCaption(*buttons[i], "FrmP", Langue);
 }
 
 FrmCatalogue& FrmP::frmCatalogue() {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QGroupBox>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
@@ -27,6 +28,16 @@ QString fromUtf8(std::string_view text) {
     return shown;
 }
 
+// An accessible name holding "%1" names the control by its caption, as shown
+// (a mnemonic's "&" left out, "&&" read as one "&").
+QString withCaption(const QString& name, const QWidget& control) {
+    if (!name.contains(QStringLiteral("%1"))) return name;
+    const auto* button = qobject_cast<const QAbstractButton*>(&control);
+    QString caption = button ? button->text() : QString();
+    caption.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(u'&').replace(u'\x01', u'&');
+    return name.arg(caption);
+}
+
 void setCaption(QObject& control, const QString& text) {
     if (auto* menu = qobject_cast<QMenu*>(&control)) menu->setTitle(text);
     else if (auto* group = qobject_cast<QGroupBox*>(&control)) group->setTitle(text);
@@ -42,6 +53,9 @@ void applyLanguage(QWidget& window, std::string_view windowName, const std::stri
             const QString text = fromUtf8(textOf(row, langue));
             if (row.control.empty()) {
                 window.setWindowTitle(text);
+                // A list shown as a window of its own (the completion list) is named
+                // by its title: its accessible interface, a list's, reads no title.
+                if (qobject_cast<QAbstractItemView*>(&window)) window.setAccessibleName(text);
                 continue;
             }
             // The elements of a control array share a name, in creation order.
@@ -57,7 +71,7 @@ void applyLanguage(QWidget& window, std::string_view windowName, const std::stri
             // Not the controls of another window that this one owns (the palette's
             // punctuation buttons share a name with the main window's).
             if (control->window() != &window) continue;
-            control->setAccessibleName(text);
+            control->setAccessibleName(withCaption(text, *control));
             if (row.tooltip) control->setToolTip(text);
         }
     }
@@ -167,8 +181,9 @@ void giveMenuMnemonics(QMenuBar& bar) {
 }
 
 bool hasLanguageRows(std::string_view windowName) {
-    for (const LanguageText& row : languageTable())
-        if (row.window == windowName) return true;
+    for (const auto table : {languageTable(), addedCaptions()})
+        for (const LanguageText& row : table)
+            if (row.window == windowName) return true;
     for (const AccessibleText& row : accessibleTexts())
         if (row.window == windowName) return true;
     for (const LanguageText& row : toolTipTexts())
@@ -189,6 +204,13 @@ bool LanguageFollower::eventFilter(QObject* watched, QEvent* event) {
             applyLanguage(*widget, std::string_view(name.constData(), name.size()), currentLangue_());
     }
     return QObject::eventFilter(watched, event);
+}
+
+void nameByCaption(QWidget& control, std::string_view windowName, const std::string& langue) {
+    const QByteArray name = control.objectName().toUtf8();
+    for (const AccessibleText& row : accessibleTexts())
+        if (row.window == windowName && row.control == std::string_view(name.constData(), name.size()))
+            control.setAccessibleName(withCaption(fromUtf8(isEnglish(langue) ? row.english : row.french), control));
 }
 
 }  // namespace korvane

@@ -15,6 +15,11 @@ namespace korvane {
 // a control); a control that does not exist is skipped.
 void applyLanguage(QWidget& window, std::string_view windowName, const std::string& langue);
 
+// Gives `control` its accessible name of the table again, after its caption
+// changed: a name that holds "%1" tells the caption (a configurable button is
+// named by what it inserts).
+void nameByCaption(QWidget& control, std::string_view windowName, const std::string& langue);
+
 // Widens every label, check box, option button and push button of `window` that
 // is narrower than its caption in its own font, keeping its left edge; a control
 // that the widened label would then touch on its row moves right, and the window
