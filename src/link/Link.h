@@ -10,7 +10,11 @@
 // progress callback is called on that thread (post it to the window's thread), and
 // calls cancel() from its own thread; the transfer then stops at the next block of
 // bytes, or at the latest when the cable's timeout runs out, with MessageId::Cancelled.
-// One link at a time per program: a second open() while one is open gives Busy.
+// An operation that a cancel or a time-out leaves midway returns once the line has
+// been quiet for the cable's timeout (1 to 2 s): a late answer of the calculator is
+// dropped there, not read by the next operation.
+// One link at a time per program: a second open() while one is open gives Busy; a
+// link closes all it opened (the libraries are started and stopped with it).
 #include <atomic>
 #include <cstdint>
 #include <functional>

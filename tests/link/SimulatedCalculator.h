@@ -13,7 +13,6 @@
 // Packets: machine id, command, 16-bit length, then for commands with data the
 // data and their 16-bit byte sum, all little-endian.
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -321,7 +321,14 @@ private slots:
         chooseFromFileMenu(w->recevoir);
 
         QTRY_VERIFY_WITH_TIMEOUT(script.done(), 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(status().contains(QStringLiteral("re\u00e7u")), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!w->CmdStopLink->isVisible() && !status().startsWith(QStringLiteral("R\u00e9ception")),
+                                 10000);
+        // Its name, its size as the calculator counts it and the time taken.
+        const QString received = QString::fromUtf8(R"(^me575\\woinv reçu : %1 octets en \d+,\d s$)")
+                                     .arg(QString::fromStdString(link::groupedCount(
+                                         readVariableTable(samples::bytesOf(sample)).variables.front().data.size() + 2,
+                                         link::Language::French)));
+        QVERIFY2(QRegularExpression(received).match(status()).hasMatch(), qPrintable(status()));
         QVERIFY2(prompt.shown.empty(), prompt.shown.empty() ? "" : prompt.shown[0].text.c_str());
 
         // What the editor shows is what opening the sample shows.
