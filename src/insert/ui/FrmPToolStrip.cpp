@@ -324,12 +324,17 @@ void FrmP::giveRoomToToolWindows(const MainLayout& l) {
     // The window manager maximises the window within its largest size, which
     // leaves the docked windows their room on the screen; restoring it brings back
     // its own size, and the docked windows follow.
+    // The size is never forced through the limit (a window manager that restores a
+    // maximised window would see its restored size overridden): a window larger
+    // than it is given its frame below. While maximised the frame differs, and
+    // the limit waits for the window to be restored.
     const QSize frame = frameGeometry().size() - size();
     QSize largest(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     if (l.largest)
         largest = QSize(std::max(minimumWidth(), px(l.largest->width) - frame.width()),
-                        std::max(1, px(l.largest->height) - frame.height()));
-    if (maximumSize() != largest) setMaximumSize(largest);
+                        std::max(1, px(l.largest->height) - frame.height()))
+                      .expandedTo(size());
+    if (!isMaximized() && maximumSize() != largest) setMaximumSize(largest);
     // A platform that maximises past that size, or a window made as large as the
     // screen by hand, is given the room here.
     if (l.main) placeOuter(*this, *l.main);
