@@ -160,18 +160,15 @@ QStringList cutCaptions(QWidget& window, const char* language) {
     return cut;
 }
 
-// A window manager draws the title in the title bar beside the window's icon and
-// its buttons: minimise, maximise and close unless the window asks for fewer.
+// A window manager draws the title in the title bar, with some room around it
+// (half a bar's height on each side), beside the window's icon and its buttons:
+// minimise, maximise and close, as Openbox does even for a window that asks for a
+// close button only.
 QString cutTitle(QWidget& window, const char* language) {
     QFont bold = QApplication::font();
     bold.setBold(true);
     const int bar = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
-    const Qt::WindowFlags f = window.windowFlags();
-    int buttons = 3;
-    if (f & Qt::CustomizeWindowHint)
-        buttons = int(bool(f & Qt::WindowMinimizeButtonHint)) + int(bool(f & Qt::WindowMaximizeButtonHint)) +
-                  int(bool(f & Qt::WindowCloseButtonHint));
-    const int needed = QFontMetrics(bold).horizontalAdvance(window.windowTitle()) + (buttons + 1) * bar;
+    const int needed = QFontMetrics(bold).horizontalAdvance(window.windowTitle()) + 5 * bar;
     if (needed <= window.frameGeometry().width()) return {};
     return QStringLiteral("%1 %2 title \"%3\" needs %4 px, has %5")
         .arg(language, window.objectName(), window.windowTitle())

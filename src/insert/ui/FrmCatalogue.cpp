@@ -66,12 +66,13 @@ FrmCatalogue::FrmCatalogue(Host host, const std::vector<std::string>& rows, QWid
 }
 
 int FrmCatalogue::widthForCaptions() const {
-    // The title beside the window's icon and its close button in the title bar,
-    // which window managers draw in a bold face.
+    // The title, which window managers draw in a bold face with some room around
+    // it, beside the window's icon and three buttons: some (Openbox) draw minimise
+    // and maximise even for a window that asks for a close button only.
     QFont bold = font();
     bold.setBold(true);
     const int bar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
-    const int title = QFontMetrics(bold).horizontalAdvance(windowTitle()) + 2 * bar;
+    const int title = QFontMetrics(bold).horizontalAdvance(windowTitle()) + 5 * bar;
     // The search field's hint in either language, beside its frame, margins and
     // clear button; the field is the window's width less the list's margin.
     const QFontMetrics field(TxtCherche->font());
