@@ -21,16 +21,12 @@
 #include "files/VariableFile.h"
 #include "files/VariableTable.h"
 #include "shell/IniStore.h"
-#ifdef KORVANE_HAVE_LINK
-#include "link/Link.h"
-#endif
+#include "app/ToolSupport.h"
 
 namespace {
 
 using namespace korvane;
-
-constexpr int kBadInput = 1;
-constexpr int kUsage = 2;
+using namespace korvane::tool;
 
 const char* const kUsageText =
     "usage: korvane-tool info FILE [--var FOLDER\\NAME]\n"
@@ -73,79 +69,6 @@ const char* const kCommandsText =
     "\n"
     "A file holding several programs or functions (a group file) needs --var to pick one.\n"
     "Bad input gives one line on stderr and exit status 1; a usage error exits with 2.\n";
-
-struct Failure {
-    std::string message;
-};
-
-int usage(const std::string& why = {}) {
-    if (!why.empty()) std::cerr << "korvane-tool: " << why << "\n";
-    std::cerr << kUsageText;
-    return kUsage;
-}
-
-// Options and positional arguments of one command.
-struct Arguments {
-    std::vector<std::string> positional;
-    std::vector<std::string> flags;
-    std::vector<std::pair<std::string, std::string>> values;
-
-    bool has(const std::string& flag) const {
-        for (const auto& f : flags)
-            if (f == flag) return true;
-        return false;
-    }
-    std::optional<std::string> value(const std::string& option) const {
-        for (const auto& [k, v] : values)
-            if (k == option) return v;
-        return std::nullopt;
-    }
-};
-
-std::optional<Arguments> parseArguments(int argc, char** argv, const std::vector<std::string>& flagNames,
-                                        const std::vector<std::string>& valueNames, std::string& error) {
-    Arguments args;
-    for (int i = 2; i < argc; ++i) {
-        const std::string a = argv[i];
-        auto is = [&a](const std::vector<std::string>& names) {
-            for (const auto& n : names)
-                if (n == a) return true;
-            return false;
-        };
-        if (is(flagNames)) {
-            args.flags.push_back(a);
-        } else if (is(valueNames)) {
-            if (i + 1 >= argc) {
-                error = a + " needs a value";
-                return std::nullopt;
-            }
-            args.values.emplace_back(a, argv[++i]);
-        } else if (a.size() > 1 && a[0] == '-') {
-            error = "unknown option " + a;
-            return std::nullopt;
-        } else {
-            args.positional.push_back(a);
-        }
-    }
-    return args;
-}
-
-Bytes readInput(const std::string& path) {
-    Bytes bytes;
-    if (path == "-") {
-        std::cin >> std::noskipws;
-        bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        if (std::cin.bad()) throw Failure{"standard input could not be read"};
-        return bytes;
-    }
-    if (auto error = readWholeFile(path, bytes); !error.empty()) throw Failure{path + ": " + error};
-    return bytes;
-}
-
-void writeOutput(const std::string& path, const Bytes& bytes) {
-    if (auto error = writeFileAtomically(path, bytes); !error.empty())
-        throw Failure{"cannot write " + path + ": " + error};
-}
 
 // A variable read the way the editor reads it: its pieces and editor text.
 struct LoadedFile {
@@ -440,106 +363,30 @@ int cmdColour(const Arguments& args) {
     return 0;
 }
 
-// ---- The link with the calculator: send, ls, recv ----------------------------------
-
-#ifdef KORVANE_HAVE_LINK
-
-// The settings file the editor uses, found from this program's folder.
-std::string settingsPath() {
-    std::error_code ec;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return locateCheminIni(ec ? std::string() : self.parent_path().string());
+std::vector<Command> commands() {
+    std::vector<Command> all = {
+        {"info", {}, {"--var"}, cmdInfo},
+        {"list", {}, {}, cmdList},
+        {"text", {"--raw"}, {"--var"}, cmdText},
+        {"pack", {"--function", "--tokenize", "--raw"}, {"--name", "--folder"}, cmdPack},
+        {"convert", {"--tokenize", "--canonical"}, {"--var"}, cmdConvert},
+        {"colour", {}, {"--size"}, cmdColour},
+        {"color", {}, {"--size"}, cmdColour},
+        {"check", {}, {"--var"}, cmdCheck},
+        {"export", {}, {"--var"}, cmdExport},
+        {"import", {"--tokenize"}, {}, cmdImport},
+    };
+    for (Command& c : linkCommands()) all.push_back(std::move(c));
+    return all;
 }
-
-// The link options: the settings file's, then the command line's over them.
-std::optional<link::LinkOptions> linkOptions(const Arguments& args, std::string& error) {
-    link::LinkOptions options = link::optionsFromSettingsFile(settingsPath());
-    if (const auto v = args.value("--calc")) {
-        const auto calc = link::calcFromName(*v);
-        if (!calc) error = "unknown calculator " + *v + " (ti89, ti89t, ti92p or v200)";
-        else options.calc = *calc;
-    }
-    if (const auto v = args.value("--cable")) {
-        const auto cable = link::cableFromName(*v);
-        if (!cable) error = "unknown cable " + *v + " (silverlink, directlink, graylink, blacklink, parallel or tiemu)";
-        else options.cable = *cable;
-    }
-    if (const auto v = args.value("--port")) {
-        const auto port = link::portFromText(*v);
-        if (!port) error = "--port takes 1, 2, 3 or 4";
-        else options.port = *port;
-    }
-    if (const auto v = args.value("--timeout")) {
-        const auto tenths = link::timeoutTenthsFromSeconds(*v);
-        if (!tenths) error = "--timeout takes seconds, from 0.1 to 60";
-        else options.timeoutTenths = *tenths;
-    }
-    if (!error.empty()) return std::nullopt;
-    return options;
-}
-
-void check(const link::LinkStatus& status) {
-    if (!status.ok()) throw Failure{status.message(link::Language::English)};
-}
-
-// The cable opened and the calculator found ready.
-std::unique_ptr<link::Link> openReadyLink(const link::LinkOptions& options) {
-    auto opened = link::Link::open(options);
-    check(opened.status);
-    check(opened.value->checkReady());
-    return std::move(opened.value);
-}
-
-int cmdSend(const Arguments& args) {
-    if (args.positional.size() != 1) return usage("send takes one file");
-    std::string error;
-    const auto options = linkOptions(args, error);
-    if (!options) return usage(error);
-    const std::string& path = args.positional[0];
-    const VariableTable table = readVariableTable(readInput(path));
-    if (!table.ok()) throw Failure{path + ": " + calcToUtf8(table.error)};
-    const ChosenEntry chosen = chooseProgram(table, utf8ToCalc(args.value("--var").value_or("")));
-    if (!chosen.ok()) throw Failure{path + ": " + calcToUtf8(chosen.error)};
-    check(openReadyLink(*options)->sendVariable(*chosen.entry));
-    return 0;
-}
-
-int cmdLs(const Arguments& args) {
-    if (!args.positional.empty()) return usage("ls takes no file");
-    std::string error;
-    const auto options = linkOptions(args, error);
-    if (!options) return usage(error);
-    const auto listed = openReadyLink(*options)->listPrograms();
-    check(listed.status);
-    for (const link::CalcVariable& v : listed.value)
-        std::cout << calcToUtf8(v.qualifiedName()) << " " << v.kind() << " " << v.size << "\n";
-    return 0;
-}
-
-int cmdRecv(const Arguments& args) {
-    if (args.positional.size() != 2) return usage("recv takes a FOLDER\\NAME and an output file");
-    std::string error;
-    const auto options = linkOptions(args, error);
-    if (!options) return usage(error);
-    const auto received = openReadyLink(*options)->receiveVariable(utf8ToCalc(args.positional[0]));
-    check(received.status);
-    writeOutput(args.positional[1], received.value);
-    return 0;
-}
-
-#else
-
-int linkMissing() {
-    std::cerr << "korvane-tool: this build has no link with the calculator (libticalcs was missing when it was built)\n";
-    return kBadInput;
-}
-int cmdSend(const Arguments&) { return linkMissing(); }
-int cmdLs(const Arguments&) { return linkMissing(); }
-int cmdRecv(const Arguments&) { return linkMissing(); }
-
-#endif
 
 }  // namespace
+
+int korvane::tool::usage(const std::string& why) {
+    if (!why.empty()) std::cerr << "korvane-tool: " << why << "\n";
+    std::cerr << kUsageText;
+    return kUsage;
+}
 
 int main(int argc, char** argv) {
     if (argc < 2) return usage();
@@ -552,36 +399,17 @@ int main(int argc, char** argv) {
         std::cout << "korvane-tool " << versionNumber() << "\n";
         return 0;
     }
-    std::string error;
-    std::optional<Arguments> args;
-    if (command == "info") args = parseArguments(argc, argv, {}, {"--var"}, error);
-    else if (command == "list") args = parseArguments(argc, argv, {}, {}, error);
-    else if (command == "text") args = parseArguments(argc, argv, {"--raw"}, {"--var"}, error);
-    else if (command == "pack") args = parseArguments(argc, argv, {"--function", "--tokenize", "--raw"}, {"--name", "--folder"}, error);
-    else if (command == "convert") args = parseArguments(argc, argv, {"--tokenize", "--canonical"}, {"--var"}, error);
-    else if (command == "colour" || command == "color") args = parseArguments(argc, argv, {}, {"--size"}, error);
-    else if (command == "check" || command == "export") args = parseArguments(argc, argv, {}, {"--var"}, error);
-    else if (command == "import") args = parseArguments(argc, argv, {"--tokenize"}, {}, error);
-    else if (command == "send") args = parseArguments(argc, argv, {}, {"--var", "--calc", "--cable", "--port", "--timeout"}, error);
-    else if (command == "ls" || command == "recv") args = parseArguments(argc, argv, {}, {"--calc", "--cable", "--port", "--timeout"}, error);
-    else return usage("unknown command " + command);
-    if (!args) return usage(error);
-
-    try {
-        if (command == "info") return cmdInfo(*args);
-        if (command == "list") return cmdList(*args);
-        if (command == "text") return cmdText(*args);
-        if (command == "pack") return cmdPack(*args);
-        if (command == "check") return cmdCheck(*args);
-        if (command == "import") return cmdImport(*args);
-        if (command == "export") return cmdExport(*args);
-        if (command == "convert") return cmdConvert(*args);
-        if (command == "send") return cmdSend(*args);
-        if (command == "ls") return cmdLs(*args);
-        if (command == "recv") return cmdRecv(*args);
-        return cmdColour(*args);
-    } catch (const Failure& failure) {
-        std::cerr << "korvane-tool: " << failure.message << "\n";
-        return kBadInput;
+    for (const Command& c : commands()) {
+        if (command != c.name) continue;
+        std::string error;
+        const std::optional<Arguments> args = parseArguments(argc, argv, c.flags, c.values, error);
+        if (!args) return usage(error);
+        try {
+            return c.run(*args);
+        } catch (const Failure& failure) {
+            std::cerr << "korvane-tool: " << failure.message << "\n";
+            return kBadInput;
+        }
     }
+    return usage("unknown command " + command);
 }

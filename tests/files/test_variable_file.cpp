@@ -145,8 +145,11 @@ TEST(VariableFile, DamagedFilesAreRefusedNeverCrash) {
         Bytes junk(rng() % 300, '\0');
         for (auto& b : junk) b = static_cast<char>(rng());
         const ParseResult r = parseVariableFile(junk);
-        if (r.ok()) EXPECT_EQ(r.content.header.size() + 1 + r.content.arguments.size() + 1 +
-                                  r.content.programText.size() + r.content.trailer.size(), junk.size());
+        if (r.ok()) {
+            EXPECT_EQ(r.content.header.size() + 1 + r.content.arguments.size() + 1 + r.content.programText.size() +
+                          r.content.trailer.size(),
+                      junk.size());
+        }
     }
     EXPECT_FALSE(readVariableFile("/nonexistent/file.89p").ok());
     ScratchDir dir;
