@@ -169,13 +169,22 @@ bool SimulatedCalculator::expect(std::uint8_t command, Packet& p) {
     return true;
 }
 
-void SimulatedCalculator::stallIfAsked() {
+// Waits as asked before an answer; false when the PC sent something meanwhile: it
+// gave up on this exchange, so the late answer is dropped and the new packet served.
+bool SimulatedCalculator::stallIfAsked() {
     const int ms = stallMs_.exchange(0);
-    if (ms <= 0) return;
+    if (ms <= 0) return true;
     note("stalls " + std::to_string(ms) + " ms");
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < until && !(stop_ && stop_->load()))
+    while (std::chrono::steady_clock::now() < until && !(stop_ && stop_->load())) {
+        CableStatus status = STATUS_NONE;
+        if (!ticables_cable_check(handleOf(cable_), &status) && (status & STATUS_RX)) {
+            note("the PC moved on: the late answer is dropped");
+            return false;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
 }
 
 bool SimulatedCalculator::sendRaw(const Bytes& bytes, std::size_t upTo) {
@@ -262,7 +271,7 @@ void SimulatedCalculator::handleRts(const Packet& p) {
         note("silent from here on");
         return;
     }
-    stallIfAsked();
+    if (!stallIfAsked()) return;
     if (data.data.size() != size + 4u) {
         note("data of " + std::to_string(data.data.size()) + " bytes for size " + std::to_string(size));
         return;
@@ -347,7 +356,7 @@ void SimulatedCalculator::sendVariable(const SimVariable& v) {
         note("silent from here on");
         return;
     }
-    stallIfAsked();
+    if (!stallIfAsked()) return;
     if (!send(kXdp, data, true) || !expect(kAck, reply) || !sendShort(kEot) || !expect(kAck, reply))
         note("variable not finished");
 }

@@ -65,7 +65,7 @@ private:
     };
 
     void drainStaleBytes();
-    void stallIfAsked();
+    bool stallIfAsked();
     bool readBytes(std::uint8_t* to, std::size_t count);
     bool readPacket(Packet& p);
     bool waitForData(int milliseconds);
