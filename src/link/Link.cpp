@@ -8,6 +8,7 @@
 #include <set>
 #include <thread>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 // The libraries' C headers use the C keyword "restrict", which C++ spells __restrict.
@@ -17,6 +18,7 @@
 
 #include "editor/CharTable.h"
 #include "files/VariableTable.h"
+#include "link/CalcTypes.h"
 
 namespace korvane::link {
 namespace {
@@ -371,24 +373,52 @@ int cableEvent(CableHandle*, uint32_t, const CableEventData* event, void* user) 
     return event->retval;
 }
 
-// The programs and functions of a directory tree, folder by folder.
-std::vector<CalcVariable> programsOf(GNode* vars) {
+// The variables of a directory tree, folder by folder: every one, or the programs
+// and functions only. The listing's attribute byte holds the locked bit and the
+// archived bit.
+std::vector<CalcVariable> variablesOf(GNode* vars, bool every) {
     std::vector<CalcVariable> out;
     if (!vars) return out;
     for (GNode* folder = g_node_first_child(vars); folder; folder = g_node_next_sibling(folder)) {
         const auto* fe = static_cast<const VarEntry*>(folder->data);
         for (GNode* node = g_node_first_child(folder); node; node = g_node_next_sibling(node)) {
             const auto* ve = static_cast<const VarEntry*>(node->data);
-            if (!ve || (ve->type != kProgramTypeId && ve->type != kFunctionTypeId)) continue;
+            if (!ve || ve->type == kFolderTypeId) continue;
+            if (!every && ve->type != kProgramTypeId && ve->type != kFunctionTypeId) continue;
             CalcVariable v;
             v.folder = ve->folder[0] ? ve->folder : (fe ? fe->name : "");
             v.name = ve->name;
             v.type = ve->type;
             v.size = ve->size;
+            v.locked = ve->attr & kAttributeLocked;
+            v.archived = ve->attr & kAttributeArchived;
             out.push_back(std::move(v));
         }
     }
     return out;
+}
+
+std::vector<CalcVariable> programsOf(GNode* vars) { return variablesOf(vars, false); }
+
+bool isTi89(Calc calc) { return calc == Calc::TI89 || calc == Calc::TI89Titanium; }
+
+// The key codes that ticalcs_calc_execute types.
+constexpr std::uint16_t kKeyEnter = 13;
+constexpr std::uint16_t kKeyLeftParenthesis = 40;
+constexpr std::uint16_t kKeyRightParenthesis = 41;
+constexpr std::uint16_t kKeyClear = 263;
+constexpr std::uint16_t kKey89Home = 277;
+constexpr std::uint16_t kKey92Home = 8192 + 81;  // diamond + Q
+
+// A request for `listed` as the library takes it.
+VarEntry* requestOf(const CalcVariable& listed) {
+    VarEntry* request = tifiles_ve_create();
+    copyField(request->folder, sizeof request->folder, listed.folder);
+    copyField(request->name, sizeof request->name, listed.name);
+    request->type = listed.type;
+    request->size = listed.size;
+    request->attr = listed.archived ? ATTRB_ARCHIVED : listed.locked ? ATTRB_LOCKED : ATTRB_NONE;
+    return request;
 }
 
 }  // namespace
@@ -551,11 +581,8 @@ LinkResult<Bytes> Link::receiveVariable(const CalcVariable& listed, TransferCont
     const std::string subject = calcToUtf8(listed.qualifiedName());
     d.begin(control, listed.size + 64);
 
-    VarEntry* request = tifiles_ve_create();
-    copyField(request->folder, sizeof request->folder, listed.folder);
-    copyField(request->name, sizeof request->name, listed.name);
-    request->type = listed.type;
-    request->size = listed.size;
+    VarEntry* request = requestOf(listed);
+    request->attr = ATTRB_NONE;
     FileContent* content = tifiles_content_create_regular(calcModelOf(d.options.calc, d.options.cable));
 
     const int error = d.cancelRequested() ? calcs::kAbort : ticalcs_calc_recv_var(d.calc, MODE_NORMAL, content, request);
@@ -584,8 +611,140 @@ LinkResult<Bytes> Link::receiveVariable(const CalcVariable& listed, TransferCont
     entry.folder = listed.folder;
     entry.name = listed.name;
     entry.type = type;
+    entry.attribute = listed.archived ? 3 : listed.locked ? 1 : 0;
     entry.data = payload.substr(2);
     return {singleVariableFile(table, entry), {}};
+}
+
+LinkResult<std::vector<CalcVariable>> Link::listVariables(TransferControl* control) {
+    Impl& d = *impl_;
+    d.begin(control, 0);
+    GNode* vars = nullptr;
+    GNode* apps = nullptr;
+    const int error = d.cancelRequested() ? calcs::kAbort : ticalcs_calc_get_dirlist(d.calc, &vars, &apps);
+    LinkResult<std::vector<CalcVariable>> result;
+    if (!error) result.value = variablesOf(vars, true);
+    ticalcs_dirlist_destroy(&vars);
+    ticalcs_dirlist_destroy(&apps);
+    d.end(error);
+    result.status = d.classify(error, {});
+    return result;
+}
+
+LinkStatus Link::execute(const std::string& qualifiedName, const std::string& arguments, TransferControl* control) {
+    Impl& d = *impl_;
+    const std::string subject = calcToUtf8(qualifiedName);
+    const auto [folder, name] = splitQualified(qualifiedName);
+    if (name.empty() || name.size() > layout::kFieldWidth || folder.size() > layout::kFieldWidth)
+        return LinkStatus::failure(MessageId::BadName, subject);
+
+    // The keys as the library's execute types them, one a byte of the line; bytes
+    // are taken unsigned, so that the calculator's own letters above 127 stay theirs.
+    std::vector<std::uint16_t> keys;
+    if (isTi89(d.options.calc)) keys = {kKey89Home, kKeyClear, kKeyClear};
+    else keys = {kKey92Home, kKeyClear, kKeyClear};
+    for (const unsigned char c : qualifiedName) keys.push_back(c);
+    keys.push_back(kKeyLeftParenthesis);
+    for (const unsigned char c : arguments) keys.push_back(c);
+    keys.push_back(kKeyRightParenthesis);
+    keys.push_back(kKeyEnter);
+
+    d.begin(control, 0);
+    int error = 0;
+    for (std::size_t i = 0; i < keys.size() && !error; ++i) {
+        error = d.cancelRequested() ? calcs::kAbort : ticalcs_calc_send_key(d.calc, keys[i]);
+        if (!error) d.report(static_cast<double>(i + 1) / static_cast<double>(keys.size() + 1));
+    }
+    d.end(error);
+    return d.classify(error, subject);
+}
+
+LinkResult<Screen> Link::takeScreen(TransferControl* control) {
+    Impl& d = *impl_;
+    constexpr std::size_t kBytes = static_cast<std::size_t>(Screen::kRowBytes) * Screen::kHeight;
+    d.begin(control, kBytes + 16);
+    CalcScreenCoord coord{};
+    coord.format = SCREEN_FULL;  // the clipped format packs rows yet reports 240 x 128
+    uint8_t* bitmap = nullptr;
+    const int error = d.cancelRequested() ? calcs::kAbort : ticalcs_calc_recv_screen(d.calc, &coord, &bitmap);
+    LinkResult<Screen> result;
+    if (!error && bitmap) result.value.bits.assign(bitmap, bitmap + kBytes);
+    if (bitmap) ticalcs_free_screen(bitmap);
+    d.end(error);
+    result.status = d.classify(error, {});
+    return result;
+}
+
+LinkStatus Link::deleteVariable(const CalcVariable& listed, TransferControl* control) {
+    Impl& d = *impl_;
+    const std::string subject = calcToUtf8(listed.qualifiedName());
+    if (listed.name.empty() || listed.name.size() > layout::kFieldWidth || listed.folder.size() > layout::kFieldWidth)
+        return LinkStatus::failure(MessageId::BadName, subject);
+    VarEntry* request = requestOf(listed);
+    d.begin(control, 0);
+    const int error = d.cancelRequested() ? calcs::kAbort : ticalcs_calc_del_var(d.calc, request);
+    tifiles_ve_delete(request);
+    d.end(error);
+    return d.classify(error, subject);
+}
+
+LinkResult<Bytes> Link::backup(TransferControl* control) {
+    Impl& d = *impl_;
+    auto listed = listVariables(control);
+    if (!listed.ok()) return {{}, listed.status};
+    if (listed.value.empty()) return {{}, LinkStatus::failure(MessageId::NoSuchVariable, "*")};
+
+    std::size_t total = 0;
+    for (const CalcVariable& v : listed.value) total += v.size + 64;
+    const CalcModel model = calcModelOf(d.options.calc, d.options.cable);
+    FileContent* content = tifiles_content_create_regular(model);
+    std::size_t done = 0;
+    LinkStatus status;
+    for (const CalcVariable& v : listed.value) {
+        const std::string subject = calcToUtf8(v.qualifiedName());
+        VarEntry* request = requestOf(v);
+        request->attr = ATTRB_NONE;
+        FileContent* one = tifiles_content_create_regular(model);
+        d.begin(nullptr, 0);
+        d.control = control;
+        const int error = d.cancelRequested() ? calcs::kAbort : ticalcs_calc_recv_var(d.calc, MODE_NORMAL, one, request);
+        if (!error && one->num_entries == 1 && one->entries[0]) {
+            VarEntry* got = tifiles_ve_dup(one->entries[0]);
+            copyField(got->folder, sizeof got->folder, v.folder);
+            got->attr = v.archived ? ATTRB_ARCHIVED : v.locked ? ATTRB_LOCKED : ATTRB_NONE;
+            tifiles_content_add_entry(content, got);
+        }
+        tifiles_content_delete_regular(one);
+        tifiles_ve_delete(request);
+        d.end(error);
+        if (error) {
+            status = d.classify(error, subject);
+            break;
+        }
+        done += v.size + 64;
+        if (control && control->onProgress) control->onProgress(std::min(0.99, static_cast<double>(done) / total));
+    }
+
+    Bytes file;
+    if (status.ok()) {
+        // libtifiles writes the group into a file of its own, read back here.
+        std::string path = (std::filesystem::temp_directory_path() / "korvane-backup-XXXXXX").string();
+        const int fd = ::mkstemp(path.data());
+        if (fd < 0) {
+            status = LinkStatus::failure(MessageId::Failed, path);
+        } else {
+            ::close(fd);
+            const int error = tifiles_file_write_regular(path.c_str(), content, nullptr);
+            if (error) status = LinkStatus::failure(MessageId::Failed, path, error, libraryLine(error));
+            else if (const std::string why = readWholeFile(path, file); !why.empty())
+                status = LinkStatus::failure(MessageId::Failed, path, 0, why);
+            std::filesystem::remove(path);
+        }
+    }
+    tifiles_content_delete_regular(content);
+    if (!status.ok()) return {{}, status};
+    if (control && control->onProgress) control->onProgress(1.0);
+    return {std::move(file), {}};
 }
 
 }  // namespace korvane::link

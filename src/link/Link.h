@@ -1,7 +1,8 @@
 #pragma once
 // The link with a TI-89, TI-89 Titanium, TI-92 Plus or Voyage 200 through
-// libticalcs: open a cable, check that the calculator is ready, send a program or
-// function, list those it holds, receive one as a single-variable file.
+// libticalcs: open a cable, check that the calculator is ready, send a variable,
+// list those it holds, receive one as a single-variable file, run a program, take
+// the screen, delete a variable, back every variable up into one group file.
 //
 // Plain C++ types only: the libraries' headers stay inside Link.cpp. Names are in
 // calculator codes, as variable files hold them ("main\prog").
@@ -23,6 +24,7 @@
 #include <vector>
 
 #include "files/VariableFile.h"
+#include "link/CalcScreen.h"
 #include "link/LinkOptions.h"
 #include "link/LinkStatus.h"
 
@@ -45,14 +47,16 @@ private:
     std::atomic<bool> cancelled_{false};
 };
 
-// A program or function the calculator holds.
+// A variable the calculator holds.
 struct CalcVariable {
     std::string folder;
     std::string name;
-    std::uint8_t type = 0;   // 0x12 program, 0x13 function
+    std::uint8_t type = 0;   // 0x12 program, 0x13 function, 0x04 list...
     std::uint32_t size = 0;  // bytes, as the calculator counts them
     std::string qualifiedName() const { return folder.empty() ? name : folder + "\\" + name; }
     const char* kind() const;  // "program" or "function"
+    bool locked = false;
+    bool archived = false;
 };
 
 class Link {
@@ -68,7 +72,7 @@ public:
     // Whether the calculator answers and is on a screen that takes transfers.
     LinkStatus checkReady(TransferControl* control = nullptr);
 
-    // Sends the program or function `entry` (its bytes as stored, with its folder
+    // Sends the variable `entry` of any type (its bytes as stored, with its folder
     // and name: "folder\name"), replacing a variable of that name.
     LinkStatus sendVariable(const TableEntry& entry, TransferControl* control = nullptr);
 
@@ -79,8 +83,30 @@ public:
     // only one folder holds it) as the bytes of a single-variable file: .89p/.89f for
     // the TI-89 models, .9xp/.9xf (signature **TI92P*) for the TI-92 Plus and Voyage 200.
     LinkResult<Bytes> receiveVariable(const std::string& qualifiedName, TransferControl* control = nullptr);
-    // The same for a variable of a listing just made, without listing again.
+    // The same for a variable of a listing just made, without listing again: any
+    // type, as the single-variable file of that type's own extension (.89l, .9xm...).
     LinkResult<Bytes> receiveVariable(const CalcVariable& listed, TransferControl* control = nullptr);
+
+    // Every variable of the calculator (not the folder entries), folder by folder,
+    // with type, size and flags.
+    LinkResult<std::vector<CalcVariable>> listVariables(TransferControl* control = nullptr);
+
+    // Runs folder\name(arguments) on the home screen by typing it with key packets,
+    // as libticalcs' ticalcs_calc_execute types it: HOME, CLEAR, CLEAR on the TI-89
+    // (the 92 Plus and Voyage 200 go home with their own key), the line, ENTER.
+    // `arguments` is the text between the parentheses, calculator codes; "" for none.
+    // A program still running on the calculator takes these keys itself.
+    LinkStatus execute(const std::string& qualifiedName, const std::string& arguments,
+                       TransferControl* control = nullptr);
+
+    // The calculator's whole screen, 240 x 128.
+    LinkResult<Screen> takeScreen(TransferControl* control = nullptr);
+
+    // Deletes a variable of a listing.
+    LinkStatus deleteVariable(const CalcVariable& listed, TransferControl* control = nullptr);
+
+    // Every variable as the bytes of one group file (.89g, .9xg or .v2g by model).
+    LinkResult<Bytes> backup(TransferControl* control = nullptr);
 
     struct Impl;
 
