@@ -23,6 +23,10 @@
 #include "shell/IniStore.h"
 #include "app/ToolSupport.h"
 
+namespace korvane::tool {
+int cmdLsp(const Arguments& args);  // ToolLsp.cpp
+}
+
 namespace {
 
 using namespace korvane;
@@ -41,6 +45,7 @@ const char* const kUsageText =
     "       korvane-tool send FILE [--var FOLDER\\NAME] [LINK OPTIONS]\n"
     "       korvane-tool ls [LINK OPTIONS]\n"
     "       korvane-tool recv FOLDER\\NAME OUT [LINK OPTIONS]\n"
+    "       korvane-tool lsp\n"
     "       korvane-tool --version\n";
 
 // What --help adds to the usage lines: one line per command.
@@ -62,6 +67,7 @@ const char* const kCommandsText =
     "  send     sends the program or function of a file to the calculator, as the file stores it\n"
     "  ls       one line per program or function on the calculator: FOLDER\\NAME KIND SIZE\n"
     "  recv     receives a program or function of the calculator into a single-variable file\n"
+    "  lsp      a language server (LSP 3.17) on standard input and output, for programs as `text` prints them\n"
     "\n"
     "link options: --calc ti89|ti89t|ti92p|v200  --cable silverlink|directlink|graylink|blacklink|parallel|tiemu\n"
     "              --port 1-4  --timeout SECONDS (per packet, 2 by default)\n"
@@ -375,6 +381,7 @@ std::vector<Command> commands() {
         {"check", {}, {"--var"}, cmdCheck},
         {"export", {}, {"--var"}, cmdExport},
         {"import", {"--tokenize"}, {}, cmdImport},
+        {"lsp", {}, {}, cmdLsp},
     };
     for (Command& c : linkCommands()) all.push_back(std::move(c));
     return all;

@@ -157,6 +157,9 @@ constexpr MessageRow kRows[] = {
      "Elle est mise de côté sous\n%1"},
     {RecoveryWriteFailed, "The recovery copy of the unsaved program cannot be written:\n%1\n%2",
      "La copie de récupération du programme non enregistré ne peut pas être écrite :\n%1\n%2"},
+    {LabelNotDefined, "the label %1 is not defined", "l'étiquette %1 n'est pas définie"},
+    {LabelDefinedTwice, "the label %1 is defined twice", "l'étiquette %1 est définie deux fois"},
+    {LocalNeverUsed, "the local name %1 is never used", "le nom local %1 n'est jamais utilisé"},
 };
 
 static_assert(std::size(kRows) == static_cast<std::size_t>(Count), "one row per message");

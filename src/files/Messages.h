@@ -123,6 +123,10 @@ enum class MessageId {
     RecoveryOffer,
     RecoveryDamaged,
     RecoveryWriteFailed,
+    // What the calculator would only say when the program runs.
+    LabelNotDefined,
+    LabelDefinedTwice,
+    LocalNeverUsed,
     Count
 };
 
