@@ -195,6 +195,7 @@ struct Link::Impl {
     // and descriptors live no longer than the link.
     bool librariesStarted = false;
     bool timedOut = false;  // a read or write of the operation ran out of time
+    bool ownProgress = false;  // an operation of several steps reports its progress itself
 
     ~Impl() {
         if (calc) ticalcs_handle_del(calc);  // detaches and closes the cable
@@ -211,6 +212,7 @@ struct Link::Impl {
 
     void report(double fraction) {
         reported = fraction;
+        if (ownProgress) return;
         if (control && control->onProgress) control->onProgress(fraction);
     }
 
@@ -548,7 +550,7 @@ LinkResult<Bytes> Link::receiveVariable(const std::string& qualifiedName, Transf
     GNode* apps = nullptr;
     int error = d.cancelRequested() ? calcs::kAbort : ticalcs_calc_get_dirlist(d.calc, &vars, &apps);
     std::vector<CalcVariable> listed;
-    if (!error) listed = programsOf(vars);
+    if (!error) listed = variablesOf(vars, true);
     ticalcs_dirlist_destroy(&vars);
     ticalcs_dirlist_destroy(&apps);
     if (error) {
@@ -690,8 +692,13 @@ LinkStatus Link::deleteVariable(const CalcVariable& listed, TransferControl* con
 
 LinkResult<Bytes> Link::backup(TransferControl* control) {
     Impl& d = *impl_;
+    if (control && control->onProgress) control->onProgress(0);
+    d.ownProgress = true;
     auto listed = listVariables(control);
-    if (!listed.ok()) return {{}, listed.status};
+    if (!listed.ok()) {
+        d.ownProgress = false;
+        return {{}, listed.status};
+    }
     if (listed.value.empty()) return {{}, LinkStatus::failure(MessageId::NoSuchVariable, "*")};
 
     std::size_t total = 0;
@@ -705,8 +712,7 @@ LinkResult<Bytes> Link::backup(TransferControl* control) {
         VarEntry* request = requestOf(v);
         request->attr = ATTRB_NONE;
         FileContent* one = tifiles_content_create_regular(model);
-        d.begin(nullptr, 0);
-        d.control = control;
+        d.begin(control, 0);
         const int error = d.cancelRequested() ? calcs::kAbort : ticalcs_calc_recv_var(d.calc, MODE_NORMAL, one, request);
         if (!error && one->num_entries == 1 && one->entries[0]) {
             VarEntry* got = tifiles_ve_dup(one->entries[0]);
@@ -742,6 +748,7 @@ LinkResult<Bytes> Link::backup(TransferControl* control) {
         }
     }
     tifiles_content_delete_regular(content);
+    d.ownProgress = false;
     if (!status.ok()) return {{}, status};
     if (control && control->onProgress) control->onProgress(1.0);
     return {std::move(file), {}};

@@ -79,9 +79,9 @@ public:
     // The programs and functions on the calculator, folder by folder.
     LinkResult<std::vector<CalcVariable>> listPrograms(TransferControl* control = nullptr);
 
-    // Receives the program or function `qualifiedName` ("folder\name", or "name" when
-    // only one folder holds it) as the bytes of a single-variable file: .89p/.89f for
-    // the TI-89 models, .9xp/.9xf (signature **TI92P*) for the TI-92 Plus and Voyage 200.
+    // Receives the variable `qualifiedName` ("folder\name", or "name" when only one
+    // folder holds it) as the bytes of a single-variable file: .89p, .89l... for the
+    // TI-89 models, .9xp, .v2p... (signature **TI92P*) for the TI-92 Plus and Voyage 200.
     LinkResult<Bytes> receiveVariable(const std::string& qualifiedName, TransferControl* control = nullptr);
     // The same for a variable of a listing just made, without listing again: any
     // type, as the single-variable file of that type's own extension (.89l, .9xm...).

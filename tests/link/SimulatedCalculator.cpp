@@ -16,6 +16,9 @@ namespace {
 // Commands of the link protocol.
 constexpr std::uint8_t kVar = 0x06;  // variable header
 constexpr std::uint8_t kCts = 0x09;  // clear to send
+constexpr std::uint8_t kScr = 0x6D;  // screen request
+constexpr std::uint8_t kKey = 0x87;  // a key press, its code where the length stands
+constexpr std::uint8_t kDel = 0x88;  // delete a variable
 constexpr std::uint8_t kXdp = 0x15;  // data packet
 constexpr std::uint8_t kSkp = 0x36;  // skip / refuse
 constexpr std::uint8_t kAck = 0x56;
@@ -245,6 +248,15 @@ void SimulatedCalculator::serve(const std::atomic<bool>& stop) {
         case kReq:
             handleRequest(p);
             break;
+        case kKey:
+            handleKey(p);
+            break;
+        case kScr:
+            handleScreen();
+            break;
+        case kDel:
+            handleDelete(p);
+            break;
         default:
             note("ignored " + hex(p.command));
             break;
@@ -283,6 +295,7 @@ void SimulatedCalculator::handleRts(const Packet& p) {
     v.name = slash == std::string::npos ? qualified : qualified.substr(slash + 1);
     v.type = type;
     v.payload = data.data.substr(4);
+    v.attribute = 0;
     // It replaces a variable of that name, and is listed from now on.
     auto same = std::find_if(setup_.held.begin(), setup_.held.end(),
                              [&v](const SimVariable& h) { return h.qualifiedName() == v.qualifiedName(); });
@@ -291,11 +304,12 @@ void SimulatedCalculator::handleRts(const Packet& p) {
     received_.push_back(std::move(v));
 }
 
-Bytes SimulatedCalculator::entry(const std::string& name, std::uint8_t type, std::uint32_t size) const {
+Bytes SimulatedCalculator::entry(const std::string& name, std::uint8_t type, std::uint32_t size,
+                                 std::uint8_t attribute) const {
     Bytes e(8, '\0');
     e.replace(0, std::min<std::size_t>(name.size(), 8), name.substr(0, 8));
     e += static_cast<char>(type);
-    e += '\0';  // attribute
+    e += static_cast<char>(attribute);
     putLittleEndian(e, size, 3);
     e += '\0';
     if (setup_.voyage200) e += Bytes(8, '\0');
@@ -321,7 +335,7 @@ Bytes SimulatedCalculator::variableListing(const std::string& folder) const {
     for (const SimVariable& v : setup_.held) count += v.folder == folder;
     block += entry(folder, kFolderType, count);  // the folder itself comes first
     for (const SimVariable& v : setup_.held)
-        if (v.folder == folder) block += entry(v.name, v.type, static_cast<std::uint32_t>(v.payload.size()));
+        if (v.folder == folder) block += entry(v.name, v.type, static_cast<std::uint32_t>(v.payload.size()), v.attribute);
     return block;
 }
 
@@ -380,6 +394,50 @@ void SimulatedCalculator::handleRequest(const Packet& p) {
     }
     sendShort(kAck);
     send(kSkp, Bytes{'\x05', '\x00', '\x25', '\x00', '\x00'}, true);
+}
+
+// A key: acknowledged as it is pressed, unless the calculator is set to ignore keys.
+void SimulatedCalculator::handleKey(const Packet& p) {
+    if (setup_.keysUnanswered) {
+        note("key " + std::to_string(p.length) + " not acknowledged");
+        return;
+    }
+    keys_.push_back(p.length);
+    sendShort(kAck);
+}
+
+// The screen: an ACK, then its 3,840 bytes in one data packet that the PC acknowledges.
+void SimulatedCalculator::handleScreen() {
+    Bytes bits = setup_.screen;
+    bits.resize(30 * 128, '\0');
+    if (!sendShort(kAck)) return;
+    if (setup_.cutScreen) {
+        send(kXdp, bits, true, 4 + bits.size() / 2);
+        silent_ = true;
+        note("silent from here on");
+        return;
+    }
+    if (!stallIfAsked()) return;
+    Packet reply;
+    if (!send(kXdp, bits, true) || !expect(kAck, reply)) note("screen not finished");
+}
+
+// A delete names the variable as a request does; the calculator answers two ACKs, or
+// an ACK and a skip code when it refuses.
+void SimulatedCalculator::handleDelete(const Packet& p) {
+    if (p.data.size() < 6) return;
+    const std::string name = p.data.substr(6, static_cast<unsigned char>(p.data[5]));
+    if (!sendShort(kAck)) return;
+    auto held = std::find_if(setup_.held.begin(), setup_.held.end(),
+                             [&name](const SimVariable& h) { return h.qualifiedName() == name; });
+    if (setup_.refuseDeleteWith >= 0 || held == setup_.held.end()) {
+        const int code = setup_.refuseDeleteWith >= 0 ? setup_.refuseDeleteWith : 0x25;
+        send(kSkp, Bytes{'\x05', '\x00', static_cast<char>(code), '\x00', '\x00'}, true);
+        return;
+    }
+    setup_.held.erase(held);
+    deleted_.push_back(name);
+    sendShort(kAck);
 }
 
 }  // namespace korvane::test

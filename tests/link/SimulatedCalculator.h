@@ -1,8 +1,9 @@
 #pragma once
 // The calculator's side of the TI-89 / TI-92 Plus link protocol, on libticables'
 // virtual cable: enough of it for the PC side (libticalcs) to check that the
-// calculator is ready, send it a variable, list its folders and variables and
-// receive one. It can also refuse a variable with a skip code, say it is busy,
+// calculator is ready, send it a variable, list its folders and variables (with
+// their attributes) and receive one, press keys, take its screen and delete a
+// variable. It can also refuse a variable with a skip code, say it is busy,
 // never answer, stop answering in the middle of a variable's data, or stall there
 // for a while and then answer late.
 //
@@ -26,6 +27,7 @@ struct SimVariable {
     std::string name;
     std::uint8_t type = 0;
     Bytes payload;  // as the link carries it: the big-endian size word, then the data
+    std::uint8_t attribute = 0;  // the listing's: bit 0 locked, bit 1 archived
     std::string qualifiedName() const { return folder.empty() ? name : folder + "\\" + name; }
 };
 
@@ -37,6 +39,10 @@ struct SimulatorSetup {
     bool busy = false;              // answers the ready check with "not ready"
     bool mute = false;              // opens the cable and never answers
     bool cutMidway = false;         // goes silent in the middle of a variable's data
+    Bytes screen;                   // the screen it shows: 3,840 bytes, 30 a row
+    int refuseDeleteWith = -1;      // a skip code for every delete
+    bool keysUnanswered = false;    // never acknowledges a key
+    bool cutScreen = false;         // goes silent in the middle of the screen's data
 };
 
 class SimulatedCalculator {
@@ -55,6 +61,9 @@ public:
 
     const std::vector<SimVariable>& received() const { return received_; }
     const std::vector<std::string>& log() const { return log_; }
+    // The keys pressed through the link, in order, and the variables deleted.
+    const std::vector<std::uint16_t>& keys() const { return keys_; }
+    const std::vector<std::string>& deleted() const { return deleted_; }
 
 private:
     struct Packet {
@@ -75,11 +84,14 @@ private:
     bool sendShort(std::uint8_t command, std::uint16_t status = 0);
     void handleRts(const Packet& p);
     void handleRequest(const Packet& p);
+    void handleKey(const Packet& p);
+    void handleScreen();
+    void handleDelete(const Packet& p);
     void sendListing(const Bytes& block, const std::string& headerName);
     void sendVariable(const SimVariable& v);
     Bytes folderListing() const;
     Bytes variableListing(const std::string& folder) const;
-    Bytes entry(const std::string& name, std::uint8_t type, std::uint32_t size) const;
+    Bytes entry(const std::string& name, std::uint8_t type, std::uint32_t size, std::uint8_t attribute = 0) const;
     void note(const std::string& line) { log_.push_back(line); }
 
     SimulatorSetup setup_;
@@ -91,6 +103,8 @@ private:
     Packet pending_;
     std::vector<SimVariable> received_;
     std::vector<std::string> log_;
+    std::vector<std::uint16_t> keys_;
+    std::vector<std::string> deleted_;
 };
 
 }  // namespace korvane::test

@@ -1,7 +1,9 @@
 // korvane_link_sim: a simulated calculator on the virtual cable's port 2, for the
 // link tests. It prints "ready" once the cable is open, answers on a thread of its
 // own, and stops when its standard input closes; each variable the PC sent is then
-// in DIR/N.data (size word and data) and DIR/N.name ("folder\name", then the type).
+// in DIR/N.data (size word and data) and DIR/N.name ("folder\name", then the type),
+// the keys pressed in DIR/keys (one code a line), the variables deleted in
+// DIR/deleted (one "folder\name" a line).
 // A line "stall MS" on its standard input makes the next variable's data wait MS
 // milliseconds for their answer; it says "stall set" once it is.
 //
@@ -10,6 +12,10 @@
 //
 //   korvane_link_sim [--calc ti89|ti89t|ti92p|v200] [--hold FILE]... [--refuse CODE]
 //                    [--busy] [--mute] [--cut] [--received DIR]
+//                    [--flags FOLDER\NAME=ATTRIBUTE]... [--many N] [--screen FILE]
+//                    [--refuse-delete CODE] [--deaf-keys] [--cut-screen]
+// --hold takes every variable of a single or group file; --many adds N variables of
+// every type over several folders; --screen holds 3,840 bytes as the screen.
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
@@ -31,14 +37,30 @@ bool hold(const std::string& path, test::SimulatorSetup& setup) {
     if (!readWholeFile(path, bytes).empty()) return false;
     const VariableTable table = readVariableTable(bytes);
     if (!table.ok()) return false;
-    for (const TableEntry* e : table.programs()) {
-        test::SimVariable v{e->folder, e->name, e->type, {}};
-        v.payload += static_cast<char>((e->data.size() >> 8) & 0xFF);
-        v.payload += static_cast<char>(e->data.size() & 0xFF);
-        v.payload += e->data;
+    for (const TableEntry& e : table.variables) {
+        test::SimVariable v{e.folder, e.name, e.type, {}};
+        v.payload += static_cast<char>((e.data.size() >> 8) & 0xFF);
+        v.payload += static_cast<char>(e.data.size() & 0xFF);
+        v.payload += e.data;
         setup.held.push_back(std::move(v));
     }
     return true;
+}
+
+// `count` variables over five folders, every listed type in turn, of growing sizes.
+void holdMany(int count, test::SimulatorSetup& setup) {
+    static const std::uint8_t types[] = {0x12, 0x13, 0x04, 0x06, 0x00, 0x0C, 0x0B, 0x10, 0x0A, 0x0E, 0x14, 0x21};
+    for (int i = 0; i < count; ++i) {
+        test::SimVariable v;
+        v.folder = "f" + std::to_string(i % 5);
+        v.name = "v" + std::to_string(i);
+        v.type = types[i % (sizeof types)];
+        const std::size_t size = 20 + static_cast<std::size_t>(i % 50) * 10;
+        v.payload += static_cast<char>((size >> 8) & 0xFF);
+        v.payload += static_cast<char>(size & 0xFF);
+        for (std::size_t k = 0; k < size; ++k) v.payload += static_cast<char>((i * 31 + k) & 0xFF);
+        setup.held.push_back(std::move(v));
+    }
 }
 
 }  // namespace
@@ -62,6 +84,32 @@ int main(int argc, char** argv) {
             setup.refuseWith = static_cast<int>(std::strtol(argv[++i], nullptr, 0));
         } else if (a == "--received" && hasValue) {
             receivedDir = argv[++i];
+        } else if (a == "--flags" && hasValue) {
+            const std::string spec = argv[++i];
+            const auto equal = spec.find('=');
+            bool found = false;
+            for (test::SimVariable& v : setup.held)
+                if (equal != std::string::npos && v.qualifiedName() == spec.substr(0, equal)) {
+                    v.attribute = static_cast<std::uint8_t>(std::atoi(spec.c_str() + equal + 1));
+                    found = true;
+                }
+            if (!found) {
+                std::cout << "error: no variable for " << spec << std::endl;
+                return 2;
+            }
+        } else if (a == "--many" && hasValue) {
+            holdMany(std::atoi(argv[++i]), setup);
+        } else if (a == "--screen" && hasValue) {
+            if (!readWholeFile(argv[++i], setup.screen).empty()) {
+                std::cout << "error: cannot read " << argv[i] << std::endl;
+                return 2;
+            }
+        } else if (a == "--refuse-delete" && hasValue) {
+            setup.refuseDeleteWith = static_cast<int>(std::strtol(argv[++i], nullptr, 0));
+        } else if (a == "--deaf-keys") {
+            setup.keysUnanswered = true;
+        } else if (a == "--cut-screen") {
+            setup.cutScreen = true;
         } else if (a == "--busy") {
             setup.busy = true;
         } else if (a == "--mute") {
@@ -105,6 +153,12 @@ int main(int argc, char** argv) {
             const std::string base = receivedDir + "/" + std::to_string(n);
             std::ofstream(base + ".data", std::ios::binary) << v.payload;
             std::ofstream(base + ".name", std::ios::binary) << v.qualifiedName() << "\n" << int(v.type) << "\n";
+        }
+        if (!receivedDir.empty()) {
+            std::ofstream keys(receivedDir + "/keys", std::ios::binary);
+            for (const std::uint16_t k : calculator.keys()) keys << k << "\n";
+            std::ofstream deleted(receivedDir + "/deleted", std::ios::binary);
+            for (const std::string& d : calculator.deleted()) deleted << d << "\n";
         }
         std::cout << "received " << n << std::endl;
     }  // closes the cable
