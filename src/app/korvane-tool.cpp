@@ -21,6 +21,7 @@
 #include "files/VariableFile.h"
 #include "files/VariableTable.h"
 #include "shell/IniStore.h"
+#include "app/ToolFormat.h"
 #include "app/ToolSupport.h"
 
 namespace korvane::tool {
@@ -45,6 +46,7 @@ const char* const kUsageText =
     "       korvane-tool send FILE [--var FOLDER\\NAME] [LINK OPTIONS]\n"
     "       korvane-tool ls [LINK OPTIONS]\n"
     "       korvane-tool recv FOLDER\\NAME OUT [LINK OPTIONS]\n"
+    "       korvane-tool format FILE [--indent N] [--check]\n"
     "       korvane-tool lsp\n"
     "       korvane-tool --version\n";
 
@@ -67,6 +69,9 @@ const char* const kCommandsText =
     "  send     sends the program or function of a file to the calculator, as the file stores it\n"
     "  ls       one line per program or function on the calculator: FOLDER\\NAME KIND SIZE\n"
     "  recv     receives a program or function of the calculator into a single-variable file\n"
+    "  format   re-indents the program by its blocks, N spaces a level (by default the step the file uses,\n"
+    "           else 1), in place and in the file's own form (.68kb text, text-form or tokenized variable);\n"
+    "           only leading spaces change; --check writes nothing and exits with 1 when FILE is not indented\n"
     "  lsp      a language server (LSP 3.17) on standard input and output, for programs as `text` prints them\n"
     "\n"
     "link options: --calc ti89|ti89t|ti92p|v200  --cable silverlink|directlink|graylink|blacklink|parallel|tiemu\n"
@@ -384,6 +389,7 @@ std::vector<Command> commands() {
         {"lsp", {}, {}, cmdLsp},
     };
     for (Command& c : linkCommands()) all.push_back(std::move(c));
+    for (Command& c : formatCommands()) all.push_back(std::move(c));
     return all;
 }
 

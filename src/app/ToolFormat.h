@@ -1,0 +1,11 @@
+#pragma once
+// korvane-tool's commands for programs kept as text: format.
+#include <vector>
+
+#include "app/ToolSupport.h"
+
+namespace korvane::tool {
+
+std::vector<Command> formatCommands();
+
+}  // namespace korvane::tool

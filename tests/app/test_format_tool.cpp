@@ -1,0 +1,168 @@
+// korvane-tool format: a program re-indented in its own file and form, and the
+// round trip of a project kept as text (text, format, pack).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "editor/CharTable.h"
+#include "files/TokenTable.h"
+#include "files/VariableFile.h"
+#include "files/VariableTable.h"
+#include "support/Samples.h"
+#include "support/ScratchDir.h"
+#include "support/ToolRun.h"
+
+namespace korvane {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ScratchDir;
+using test::ToolRun;
+
+ToolRun tool(const std::string& arguments, const ScratchDir& dir) { return test::runTool(arguments, dir); }
+
+std::string quoted(const std::string& s) { return "'" + s + "'"; }
+
+// Two tokenizations of one program differ only in the bytes under the line break
+// tags (E8), each the next line's count of leading spaces.
+bool sameTokensButIndents(const Bytes& a, const Bytes& b, int& changed) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i] == b[i]) continue;
+        if (i + 1 >= a.size() || static_cast<unsigned char>(a[i + 1]) != tokens::kNewLine ||
+            static_cast<unsigned char>(b[i + 1]) != tokens::kNewLine)
+            return false;
+        ++changed;
+    }
+    return true;
+}
+
+Bytes dataOf(const std::string& file) {
+    const VariableTable table = readVariableTable(ScratchDir::read(file));
+    return table.ok() && table.programs().size() == 1 ? table.programs()[0]->data : Bytes();
+}
+
+TEST(KorvaneToolFormat, EveryRealProgramAsTextFormatsToTheSameTokens) {
+    const fs::path more = samples::folder().parent_path() / "ti68k-more";
+    if (!samples::available()) GTEST_SKIP() << samples::missingMessage();
+    ScratchDir dir;
+    std::vector<fs::path> files;
+    for (const fs::path& folder : {samples::folder(), more})
+        if (fs::is_directory(folder))
+            for (const auto& entry : fs::directory_iterator(folder))
+                if (entry.is_regular_file() && entry.path().extension() != ".md") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    int programs = 0, changed = 0;
+    std::vector<std::string> failures;
+    const std::string text = dir.file("p.68kb"), plain = dir.file("plain.89p"), packed = dir.file("packed.89p");
+    for (const fs::path& path : files) {
+        const VariableTable table = readVariableTable(samples::bytesOf(path));
+        ASSERT_TRUE(table.ok()) << path;
+        for (const TableEntry* e : table.programs()) {
+            const std::string where = path.filename().string() + ":" + calcToUtf8(e->qualifiedName());
+            const ToolRun shown = tool("text " + quoted(path.string()) + " --var " + quoted(calcToUtf8(e->qualifiedName())), dir);
+            ASSERT_EQ(shown.status, 0) << where << shown.err;
+            ScratchDir::write(text, shown.out);
+            if (tool("pack --tokenize " + quoted(text) + " " + quoted(plain), dir).status != 0) continue;  // refused as it stands
+            ++programs;
+            const ToolRun formatted = tool("format " + quoted(text), dir);
+            const std::string once = ScratchDir::read(text);
+            const ToolRun again = tool("format " + quoted(text), dir);
+            const ToolRun check = tool("format --check " + quoted(text), dir);
+            const ToolRun pack = tool("pack --tokenize " + quoted(text) + " " + quoted(packed), dir);
+            if (formatted.status != 0 || again.status != 0 || pack.status != 0)
+                failures.push_back(where + ": " + formatted.err + again.err + pack.err);
+            else if (ScratchDir::read(text) != once || check.status != 0)
+                failures.push_back(where + ": formatting twice is not formatting once");
+            else if (!sameTokensButIndents(dataOf(plain), dataOf(packed), changed))
+                failures.push_back(where + ": formatted, its tokens are others");
+        }
+    }
+    std::string all;
+    for (const std::string& f : failures) all += "  " + f + "\n";
+    EXPECT_TRUE(failures.empty()) << failures.size() << " failures:\n" << all;
+    EXPECT_GT(programs, 100);
+    EXPECT_GT(changed, 500);
+}
+
+TEST(KorvaneToolFormat, FilesAreFormattedInPlaceInTheirOwnForm) {
+    ScratchDir dir;
+    // A program text file: only leading spaces change, its UTF-8 and line breaks stay.
+    const std::string text = dir.file("demo.68kb");
+    const std::string flat = "main\\demo(n)\r\nPrgm\r\nFor i,1,n\r\n If i=2 Then\r\nDisp \"θ→x\"\r\nEndIf\r\nEndFor\r\nEndPrgm\r\n";
+    ScratchDir::write(text, flat);
+    ToolRun run = tool("format --check " + quoted(text), dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, text + ": not indented by its blocks\n");
+    EXPECT_EQ(ScratchDir::read(text), flat);
+    EXPECT_EQ(tool("format --indent 2 " + quoted(text), dir).status, 0);
+    EXPECT_EQ(ScratchDir::read(text),
+              "main\\demo(n)\r\nPrgm\r\nFor i,1,n\r\n  If i=2 Then\r\n    Disp \"θ→x\"\r\n  EndIf\r\nEndFor\r\nEndPrgm\r\n");
+    EXPECT_EQ(tool("format --check " + quoted(text), dir).status, 0);
+    EXPECT_EQ(tool("format --check --indent 3 " + quoted(text), dir).status, 1);
+
+    // The same program packed, in the text form and tokenized: the file keeps its form.
+    ScratchDir::write(text, flat);
+    for (const std::string option : {"", "--tokenize "}) {
+        const std::string variable = dir.file("demo.89p");
+        ASSERT_EQ(tool("pack " + option + quoted(text) + " " + quoted(variable), dir).status, 0);
+        const Bytes before = ScratchDir::read(variable);
+        EXPECT_EQ(tool("format --check " + quoted(variable), dir).status, 1);
+        EXPECT_EQ(ScratchDir::read(variable), before);
+        ASSERT_EQ(tool("format " + quoted(variable), dir).status, 0) << option;
+        EXPECT_EQ(tool("text " + quoted(variable), dir).out,
+                  "demo(n)\nPrgm\nFor i,1,n\n If i=2 Then\n  Disp \"θ→x\"\n EndIf\nEndFor\nEndPrgm\n");
+        EXPECT_EQ(tool("check " + quoted(variable), dir).status, 0);
+        EXPECT_EQ(isTextForm(dataOf(variable)), option.empty());
+        EXPECT_EQ(ScratchDir::read(variable).size(), before.size() + (option.empty() ? 3 : 0));
+    }
+
+    // A real tokenized file whose table holds a folder entry: its bytes stay but the
+    // indent bytes and the check sum after the data.
+    const fs::path real = samples::folder().parent_path() / "ti68k-more" / "loretoparisi__gstep.89p";
+    if (fs::exists(real)) {
+        const std::string copy = dir.file("gstep.89p");
+        const Bytes original = samples::bytesOf(real);
+        ScratchDir::write(copy, original);
+        ASSERT_EQ(tool("format --indent 2 " + quoted(copy), dir).status, 0);
+        const Bytes formatted = ScratchDir::read(copy);
+        ASSERT_EQ(formatted.size(), original.size());
+        const VariableTable table = readVariableTable(original);
+        const Bytes& data = table.programs()[0]->data;
+        const size_t at = original.find(data);
+        int indents = 0;
+        for (size_t i = 0; i < original.size(); ++i) {
+            if (original[i] == formatted[i]) continue;
+            const bool checkSum = i == at + data.size() || i == at + data.size() + 1;
+            const bool indent = i >= at && i + 1 < at + data.size() &&
+                                static_cast<unsigned char>(original[i + 1]) == tokens::kNewLine;
+            EXPECT_TRUE(checkSum || indent) << "byte " << i;
+            indents += indent;
+        }
+        EXPECT_GT(indents, 20);
+        unsigned sum = 0;
+        for (size_t i = at - 2; i < at + data.size(); ++i) sum += static_cast<unsigned char>(formatted[i]);
+        EXPECT_EQ(sum & 0xFFFF, static_cast<unsigned char>(formatted[at + data.size()]) +
+                                    256u * static_cast<unsigned char>(formatted[at + data.size() + 1]));
+        EXPECT_EQ(tool("check " + quoted(copy), dir).status, 0);
+        EXPECT_NE(tool("text " + quoted(copy), dir).out.find("\n  If dim(x_)=0 Then\n    If ch_=1 Then\n      −6→errn_"),
+                  std::string::npos);
+    }
+
+    // Bad input: one line and status 1, the file untouched.
+    ScratchDir::write(text, flat);
+    run = tool("format --indent two " + quoted(text), dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.oneErrorLine()) << run.err;
+    EXPECT_EQ(ScratchDir::read(text), flat);
+    run = tool("format " + quoted(dir.file("missing.68kb")), dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.oneErrorLine()) << run.err;
+}
+
+}  // namespace
+}  // namespace korvane
