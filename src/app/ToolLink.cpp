@@ -1,4 +1,5 @@
-// korvane-tool's link with the calculator: send, ls, recv.
+// korvane-tool's link with the calculator: the options and the opened link that its
+// commands (ToolCalc.cpp) share.
 #include <filesystem>
 #include <iostream>
 
@@ -55,56 +56,7 @@ std::unique_ptr<link::Link> openReadyLink(const link::LinkOptions& options) {
     return std::move(opened.value);
 }
 
-namespace {
-
-int cmdSend(const Arguments& args) {
-    if (args.positional.size() != 1) return usage("send takes one file");
-    std::string error;
-    const auto options = linkOptions(args, error);
-    if (!options) return usage(error);
-    const std::string& path = args.positional[0];
-    const VariableTable table = readVariableTable(readInput(path));
-    if (!table.ok()) throw Failure{path + ": " + calcToUtf8(table.error)};
-    const ChosenEntry chosen = chooseProgram(table, utf8ToCalc(args.value("--var").value_or("")));
-    if (!chosen.ok()) throw Failure{path + ": " + calcToUtf8(chosen.error)};
-    check(openReadyLink(*options)->sendVariable(*chosen.entry));
-    return 0;
-}
-
-int cmdLs(const Arguments& args) {
-    if (!args.positional.empty()) return usage("ls takes no file");
-    std::string error;
-    const auto options = linkOptions(args, error);
-    if (!options) return usage(error);
-    const auto listed = openReadyLink(*options)->listPrograms();
-    check(listed.status);
-    for (const link::CalcVariable& v : listed.value)
-        std::cout << calcToUtf8(v.qualifiedName()) << " " << v.kind() << " " << v.size << "\n";
-    return 0;
-}
-
-int cmdRecv(const Arguments& args) {
-    if (args.positional.size() != 2) return usage("recv takes a FOLDER\\NAME and an output file");
-    std::string error;
-    const auto options = linkOptions(args, error);
-    if (!options) return usage(error);
-    const auto received = openReadyLink(*options)->receiveVariable(utf8ToCalc(args.positional[0]));
-    check(received.status);
-    writeOutput(args.positional[1], received.value);
-    return 0;
-}
-
-}  // namespace
-
-std::vector<Command> linkCommands() {
-    std::vector<std::string> sendValues = {"--var"};
-    sendValues.insert(sendValues.end(), kLinkOptionNames.begin(), kLinkOptionNames.end());
-    return {
-        {"send", {}, sendValues, cmdSend},
-        {"ls", {}, kLinkOptionNames, cmdLs},
-        {"recv", {}, kLinkOptionNames, cmdRecv},
-    };
-}
+std::vector<Command> linkCommands() { return calcCommands(); }
 
 }  // namespace korvane::tool
 
@@ -121,9 +73,10 @@ int linkMissing() {
 }  // namespace
 
 std::vector<Command> linkCommands() {
-    return {{"send", {}, {}, [](const Arguments&) { return linkMissing(); }},
-            {"ls", {}, {}, [](const Arguments&) { return linkMissing(); }},
-            {"recv", {}, {}, [](const Arguments&) { return linkMissing(); }}};
+    std::vector<Command> out;
+    for (const char* name : {"send", "ls", "recv", "run", "screen", "rm", "backup"})
+        out.push_back({name, {}, {}, [](const Arguments&) { return linkMissing(); }});
+    return out;
 }
 
 }  // namespace korvane::tool

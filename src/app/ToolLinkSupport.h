@@ -23,4 +23,7 @@ void check(const link::LinkStatus& status);
 // The cable opened and the calculator found ready.
 std::unique_ptr<link::Link> openReadyLink(const link::LinkOptions& options);
 
+// The commands on the calculator: send, ls, recv, run, screen, rm, backup.
+std::vector<Command> calcCommands();
+
 }  // namespace korvane::tool
