@@ -14,13 +14,15 @@ struct EditMenuCaptions {
     std::string coller;
     std::string selectall;
     std::string rechercher;
+    std::string indenter;
 };
 
 // English when `langue` is exactly "En", French for anything else, as the main
 // window applies its texts.
 inline EditMenuCaptions editMenuCaptions(const std::string& langue) {
     auto text = [&](const char* control) { return languageText("FrmP", control, 0, langue); };
-    return {text("edition"), text("copier"), text("couper"), text("coller"), text("selectall"), text("rechercher")};
+    return {text("edition"), text("copier"), text("couper"), text("coller"), text("selectall"), text("rechercher"),
+            text("indenter")};
 }
 
 }  // namespace korvane

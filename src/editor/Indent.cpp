@@ -131,6 +131,24 @@ std::string indentProgram(const std::string& editorText, int step) {
     return out;
 }
 
+int indentedPosition(const std::string& text, const std::string& indented, int position) {
+    const std::vector<Line> before = linesWithLevels(text);
+    const std::vector<Line> after = linesWithLevels(indented);
+    size_t start = 0;
+    size_t newStart = 0;
+    for (size_t k = 0; k < before.size() && k < after.size(); ++k) {
+        const size_t lineEnd = start + before[k].leadingSpaces + before[k].text.size();
+        if (static_cast<size_t>(position) <= lineEnd || k + 1 == before.size()) {
+            const int column = position - static_cast<int>(start);
+            const int body = std::max(column - before[k].leadingSpaces, 0);
+            return static_cast<int>(newStart) + after[k].leadingSpaces + std::min(body, static_cast<int>(after[k].text.size()));
+        }
+        start = lineEnd + before[k].brk.size();
+        newStart += after[k].leadingSpaces + after[k].text.size() + after[k].brk.size();
+    }
+    return static_cast<int>(indented.size());
+}
+
 int indentStepOf(const std::string& editorText) {
     std::map<int, int> votes;
     for (const Line& line : linesWithLevels(editorText))

@@ -23,4 +23,9 @@ std::string indentProgram(const std::string& editorText, int step);
 // is indented.
 int indentStepOf(const std::string& editorText);
 
+// Where a position of `text` stands in `indented`, the same text indented: on the
+// same line, by the same character of the line's body (at the indentation's end
+// when it stood in the leading spaces).
+int indentedPosition(const std::string& text, const std::string& indented, int position);
+
 }  // namespace korvane

@@ -139,6 +139,7 @@ constexpr LanguageText kAdded[] = {
     {"FrmP", "restoreQuestion", 0, "%1 existe d\u00e9j\u00e0 sur la calculatrice. Le remplacer ?",
      "%1 already exists on the calculator. Replace it?"},
     {"FrmP", "restoreAll", 0, "Tout remplacer", "Replace all"},
+    {"FrmP", "indenter", 0, "Indenter le programme", "Indent the program"},
     {"FrmP", "restoreEmpty", 0, "Ce fichier ne contient aucune variable.", "This file holds no variable."},
     {"FrmArguments", "", 0, "Arguments", "Arguments"},
     {"FrmArguments", "LblArguments", 0, "Arguments de %1 :", "Arguments of %1:"},

@@ -133,6 +133,19 @@ TEST(Indent, EveryBlockIndentsItsLinesAndNothingElseChanges) {
     EXPECT_EQ(deepIndented.substr(deepIndented.rfind('\n') + 1), std::string(255, ' ') + "x");
 }
 
+TEST(Indent, TheCaretStaysOnItsCharacter) {
+    const std::string text = "\r\nPrgm\r\nFor i,1,2\r\n      Disp i\r\nEndFor\r\nEndPrgm";
+    const std::string indented = indentProgram(text, 2);
+    ASSERT_EQ(indented, "\r\nPrgm\r\nFor i,1,2\r\n  Disp i\r\nEndFor\r\nEndPrgm");
+    const int disp = static_cast<int>(text.find("Disp"));
+    EXPECT_EQ(indentedPosition(text, indented, disp + 2), static_cast<int>(indented.find("Disp")) + 2);
+    EXPECT_EQ(indentedPosition(text, indented, disp - 3), static_cast<int>(indented.find("Disp")));
+    EXPECT_EQ(indentedPosition(text, indented, static_cast<int>(text.find("EndFor"))),
+              static_cast<int>(indented.find("EndFor")));
+    EXPECT_EQ(indentedPosition(text, indented, static_cast<int>(text.size())), static_cast<int>(indented.size()));
+    EXPECT_EQ(indentedPosition(text, indented, 0), 0);
+}
+
 fs::path moreFolder() { return fs::path(KORVANE_SAMPLES_DIR).parent_path() / "ti68k-more"; }
 
 std::vector<fs::path> calculatorFiles() {

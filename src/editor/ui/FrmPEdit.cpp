@@ -1,11 +1,12 @@
 // The Edit menu and the editing commands of the main window: undo and redo, the
-// clipboard, select all and the search dialog.
+// clipboard, select all, the search dialog and the indenting of the program.
 #include <QAction>
 #include <QMenuBar>
 
 #include "editor/Clipboard.h"
 #include "editor/Colouring.h"
 #include "editor/EditMenu.h"
+#include "editor/Indent.h"
 #include "editor/ui/EditorWidget.h"
 #include "editor/ui/FrmRechercher.h"
 #include "shell/ui/FrmP.h"
@@ -30,6 +31,8 @@ void FrmP::buildEditMenu() {
     selectall->setShortcut(QKeySequence::SelectAll);
     rechercher = edition->addAction(QString::fromStdString(captions.rechercher));
     rechercher->setShortcut(QKeySequence::Find);
+    edition->addSeparator();
+    indenter = edition->addAction(QString::fromStdString(captions.indenter));
     connect(annuler, &QAction::triggered, this, &FrmP::annuler_Click);
     connect(retablir, &QAction::triggered, this, &FrmP::retablir_Click);
     connect(copier, &QAction::triggered, this, &FrmP::copier_Click);
@@ -37,6 +40,7 @@ void FrmP::buildEditMenu() {
     connect(coller, &QAction::triggered, this, &FrmP::coller_Click);
     connect(selectall, &QAction::triggered, this, &FrmP::selectall_Click);
     connect(rechercher, &QAction::triggered, this, &FrmP::rechercher_Click);
+    connect(indenter, &QAction::triggered, this, &FrmP::indenter_Click);
 }
 
 void FrmP::runEditorCommand(EditorCommand command) {
@@ -73,6 +77,19 @@ void FrmP::rechercher_Click() {
     searchWindow->show();
     searchWindow->raise();
     searchWindow->activateWindow();
+}
+
+// The whole text re-indented as one edit, which one Undo takes back; the caret
+// stays on its character.
+void FrmP::indenter_Click() {
+    const std::string text = RichTxt1->text();
+    const std::string indented = indentProgram(text, indentStepOf(text));
+    if (indented == text) return;
+    const int caret = indentedPosition(text, indented, RichTxt1->caret());
+    RichTxt1->replaceRange(0, RichTxt1->length(), indented);
+    colorierTout();
+    RichTxt1->setCaret(caret);
+    RichTxt1->setFocus();
 }
 
 void FrmP::annuler_Click() {

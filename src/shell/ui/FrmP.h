@@ -104,6 +104,7 @@ public:
     QAction* coller = nullptr;
     QAction* selectall = nullptr;
     QAction* rechercher = nullptr;
+    QAction* indenter = nullptr;
     std::vector<QMenu*> commandMenus;
     QFrame* Picture1 = nullptr;
     QLabel* LblRep = nullptr;
@@ -341,6 +342,7 @@ private:
     void coller_Click();
     void selectall_Click();
     void rechercher_Click();
+    void indenter_Click();
     void annuler_Click();
     void retablir_Click();
     void recolourKeepingText();
