@@ -17,7 +17,7 @@ enum class MessageId {
     Refused,           // the calculator sent a skip code
     Cut,               // the calculator stopped answering partway through
     Cancelled,         // the caller asked to stop
-    NoSuchVariable,    // the calculator holds no program or function of that name
+    NoSuchVariable,    // the calculator holds no variable of that name
     Garbled,           // a packet with a bad check sum or an unexpected command
     WrongCable,        // a cable the calculator model cannot use
     Busy,              // another link is already open in this program

@@ -104,6 +104,7 @@ TEST(KorvaneToolCalc, EveryVariableListedReceivedDeletedAndBackedUp) {
         const ToolRun again = tool("rm 'group\\mat'", dir, ini);
         EXPECT_EQ(again.status, 1);
         EXPECT_TRUE(again.oneErrorLine()) << again.err;
+        EXPECT_NE(again.err.find("holds no variable named group\\mat"), std::string::npos) << again.err;
     }
     EXPECT_EQ(ScratchDir::read(simDir.file("deleted")), "group\\mat\n");
 }
