@@ -288,6 +288,24 @@ TEST(SimulatedCalculator, BackupIsOneGroupFileReadBackMemberForMember) {
     }
 }
 
+TEST(SimulatedCalculator, BackupCancelledAfterItsFirstVariableGivesNoFile) {
+    ScratchDir dir;
+    SimulatorProcess calculator(dir, {"--many", "6"});
+    ASSERT_TRUE(calculator.ready()) << calculator.log();
+    auto link = openLink(virtualCable());
+    ASSERT_TRUE(link);
+    TransferControl control;
+    control.onProgress = [&control](double f) {
+        if (f > 0 && f < 1) control.cancel();
+    };
+    const auto group = link->backup(&control);
+    EXPECT_EQ(group.status.id, MessageId::Cancelled) << group.status.message(kEnglish);
+    EXPECT_TRUE(group.value.empty());
+    // The link goes on after it.
+    control.reset();
+    EXPECT_EQ(link->listVariables().value.size(), 6u);
+}
+
 TEST(SimulatedCalculator, BackupCutMidwayGivesNoFile) {
     ScratchDir dir;
     SimulatorProcess calculator(dir, {"--many", "4", "--cut"});
