@@ -1,13 +1,20 @@
-// korvane-tool format: a program re-indented by its blocks, in its own file and form.
+// korvane-tool's commands for programs kept as text: format re-indents a program by
+// its blocks in its own file and form; build packs a folder of program text files
+// into one group file.
 #include "app/ToolFormat.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <iostream>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "editor/Indent.h"
+#include "editor/CharTable.h"
 #include "files/Detokenizer.h"
 #include "files/FileFlows.h"
+#include "files/GroupFile.h"
 #include "files/LinkText.h"
 #include "files/ProgramTextFile.h"
 #include "files/TokenTable.h"
@@ -145,8 +152,52 @@ int cmdFormat(const Arguments& args) {
     return 0;
 }
 
+// One program text file as a group member: tokenized, under the folder of its name
+// line (else "main").
+TableEntry memberOf(const std::string& path, const std::string& groupPath) {
+    const ProgramText text = readProgramText(readInput(path), path);
+    if (!text.ok()) throw Failure{path + ": " + text.error + " (" + groupPath + " not written)"};
+    const std::string folder = text.folder.empty() ? std::string(kNewFolder) : text.folder;
+    Bytes header = newDocumentHeader();
+    if (text.kind == ProgramKind::Function) header[layout::kType] = static_cast<char>(kFunctionTypeId);
+    BuildResult built = buildVariableFile({text.nameField, folder, text.editorText, header, trailerFor(text.kind)});
+    if (built.ok()) built = tokenizeVariableFile(built.bytes);
+    if (!built.ok()) throw Failure{path + ": " + calcToUtf8(built.error) + " (" + groupPath + " not written)"};
+    const VariableTable table = readVariableTable(built.bytes);
+    if (!table.ok() || table.variables.size() != 1) throw Failure{path + ": " + calcToUtf8(table.error)};
+    return table.variables.front();
+}
+
+int cmdBuild(const Arguments& args) {
+    if (args.positional.size() != 2) return usage("build takes a folder and a group file");
+    const std::string& folder = args.positional[0];
+    const std::string& out = args.positional[1];
+    const std::string signature = signatureForExtension(out);
+    if (signature.empty() || std::tolower(static_cast<unsigned char>(out.back())) != 'g')
+        throw Failure{out + ": a group file's name ends in .89g, .9xg, .v2g or .92g"};
+    std::vector<std::string> paths;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(folder, ec))
+        if (e.is_regular_file() && isProgramTextPath(e.path().string())) paths.push_back(e.path().string());
+    if (ec) throw Failure{folder + ": " + ec.message()};
+    if (paths.empty()) throw Failure{folder + ": no program text file (*" + std::string(kProgramTextExtension) + ")"};
+    std::sort(paths.begin(), paths.end());
+    std::vector<TableEntry> entries;
+    std::set<std::string> names;
+    for (const std::string& path : paths) {
+        entries.push_back(memberOf(path, out));
+        const std::string name = entries.back().qualifiedName();
+        if (!names.insert(name).second)
+            throw Failure{path + ": " + calcToUtf8(name) + " is named twice (" + out + " not written)"};
+    }
+    writeOutput(out, writeGroupFile(signature, entries));
+    return 0;
+}
+
 }  // namespace
 
-std::vector<Command> formatCommands() { return {{"format", {"--check"}, {"--indent"}, cmdFormat}}; }
+std::vector<Command> formatCommands() {
+    return {{"format", {"--check"}, {"--indent"}, cmdFormat}, {"build", {}, {}, cmdBuild}};
+}
 
 }  // namespace korvane::tool

@@ -22,6 +22,7 @@
 #include "files/VariableTable.h"
 #include "shell/IniStore.h"
 #include "app/ToolFormat.h"
+#include "files/ProgramTextFile.h"
 #include "app/ToolSupport.h"
 
 namespace korvane::tool {
@@ -51,6 +52,7 @@ const char* const kUsageText =
     "       korvane-tool rm FOLDER\\NAME [LINK OPTIONS]\n"
     "       korvane-tool backup OUT [LINK OPTIONS]\n"
     "       korvane-tool format FILE [--indent N] [--check]\n"
+    "       korvane-tool build DIR OUT.89g\n"
     "       korvane-tool lsp\n"
     "       korvane-tool --version\n";
 
@@ -83,6 +85,8 @@ const char* const kCommandsText =
     "  format   re-indents the program by its blocks, N spaces a level (by default the step the file uses,\n"
     "           else 1), in place and in the file's own form (.68kb text, text-form or tokenized variable);\n"
     "           only leading spaces change; --check writes nothing and exits with 1 when FILE is not indented\n"
+    "  build    every program text file (*.68kb) of DIR, tokenized, in one group file; the folder of each\n"
+    "           is its name line's (else main); nothing is written when one is refused\n"
     "  lsp      a language server (LSP 3.17) on standard input and output, for programs as `text` prints them\n"
     "\n"
     "link options: --calc ti89|ti89t|ti92p|v200  --cable silverlink|directlink|graylink|blacklink|parallel|tiemu\n"
@@ -167,8 +171,17 @@ int cmdList(const Arguments& args) {
 
 int cmdText(const Arguments& args) {
     if (args.positional.size() != 1) return usage("text takes one file");
-    const LoadedFile file = load(args.positional[0], args);
-    const std::string shown = file.nameField() + file.editorText;
+    const std::string& path = args.positional[0];
+    std::string shown;
+    if (isProgramTextPath(path)) {
+        // A program text file is shown as it reads: its name line, then the program.
+        const ProgramText text = readProgramText(readInput(path), path);
+        if (!text.ok()) throw Failure{path + ": " + text.error};
+        shown = (text.folder.empty() ? "" : text.folder + "\\") + text.nameField + text.editorText;
+    } else {
+        const LoadedFile file = load(path, args);
+        shown = file.nameField() + file.editorText;
+    }
     if (args.has("--raw")) std::cout << shown;
     else std::cout << calcToUtf8(shown) << "\n";
     return 0;

@@ -164,5 +164,64 @@ TEST(KorvaneToolFormat, FilesAreFormattedInPlaceInTheirOwnForm) {
     EXPECT_TRUE(run.oneErrorLine()) << run.err;
 }
 
+TEST(KorvaneToolBuild, AFolderOfProgramTextFilesBecomesOneTokenizedGroup) {
+    ScratchDir dir;
+    const fs::path project = dir.path() / "project";
+    fs::create_directories(project);
+    const std::string demo = (project / "demo.68kb").string();
+    ScratchDir::write(demo, "main\\demo(n)\nPrgm\nFor i,1,n\n Disp \"θ→x\"\nEndFor\nEndPrgm\n");
+    ScratchDir::write((project / "sq.68kb").string(), "algebra\\sq(x)\nFunc\nReturn x^2\nEndFunc\n");
+    ScratchDir::write((project / "hello.68kb").string(), "Prgm\nDisp \"hello\"\nEndPrgm\n");
+    ScratchDir::write((project / "notes.txt").string(), "not a program");
+    const std::string group = dir.file("out.89g");
+    ToolRun run = tool("build " + quoted(project.string()) + " " + quoted(group), dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const VariableTable table = readVariableTable(ScratchDir::read(group));
+    ASSERT_TRUE(table.ok()) << table.error;
+    EXPECT_EQ(table.signature, "**TI89**");
+    ASSERT_EQ(table.variables.size(), 3u);
+    // Each member holds the tokens that pack --tokenize gives its file alone.
+    const std::vector<std::pair<std::string, std::string>> members = {
+        {"main\\demo", "demo.68kb"}, {"algebra\\sq", "sq.68kb"}, {"main\\hello", "hello.68kb"}};
+    for (const auto& [name, file] : members) {
+        const TableEntry* e = table.find(name);
+        ASSERT_NE(e, nullptr) << name;
+        EXPECT_FALSE(isTextForm(e->data)) << name;
+        const std::string single = dir.file("single.89p");
+        ASSERT_EQ(tool("pack --tokenize " + quoted((project / file).string()) + " " + quoted(single), dir).status, 0);
+        EXPECT_EQ(e->data, dataOf(single)) << name;
+    }
+    EXPECT_EQ(table.find("algebra\\sq")->type, kFunctionTypeId);
+    EXPECT_EQ(tool("text " + quoted(group) + " --var 'main\\hello'", dir).out, "hello()\nPrgm\nDisp \"hello\"\nEndPrgm\n");
+
+    // text prints a program text file as it reads.
+    EXPECT_EQ(tool("text " + quoted(demo), dir).out, ScratchDir::read(demo));
+
+    // One program that the calculator refuses, or a name twice: nothing written.
+    fs::remove(group);
+    ScratchDir::write((project / "bad.68kb").string(), "bad()\nPrgm\nIf x Then\nEndPrgm\n");
+    run = tool("build " + quoted(project.string()) + " " + quoted(group), dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.oneErrorLine()) << run.err;
+    EXPECT_NE(run.err.find("bad.68kb"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(group));
+    ScratchDir::write((project / "bad.68kb").string(), "demo()\nPrgm\nEndPrgm\n");
+    run = tool("build " + quoted(project.string()) + " " + quoted(group), dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("main\\demo is named twice"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(group));
+    run = tool("build " + quoted(project.string()) + " " + quoted(dir.file("out.89p")), dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.oneErrorLine()) << run.err;
+    run = tool("build " + quoted(dir.file("nothing")) + " " + quoted(group), dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.oneErrorLine()) << run.err;
+
+    // Another family's signature from the extension.
+    fs::remove(project / "bad.68kb");
+    ASSERT_EQ(tool("build " + quoted(project.string()) + " " + quoted(dir.file("out.9xg")), dir).status, 0);
+    EXPECT_EQ(ScratchDir::read(dir.file("out.9xg")).substr(0, 8), "**TI92P*");
+}
+
 }  // namespace
 }  // namespace korvane
