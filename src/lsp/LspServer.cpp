@@ -33,6 +33,29 @@ json range(const TextRange& r) { return {{"start", position(r.start)}, {"end", p
 
 std::string utf8(std::string_view codes) { return calcToUtf8(std::string(codes)); }
 
+// The deepest nesting of arrays and objects in a JSON text, strings left out. Parsing,
+// copying and freeing a value recurse as deep as it nests, so a message nested past
+// what LSP ever sends is refused before it is parsed.
+constexpr int kMaxNesting = 64;
+int nestingOf(std::string_view text) {
+    int depth = 0, deepest = 0;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\') ++i;
+            else if (c == '"') inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            deepest = std::max(deepest, ++depth);
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return deepest;
+}
+
 }  // namespace
 
 // The answers, with the server's state.
@@ -304,6 +327,10 @@ std::vector<std::string> LspServer::handle(std::string_view body) {
         out.push_back(json{{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", code}, {"message", message}}}}
                           .dump(-1, ' ', false, json::error_handler_t::replace));
     };
+    if (nestingOf(body) > kMaxNesting) {
+        error(nullptr, kParseError, "JSON nested deeper than " + std::to_string(kMaxNesting));
+        return out;
+    }
     const json message = json::parse(body, nullptr, false);
     if (message.is_discarded()) {
         error(nullptr, kParseError, "invalid JSON");

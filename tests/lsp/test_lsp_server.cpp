@@ -166,6 +166,13 @@ TEST_F(LspAnswers, BadMessagesGetErrorsAndNeverStopTheServer) {
     EXPECT_EQ(json::parse(server.handle("{not json")[0])["error"]["code"], -32700);
     EXPECT_EQ(json::parse(server.handle("[1,2]")[0])["error"]["code"], -32600);
     EXPECT_TRUE(server.handle("{\"jsonrpc\":\"2.0\",\"id\":5,\"result\":null}").empty());  // a response
+    // Nested past any LSP message: refused before parsing, copying or freeing recurse that deep.
+    const std::string deep = "{\"jsonrpc\":\"2.0\",\"id\":1,\"method\":\"initialize\",\"params\":" +
+                             std::string(200000, '[') + std::string(200000, ']') + "}";
+    ASSERT_EQ(server.handle(deep).size(), 1u);
+    EXPECT_EQ(json::parse(server.handle(deep)[0])["error"]["code"], -32700);
+    // Brackets inside strings are text: a notification holding many is taken (and ignored before initialize).
+    EXPECT_TRUE(server.handle(R"({"jsonrpc":"2.0","method":"x","params":{"s":")" + std::string(100, '[') + "\\\"\"}}").empty());
 
     EXPECT_TRUE(request(2, "initialize", {{"initializationOptions", {{"language", "fr"}}}})["result"].contains("capabilities"));
     EXPECT_EQ(request(3, "no/such", json::object())["error"]["code"], -32601);
