@@ -693,13 +693,14 @@ LinkStatus Link::deleteVariable(const CalcVariable& listed, TransferControl* con
 LinkResult<Bytes> Link::backup(TransferControl* control) {
     Impl& d = *impl_;
     if (control && control->onProgress) control->onProgress(0);
-    d.ownProgress = true;
+    struct OwnProgress {
+        Impl& d;
+        explicit OwnProgress(Impl& impl) : d(impl) { d.ownProgress = true; }
+        ~OwnProgress() { d.ownProgress = false; }
+    } ownProgress(d);
     auto listed = listVariables(control);
-    if (!listed.ok()) {
-        d.ownProgress = false;
-        return {{}, listed.status};
-    }
-    if (listed.value.empty()) return {{}, LinkStatus::failure(MessageId::NoSuchVariable, "*")};
+    if (!listed.ok()) return {{}, listed.status};
+    if (listed.value.empty()) return {{}, LinkStatus::failure(MessageId::NoSuchVariable)};
 
     std::size_t total = 0;
     for (const CalcVariable& v : listed.value) total += v.size + 64;
@@ -734,7 +735,10 @@ LinkResult<Bytes> Link::backup(TransferControl* control) {
     Bytes file;
     if (status.ok()) {
         // libtifiles writes the group into a file of its own, read back here.
-        std::string path = (std::filesystem::temp_directory_path() / "korvane-backup-XXXXXX").string();
+        std::error_code ec;
+        std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
+        if (ec) folder = "/tmp";
+        std::string path = (folder / "korvane-backup-XXXXXX").string();
         const int fd = ::mkstemp(path.data());
         if (fd < 0) {
             status = LinkStatus::failure(MessageId::Failed, path);
@@ -744,11 +748,10 @@ LinkResult<Bytes> Link::backup(TransferControl* control) {
             if (error) status = LinkStatus::failure(MessageId::Failed, path, error, libraryLine(error));
             else if (const std::string why = readWholeFile(path, file); !why.empty())
                 status = LinkStatus::failure(MessageId::Failed, path, 0, why);
-            std::filesystem::remove(path);
+            std::filesystem::remove(path, ec);
         }
     }
     tifiles_content_delete_regular(content);
-    d.ownProgress = false;
     if (!status.ok()) return {{}, status};
     if (control && control->onProgress) control->onProgress(1.0);
     return {std::move(file), {}};

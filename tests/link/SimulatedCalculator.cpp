@@ -320,6 +320,8 @@ Bytes SimulatedCalculator::folderListing() const {
     std::vector<std::string> folders;
     for (const SimVariable& v : setup_.held)
         if (std::find(folders.begin(), folders.end(), v.folder) == folders.end()) folders.push_back(v.folder);
+    // A calculator always has its main folder, empty or not.
+    if (folders.empty()) folders.push_back("main");
     Bytes block(4, '\0');
     for (const std::string& f : folders) {
         std::uint32_t count = 0;

@@ -306,6 +306,22 @@ TEST(SimulatedCalculator, BackupCancelledAfterItsFirstVariableGivesNoFile) {
     EXPECT_EQ(link->listVariables().value.size(), 6u);
 }
 
+TEST(SimulatedCalculator, BackupOfAnEmptyCalculatorIsRefusedAndProgressGoesOn) {
+    ScratchDir dir;
+    SimulatorProcess calculator(dir, {});
+    ASSERT_TRUE(calculator.ready()) << calculator.log();
+    auto link = openLink(virtualCable());
+    ASSERT_TRUE(link);
+    EXPECT_EQ(link->backup().status.id, MessageId::NoSuchVariable);
+    // The next operation reports its own progress again.
+    std::vector<double> progress;
+    TransferControl control;
+    control.onProgress = [&progress](double f) { progress.push_back(f); };
+    EXPECT_TRUE(link->execute("main\\hi", "", &control).ok());
+    ASSERT_GT(progress.size(), 2u);
+    EXPECT_DOUBLE_EQ(progress.back(), 1.0);
+}
+
 TEST(SimulatedCalculator, BackupCutMidwayGivesNoFile) {
     ScratchDir dir;
     SimulatorProcess calculator(dir, {"--many", "4", "--cut"});
