@@ -18,7 +18,7 @@ using json = nlohmann::json;
 
 class LspProcess {
 public:
-    LspProcess() {
+    explicit LspProcess(const char* lang = "C") {
         int in[2], out[2];
         if (pipe(in) != 0 || pipe(out) != 0) return;
         pid_ = fork();
@@ -26,7 +26,9 @@ public:
             dup2(in[0], STDIN_FILENO);
             dup2(out[1], STDOUT_FILENO);
             close(in[0]), close(in[1]), close(out[0]), close(out[1]);
-            setenv("LANG", "C", 1);
+            unsetenv("LC_ALL");
+            unsetenv("LC_MESSAGES");
+            setenv("LANG", lang, 1);
             execl(KORVANE_TOOL_PATH, KORVANE_TOOL_PATH, "lsp", static_cast<char*>(nullptr));
             _exit(127);
         }
@@ -225,13 +227,17 @@ TEST(LspProcess, AnEditorSessionFromInitializeToExit) {
 }
 
 TEST(LspProcess, BadInputNeverStopsItAndExitWithoutShutdownIsOne) {
-    LspProcess server;
+    LspProcess server("fr_FR.UTF-8");
     server.sendRaw("Content-Length: oops\r\n\r\n");
     server.sendRaw("Content-Length: 9\r\n\r\n{not json");
     const json parseError = server.next();
     EXPECT_EQ(parseError["error"]["code"], -32700);
     EXPECT_EQ(server.request(1, "initialize", json::object())["id"], 1);
     EXPECT_EQ(server.request(2, "workspace/noSuchThing", json::object())["error"]["code"], -32601);
+    // Without a language in initialize, LANG's.
+    server.notify("textDocument/didOpen",
+                  {{"textDocument", {{"uri", "file:///g.txt"}, {"text", "g()\nPrgm\nGoto nulle\nEndPrgm"}}}});
+    EXPECT_EQ(server.diagnostics()["diagnostics"][0]["message"], "l'étiquette nulle n'est pas définie");
     // exit without shutdown: status 1.
     server.notify("exit", nullptr);
     EXPECT_EQ(server.finish(), 1);
