@@ -47,6 +47,8 @@ for type in "${typeOf[@]}" x-ti89-variable x-ti92plus-variable x-ti92-variable; 
     label="the desktop entry claims application/$type"
     check grep -q "\(^\|;\)application/$type;" <<<"$claimed"
 done
+label="the desktop entry claims text/x-ti68k-basic"
+check grep -q "\(^\|;\)text/x-ti68k-basic;" <<<"$claimed"
 label="file types registered"
 check update-mime-database "$prefix/share/mime"
 label="the desktop entry registered for its types"
@@ -89,6 +91,15 @@ if [ -d "$samples" ]; then
         label="xdg-mime names korvane.desktop for application/$type"
         check test "$(xdg-mime query default "application/$type")" = korvane.desktop
     done
+    # The program text file, by its extension, and a text file of another name as plain text.
+    "$prefix/bin/korvane-tool" text "$samples/dapperfu__me452.gears.89p" >"$made/gears.68kb"
+    label="xdg-mime finds text/x-ti68k-basic for a .68kb file"
+    check test "$(xdg-mime query filetype "$made/gears.68kb")" = text/x-ti68k-basic
+    cp "$made/gears.68kb" "$made/GEARS.68KB"
+    label="xdg-mime finds text/x-ti68k-basic for a .68KB file"
+    check test "$(xdg-mime query filetype "$made/GEARS.68KB")" = text/x-ti68k-basic
+    label="xdg-mime names korvane.desktop for text/x-ti68k-basic"
+    check test "$(xdg-mime query default text/x-ti68k-basic)" = korvane.desktop
     label="installed korvane-tool info reads a sample"
     check bash -c "'$prefix/bin/korvane-tool' info '$samples/dapperfu__me452.gears.89p' | grep -q gears"
 else
