@@ -142,7 +142,7 @@ constexpr LanguageText kAdded[] = {
     {"FrmP", "indenter", 0, "Indenter le programme", "Indent the program"},
     {"FrmP", "restoreEmpty", 0, "Ce fichier ne contient aucune variable.", "This file holds no variable."},
     {"FrmArguments", "", 0, "Arguments", "Arguments"},
-    {"FrmArguments", "LblArguments", 0, "Arguments de %1 :", "Arguments of %1:"},
+    {"FrmArguments", "argumentsOf", 0, "Arguments de %1 :", "Arguments of %1:"},
     {"FrmArguments", "CmdExecuter", 0, "Ex\u00e9cuter", "Run"},
     {"FrmArguments", "CmdAnnuler", 0, "Annuler", "Cancel"},
     {"FrmEcran", "", 0, "\u00c9cran de la calculatrice", "Calculator screen"},

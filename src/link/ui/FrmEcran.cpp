@@ -30,6 +30,8 @@ FrmEcran::FrmEcran(std::function<std::string()> langue, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       langue_(std::move(langue)) {
     setObjectName(QStringLiteral("FrmEcran"));
+    // Shown after a run while the person types: the keyboard stays in the editor.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     ImgEcran = named(new QLabel(this), "ImgEcran");
     ImgEcran->setAlignment(Qt::AlignCenter);
     ImgEcran->setFrameShape(QFrame::Box);

@@ -61,11 +61,11 @@ FrmOption::FrmOption(FrmP& mainWindow) : QDialog(&mainWindow), main_(mainWindow)
     connect(ChkDigraphes, &QCheckBox::toggled, this, [this](bool on) { main_.setDigraphsEnabled(on); });
 
     // The link with the calculator: a group of its own between that row and the buttons.
-    constexpr int kLinkRows = 1560;
+    constexpr int kLinkRows = 3360;
     setFixedSize(twips(0, 0, 4680, 3090 + kHelpRow + kLinkRows).size());
     for (QPushButton* button : {CmdAppliquer, CmdFermer}) button->move(button->x(), button->y() + kLinkRows / kTwipsPerPixel);
-    FraLiaison = new LinkOptionsGroup(main_.settings(), this);
-    FraLiaison->setGeometry(twips(120, 2760, 4455, 1440));
+    FraLiaison = new LinkOptionsGroup(main_.settings(), [this] { return main_.Langue; }, this);
+    FraLiaison->setGeometry(twips(120, 2760, 4455, 3240));
     applyLanguage(*this, "FrmOption", main_.Langue);
 
     // The load: placed against the main window, the kind always offered as
@@ -87,6 +87,7 @@ FrmOption::FrmOption(FrmP& mainWindow) : QDialog(&mainWindow), main_(mainWindow)
 void FrmOption::CboLangage_Click() {
     if (CboLangage->currentIndex() == 0) main_.appliquerFr();
     else main_.appliquerEn();
+    FraLiaison->showTiEmuPlace();
 }
 
 void FrmOption::CmdAppliquer_Click() {

@@ -29,7 +29,8 @@ public:
 
     // Help while writing: its own row above the buttons.
     QCheckBox* ChkDigraphes = nullptr;
-    // Calculator, cable and port of the link, stored by "OK".
+    // Calculator, cable and port of the link, and the screen after Send and run,
+    // stored by "OK".
     LinkOptionsGroup* FraLiaison = nullptr;
 
 private:

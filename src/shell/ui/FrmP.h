@@ -43,6 +43,9 @@ class FrmImprime;
 class FrmParcourir;
 class FrmSaveTok;
 class LinkTransfer;
+class FrmEcran;
+class FrmVariables;
+struct TableEntry;
 struct OpenedFile;
 struct SyntaxCheck;
 namespace link {
@@ -182,6 +185,18 @@ public:
     StatusLabel* LblLiaison = nullptr;  // what the link is doing, or how it ended
     QPushButton* CmdStopLink = nullptr;  // stops the transfer under way
     LinkTransfer* linkTransfer = nullptr;
+    // Send and run (F5), the calculator's screen and variables, backup and restore.
+    QAction* envoyerExecuter = nullptr;
+    QAction* ecranCalc = nullptr;
+    QAction* variablesCalc = nullptr;
+    QAction* sauvegarderCalc = nullptr;
+    QAction* restaurerCalc = nullptr;
+    // The screen and variables windows, made on first use.
+    FrmEcran& frmEcran();
+    FrmVariables& frmVariables();
+    // Where a backup goes (`save`) or which group file is restored; "" when the
+    // person cancels. File dialogs by default.
+    std::function<QString(bool save)> askBackupPath;
 
     // ---- Syntax check and import (defined in files/ui/FrmPCheck.cpp) ----
     QAction* verifierSyntaxe = nullptr;
@@ -306,6 +321,20 @@ private:
     void transferEnded(const QString& what);
     // A failure is told in a message box and stays in the status bar; a cancel only there.
     void transferFailed(const link::LinkStatus& status);
+    // The Document as the calculator takes it, or false once the check's message is told.
+    bool documentEntry(TableEntry& entry);
+    void envoyerExecuter_Click();
+    // Runs `call` ("main\hi(1,2)"), then takes the screen after the options' delay.
+    void runOnCalculator(const std::string& call, const link::LinkOptions& options);
+    void takeScreen(const QString& ran, const link::LinkOptions& options);
+    void sauvegarderCalc_Click();
+    void restaurerCalc_Click();
+    // Sends the members of the group file `file`, asking before replacing one that
+    // the calculator holds (`held`).
+    void restoreMembers(const std::vector<TableEntry>& members, const std::vector<link::CalcVariable>& held,
+                        const QString& file, const link::LinkOptions& options);
+    QPointer<FrmEcran> frmEcran_;
+    QPointer<FrmVariables> frmVariables_;
 
     // ---- Syntax check and import (defined in files/ui/FrmPCheck.cpp) ----
     void buildCheckControls();
