@@ -8,7 +8,6 @@
 #include <set>
 #include <thread>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 // The libraries' C headers use the C keyword "restrict", which C++ spells __restrict.
@@ -17,6 +16,7 @@
 #undef restrict
 
 #include "editor/CharTable.h"
+#include "files/GroupFile.h"
 #include "files/VariableTable.h"
 #include "link/CalcTypes.h"
 
@@ -705,9 +705,8 @@ LinkResult<Bytes> Link::backup(TransferControl* control) {
     std::size_t total = 0;
     for (const CalcVariable& v : listed.value) total += v.size + 64;
     const CalcModel model = calcModelOf(d.options.calc, d.options.cable);
-    FileContent* content = tifiles_content_create_regular(model);
+    std::vector<TableEntry> members;
     std::size_t done = 0;
-    LinkStatus status;
     for (const CalcVariable& v : listed.value) {
         const std::string subject = calcToUtf8(v.qualifiedName());
         VarEntry* request = requestOf(v);
@@ -715,44 +714,34 @@ LinkResult<Bytes> Link::backup(TransferControl* control) {
         FileContent* one = tifiles_content_create_regular(model);
         d.begin(control, 0);
         const int error = d.cancelRequested() ? calcs::kAbort : ticalcs_calc_recv_var(d.calc, MODE_NORMAL, one, request);
-        if (!error && one->num_entries == 1 && one->entries[0]) {
-            VarEntry* got = tifiles_ve_dup(one->entries[0]);
-            copyField(got->folder, sizeof got->folder, v.folder);
-            got->attr = v.archived ? ATTRB_ARCHIVED : v.locked ? ATTRB_LOCKED : ATTRB_NONE;
-            tifiles_content_add_entry(content, got);
-        }
+        Bytes payload;
+        if (!error && one->num_entries == 1 && one->entries[0] && one->entries[0]->data)
+            payload.assign(reinterpret_cast<const char*>(one->entries[0]->data), one->entries[0]->size);
+        const std::uint8_t type = !error && one->num_entries == 1 ? one->entries[0]->type : v.type;
         tifiles_content_delete_regular(one);
         tifiles_ve_delete(request);
         d.end(error);
-        if (error) {
-            status = d.classify(error, subject);
-            break;
-        }
+        if (error) return {{}, d.classify(error, subject)};
+
+        // The variable's size word, then its data.
+        const std::size_t declared =
+            payload.size() >= 2
+                ? (static_cast<unsigned char>(payload[0]) << 8) | static_cast<unsigned char>(payload[1])
+                : 0;
+        if (payload.size() < 2 || declared != payload.size() - 2)
+            return {{}, LinkStatus::failure(MessageId::Malformed, subject)};
+        TableEntry member;
+        member.folder = v.folder;
+        member.name = v.name;
+        member.type = type;
+        member.attribute = v.archived ? 3 : v.locked ? 1 : 0;
+        member.data = payload.substr(2);
+        members.push_back(std::move(member));
+
         done += v.size + 64;
         if (control && control->onProgress) control->onProgress(std::min(0.99, static_cast<double>(done) / total));
     }
-
-    Bytes file;
-    if (status.ok()) {
-        // libtifiles writes the group into a file of its own, read back here.
-        std::error_code ec;
-        std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
-        if (ec) folder = "/tmp";
-        std::string path = (folder / "korvane-backup-XXXXXX").string();
-        const int fd = ::mkstemp(path.data());
-        if (fd < 0) {
-            status = LinkStatus::failure(MessageId::Failed, path);
-        } else {
-            ::close(fd);
-            const int error = tifiles_file_write_regular(path.c_str(), content, nullptr);
-            if (error) status = LinkStatus::failure(MessageId::Failed, path, error, libraryLine(error));
-            else if (const std::string why = readWholeFile(path, file); !why.empty())
-                status = LinkStatus::failure(MessageId::Failed, path, 0, why);
-            std::filesystem::remove(path, ec);
-        }
-    }
-    tifiles_content_delete_regular(content);
-    if (!status.ok()) return {{}, status};
+    Bytes file = writeGroupFile(isTi89(d.options.calc) ? "**TI89**" : "**TI92P*", members);
     if (control && control->onProgress) control->onProgress(1.0);
     return {std::move(file), {}};
 }

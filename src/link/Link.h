@@ -105,7 +105,8 @@ public:
     // Deletes a variable of a listing.
     LinkStatus deleteVariable(const CalcVariable& listed, TransferControl* control = nullptr);
 
-    // Every variable as the bytes of one group file (.89g, .9xg or .v2g by model).
+    // Every variable as the bytes of one group file (.89g, .9xg or .v2g by model),
+    // written by Korvane's own group writer; nothing when any variable fails.
     LinkResult<Bytes> backup(TransferControl* control = nullptr);
 
     struct Impl;
