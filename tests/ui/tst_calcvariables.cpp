@@ -4,6 +4,7 @@
 // into a file of its own extension; files dropped on the window sent member by
 // member; a program opened in the editor.
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,8 +14,10 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <QUrl>
+#include <set>
 
 #include "editor/ui/EditorWidget.h"
+#include "editor/ui/WritingHelpWidgets.h"
 #include "files/VariableFile.h"
 #include "files/VariableTable.h"
 #include "files/ui/FrmSaveTok.h"
@@ -199,6 +202,81 @@ private slots:
         QVERIFY(row(v, EditorWidget::toDisplay(first->folder), EditorWidget::toDisplay(first->name)));
         calculator.finish();
         QCOMPARE(calculator.received().size(), members.variables.size());
+    }
+
+    // "Sauvegarder la calculatrice..." writes every variable into one group file
+    // that reads back member for member; "Restaurer..." sends its members, asking
+    // before replacing one ("Non" skips it, "Tout remplacer" asks no more); a
+    // backup cut midway leaves no file under the chosen name.
+    void backsUpAndRestores() {
+        const QString path = QString::fromStdString(dir->file("calc.89g"));
+        ModalScript script;
+        auto choose = [&script, path] {
+            script.then<QFileDialog>([path](QFileDialog& d) {
+                // Typed whole at once: the name box's completion list would take the Enter.
+                auto* name = d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                name->setText(path);
+                QTest::keyClick(name, Qt::Key_Return);
+            });
+        };
+        {
+            ScratchDir calculatorDir;
+            SimulatorProcess calculator(calculatorDir, {"--many", "6"});
+            QVERIFY(calculator.ready());
+            choose();
+            w->sauvegarderCalc->trigger();
+            QVERIFY2(script.done(), script.pending().c_str());
+            QTRY_VERIFY_WITH_TIMEOUT(w->LblLiaison->text().startsWith(QStringLiteral("Calculatrice sauvegard\u00e9e dans ")),
+                                     30000);
+        }
+        const VariableTable backup = readVariableTable(ScratchDir::read(path.toStdString()));
+        QVERIFY(backup.ok());
+        QCOMPARE(backup.variables.size(), size_t(6));
+        std::set<std::string> names;
+        for (const TableEntry& e : backup.variables) names.insert(e.folder + "\\" + e.name);
+        QVERIFY((names == std::set<std::string>{"f0\\v0", "f1\\v1", "f2\\v2", "f3\\v3", "f4\\v4", "f0\\v5"}));
+        auto question = [&](std::size_t i) {
+            return EditorWidget::toDisplay(backup.variables[i].folder + "\\" + backup.variables[i].name) +
+                   QStringLiteral(" existe d\u00e9j\u00e0 sur la calculatrice. Le remplacer ?");
+        };
+
+        ScratchDir calculatorDir;
+        SimulatorProcess calculator(calculatorDir, {"--many", "6"});
+        QVERIFY(calculator.ready());
+        QStringList asked;
+        auto answer = [&asked](const QString& button) {
+            return [&asked, button](QMessageBox& box) {
+                asked << box.text();
+                for (QAbstractButton* b : box.buttons())
+                    if (b->text() == button) QTest::mouseClick(b, Qt::LeftButton);
+            };
+        };
+        choose();
+        script.then<QMessageBox>(answer(QStringLiteral("Non")));
+        script.then<QMessageBox>(answer(QStringLiteral("Tout remplacer")));
+        w->restaurerCalc->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(w->LblLiaison->text().startsWith(QStringLiteral("5 variables restaur\u00e9es")), 30000);
+        QVERIFY2(script.done(), script.pending().c_str());
+        QCOMPARE(asked, QStringList({question(0), question(1)}));
+        calculator.finish();
+        const auto received = calculator.received();
+        QCOMPARE(received.size(), size_t(5));
+        QCOMPARE(received.front().qualifiedName, backup.variables[1].folder + "\\" + backup.variables[1].name);
+        QVERIFY(prompt.shown.empty());
+
+        ScratchDir cutDir;
+        SimulatorProcess cut(cutDir, {"--many", "6", "--cut"});
+        QVERIFY(cut.ready());
+        const QString cutPath = QString::fromStdString(dir->file("cut.89g"));
+        script.then<QFileDialog>([cutPath](QFileDialog& d) {
+            auto* name = d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            name->setText(cutPath);
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        w->sauvegarderCalc->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!prompt.shown.empty(), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(w->sauvegarderCalc->isEnabled(), 20000);
+        QVERIFY(!QFile::exists(cutPath));
     }
 };
 
