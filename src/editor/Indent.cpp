@@ -47,7 +47,7 @@ Role roleOf(std::string_view statement) {
 
     if (isOneOf(first, {"for", "while", "loop", "try", "custom", "toolbar", "dialog", "then"})) return Role::Opens;
     if (isOneOf(first, {"else", "elseif"})) return Role::Continues;
-    if (isOneOf(first, {"endif", "endfor", "endwhile", "endloop", "endtry", "endcustm", "endtbar", "enddlog",
+    if (isOneOf(first, {"endif", "endfor", "endwhile", "endloop", "endtry", "endcustm", "endcustom", "endtbar", "enddlog",
                         "endfunc", "endprgm"}))
         return Role::Closes;
     if (lastAlone && sameWord(first, "if") && sameWord(last, "then")) return Role::Opens;

@@ -6,7 +6,7 @@
 //
 // Blocks: If ... Then / Else / ElseIf ... Then / EndIf, For / EndFor, While /
 // EndWhile, Loop / EndLoop, Try / Else / EndTry, Define ...=Func / EndFunc and
-// Define ...=Prgm / EndPrgm, Custom / EndCustm, ToolBar / EndTBar, Dialog / EndDlog.
+// Define ...=Prgm / EndPrgm, Custom / EndCustm (or EndCustom), ToolBar / EndTBar, Dialog / EndDlog.
 // The program's own Prgm or Func and its end stay at the left edge, as the
 // calculator's editor shows them.
 #include <string>

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "editor/CharTable.h"
+#include "files/ProgramTextFile.h"
 #include "shell/WindowHelpers.h"
 
 namespace korvane {
@@ -105,8 +106,10 @@ bool matchesPattern(std::string_view fileName, std::string_view pattern) {
 
 std::vector<std::string> typeListItems(ProgramKind kind) {
     if (kind == ProgramKind::Function)
-        return {"Format Ti-89 (*.89f)", "Format Ti-92 (*.92f)", "Format Ti-92 Plus (*.9xf)", "Format Voyage 200 (*.v2f)"};
-    return {"Format Ti-89 (*.89p)", "Format Ti-92 (*.92p)", "Format Ti-92 Plus (*.9xp)", "Format Voyage 200 (*.v2p)"};
+        return {"Format Ti-89 (*.89f)", "Format Ti-92 (*.92f)", "Format Ti-92 Plus (*.9xf)", "Format Voyage 200 (*.v2f)",
+                "Texte de programme (*.68kb)"};
+    return {"Format Ti-89 (*.89p)", "Format Ti-92 (*.92p)", "Format Ti-92 Plus (*.9xp)", "Format Voyage 200 (*.v2p)",
+            "Texte de programme (*.68kb)"};
 }
 
 std::string extensionOfTypeItem(const std::string& item) {
@@ -137,6 +140,7 @@ Bytes headerForTarget(const Bytes& header, const std::string& path, bool newFile
 }
 
 std::string nameWithoutExtension(const std::string& fileName) {
+    if (isProgramTextPath(fileName)) return fileName.substr(0, fileName.size() - kProgramTextExtension.size());
     return fileName.size() >= 4 ? fileName.substr(0, fileName.size() - 4) : std::string();
 }
 
@@ -150,6 +154,7 @@ bool needsSaveAsBrowser(const std::string& documentPath, bool toExistingPath) {
 }
 
 bool isOpenableFile(const std::string& path) {
+    if (isProgramTextPath(path)) return true;
     const std::string extension = lastFour(path);
     return extension.size() == 4 && extension.front() == '.' && matchesPattern("x" + extension, kBrowserPattern);
 }
@@ -174,6 +179,11 @@ std::string saveProgramFile(const VariableFileInput& input, const std::string& t
                             const Detokenizer& detokenizer) {
     const BuildResult built = buildVariableFile(input);
     if (!built.ok()) return built.error;
+    if (isProgramTextPath(target)) {
+        const std::string text = programTextFileOf(input.nameField, input.folderField, input.editorText);
+        if (std::string error = writeFileAtomically(target, text); !error.empty()) return utf8ToCalc(error);
+        return {};
+    }
     if (tokenized) {
         const BuildResult check = tokenizeVariableFile(built.bytes, input.oneExpression);
         if (!check.ok()) return check.error;
@@ -235,6 +245,21 @@ OpenedFile readProgram(const VariableTable& table, const std::string& wanted) {
     if (!read.ok()) return failed(result.tokenized ? Failure::Detokenization : Failure::Damaged, read.error);
     result.content = std::move(read.content);
     return result;
+}
+
+OpenedFile readProgramTextFile(const Bytes& file, const std::string& path) {
+    const ProgramText text = readProgramText(file, path);
+    if (!text.ok()) return failed(OpenedFile::Failure::Damaged, text.error);
+    Bytes header = newDocumentHeader();
+    if (text.kind == ProgramKind::Function) header[layout::kType] = static_cast<char>(kFunctionTypeId);
+    const BuildResult built = buildVariableFile({text.nameField, text.folder.empty() ? std::string(kNewFolder) : text.folder,
+                                                 text.editorText, header, trailerFor(text.kind)});
+    if (!built.ok()) return failed(OpenedFile::Failure::Damaged, built.error);
+    const ParseResult read = parseVariableFile(built.bytes);
+    if (!read.ok()) return failed(OpenedFile::Failure::Damaged, read.error);
+    OpenedFile opened;
+    opened.content = read.content;
+    return opened;
 }
 
 std::string readCalculatorFile(const std::string& path, Bytes& file) {

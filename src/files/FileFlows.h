@@ -27,16 +27,18 @@ std::string saveFailureMessage(const std::string& path, const std::string& reaso
 std::string openFailureMessage(const std::string& path, const std::string& reason);
 
 // The file list of both browsers: every program, function and group file that the
-// reader takes, of the TI-89, the TI-92 Plus, the Voyage 200 and the TI-92.
+// reader takes, of the TI-89, the TI-92 Plus, the Voyage 200 and the TI-92, and the
+// program text file.
 inline constexpr std::string_view kBrowserPattern =
-    "*.89p;*.92p;*.9xp;*.v2p;*.89f;*.92f;*.9xf;*.v2f;*.89g;*.92g;*.9xg;*.v2g";
+    "*.89p;*.92p;*.9xp;*.v2p;*.89f;*.92f;*.9xf;*.v2f;*.89g;*.92g;*.9xg;*.v2g;*.68kb";
 
 // Whether `fileName` matches one of the ";"-separated globs of `pattern` ("*" any
 // run, "?" one character). Letters match without regard to case, as the file lists
 // of the desktop the program comes from do.
 bool matchesPattern(std::string_view fileName, std::string_view pattern);
 
-// The items of the save-as browser's type list for the kind setting.
+// The items of the save-as browser's type list for the kind setting, the program
+// text file last.
 std::vector<std::string> typeListItems(ProgramKind kind);
 
 // The extension that a type-list item stands for: what stands between "(*" and ")"
@@ -53,7 +55,8 @@ Bytes signatureForExtension(const std::string& path);
 // korvane-tool packs or imports) takes the one its extension implies.
 Bytes headerForTarget(const Bytes& header, const std::string& path, bool newFile = false);
 
-// A file list entry's name without its four-character extension.
+// A file list entry's name without its extension (four characters, five for the
+// program text file's).
 std::string nameWithoutExtension(const std::string& fileName);
 
 // A directory and a name joined with one "/": a root directory gives "/name".
@@ -64,7 +67,7 @@ std::string joinBrowserPath(const std::string& directory, const std::string& nam
 bool needsSaveAsBrowser(const std::string& documentPath, bool toExistingPath);
 
 // Whether a file name has an extension that the open routine takes (kBrowserPattern),
-// in any letter case.
+// in any letter case: a variable file's or the program text file's.
 bool isOpenableFile(const std::string& path);
 
 // The file named on the command line, or nothing when its extension is not one
@@ -83,7 +86,8 @@ std::string nameFieldOf(const VariableFileContent& content);
 // memory first, so a program that does not parse leaves `target` untouched; every
 // write replaces the file whole, so a failed one leaves the old file as it was.
 // Returns an empty text or the reason in calculator codes (the parser's "line N: ..."
-// for a parse error).
+// for a parse error). A program text file target (.68kb) is written as text whatever
+// `tokenized` says: its name line, then the editor text.
 std::string saveProgramFile(const VariableFileInput& input, const std::string& target, bool tokenized,
                             const Detokenizer& detokenizer);
 
@@ -130,6 +134,10 @@ OpenedFile openProgramFile(const std::string& path, const Detokenizer& detokeniz
 // The same on the table of a file already read.
 OpenedFile openProgramData(const VariableTable& table, const Detokenizer& detokenizer,
                            const std::string& temporaryFolder, const std::string& wanted);
+
+// A program text file read as the editor opens it: a Document of the text form, its
+// folder "main" when the name line names none, its kind from its second line.
+OpenedFile readProgramTextFile(const Bytes& file, const std::string& path);
 
 // Reads a file that the open routine takes, refusing one far larger than any
 // calculator file. Returns an empty text or the reason, in calculator codes.

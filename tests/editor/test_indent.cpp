@@ -122,6 +122,9 @@ TEST(Indent, EveryBlockIndentsItsLinesAndNothingElseChanges) {
     EXPECT_EQ(indentStepOf(indentProgram(flat, 4)), 4);
     EXPECT_EQ(indentProgram(indentProgram(flat, 4), 0), indentProgram(flat, 0));
 
+    // The menu's spelling of the end of a Custom block ends it too.
+    EXPECT_EQ(indentProgram("Custom\r\nTitle \"A\"\r\nEndCustom\r\nx", 2), "Custom\r\n  Title \"A\"\r\nEndCustom\r\nx");
+
     // Line breaks stay as written: a lone CR, a final CR LF, a line feed inside a line.
     EXPECT_EQ(indentProgram("\rPrgm\rFor i,1,2\r\"a\nb\"\rEndFor\rEndPrgm\r\n", 1),
               "\rPrgm\rFor i,1,2\r \"a\nb\"\rEndFor\rEndPrgm\r\n");

@@ -23,8 +23,15 @@ VariableFileInput programInput(const std::string& editorText) {
 TEST(FileFlows, TypeListPathBoxAndPattern) {
     const auto program = typeListItems(ProgramKind::Program);
     const auto function = typeListItems(ProgramKind::Function);
-    ASSERT_EQ(program.size(), 4u);
-    ASSERT_EQ(function.size(), 4u);
+    ASSERT_EQ(program.size(), 5u);
+    ASSERT_EQ(function.size(), 5u);
+    EXPECT_EQ(extensionOfTypeItem(program[4]), ".68kb");
+    EXPECT_EQ(extensionOfTypeItem(function[4]), ".68kb");
+    EXPECT_TRUE(matchesPattern("demo.68KB", kBrowserPattern));
+    EXPECT_TRUE(isOpenableFile("/a/demo.68kb"));
+    EXPECT_FALSE(isOpenableFile("/a/demo.68k"));
+    EXPECT_EQ(nameWithoutExtension("demo.68kb"), "demo");
+    EXPECT_EQ(nameWithoutExtension("demo.89p"), "demo");
     EXPECT_EQ(program[0], "Format Ti-89 (*.89p)");
     EXPECT_EQ(function[1], "Format Ti-92 (*.92f)");
     EXPECT_EQ(extensionOfTypeItem(program[2]), ".9xp");

@@ -3,7 +3,9 @@
 
 #include <string>
 
+#include "files/FileFlows.h"
 #include "files/ProgramTextFile.h"
+#include "support/ScratchDir.h"
 
 namespace korvane {
 namespace {
@@ -44,6 +46,34 @@ TEST(ProgramTextFile, NameAndFolderComeFromTheNameLineElseTheFileName) {
     t = readProgramText("demo()\nPrgm\nDisp \"\xE2\x98\x83\"\nEndPrgm\n", "x.68kb");
     EXPECT_FALSE(t.ok());
     EXPECT_NE(t.error.find('3'), std::string::npos) << t.error;
+}
+
+TEST(ProgramTextFile, TheEditorSavesItAsTextAndOpensItBack) {
+    test::ScratchDir dir;
+    const std::string path = dir.file("sq.68kb");
+    const VariableFileInput input{"sq(x)", "algebra", "\r\nFunc\r\n Return x^2\r\nEndFunc", newDocumentHeader(),
+                                  functionTrailer()};
+    // Text whatever the form asked: the name line, the program, a final line break.
+    ASSERT_EQ(saveProgramFile(input, path, true, Detokenizer()), "");
+    EXPECT_EQ(test::ScratchDir::read(path), "algebra\\sq(x)\nFunc\n Return x^2\nEndFunc\n");
+    const OpenedFile opened = readProgramTextFile(test::ScratchDir::read(path), path);
+    ASSERT_TRUE(opened.ok()) << opened.reason;
+    EXPECT_FALSE(opened.tokenized);
+    EXPECT_EQ(opened.content.name, "sq");
+    EXPECT_EQ(opened.content.arguments, "x");
+    EXPECT_EQ(opened.content.folder, "algebra");
+    EXPECT_EQ(editorTextOf(opened.content.programText), input.editorText);
+    EXPECT_EQ(static_cast<unsigned char>(opened.content.header[0x48]), kFunctionTypeId);
+    // Without a folder in the name line: "main"; a name the calculator refuses: a reason.
+    EXPECT_EQ(readProgramTextFile("p()\nPrgm\nEndPrgm\n", "p.68kb").content.folder, "main");
+    const OpenedFile refused = readProgramTextFile("much too long(x)\nPrgm\nEndPrgm\n", "p.68kb");
+    EXPECT_FALSE(refused.ok());
+    EXPECT_FALSE(refused.reason.empty());
+    // A name refused on saving leaves no file.
+    VariableFileInput wrong = input;
+    wrong.nameField = "1sq(x)";
+    EXPECT_NE(saveProgramFile(wrong, dir.file("wrong.68kb"), false, Detokenizer()), "");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("wrong.68kb")));
 }
 
 }  // namespace

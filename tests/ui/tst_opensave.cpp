@@ -181,7 +181,7 @@ private slots:
         };
         script.enregistrer = [this](FrmEnregistrer& d) {
             QCOMPARE(d.windowTitle(), QString("Enregistrer"));
-            QCOMPARE(d.CboType->count(), 4);
+            QCOMPARE(d.CboType->count(), 5);
             QCOMPARE(d.CboType->currentText(), QString("Format Ti-89 (*.89p)"));
             QCOMPARE(d.CboType->itemText(1), QString("Format Ti-92 (*.92p)"));
             QCOMPARE(d.CboType->itemText(2), QString("Format Ti-92 Plus (*.9xp)"));

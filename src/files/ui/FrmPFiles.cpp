@@ -18,6 +18,7 @@
 #include "editor/ui/EditorWidget.h"
 #include "files/FileFlows.h"
 #include "files/FileStamp.h"
+#include "files/ProgramTextFile.h"
 #include "files/Messages.h"
 #include "files/SyntaxCheck.h"
 #include "files/ui/FrmChoixVariable.h"
@@ -276,7 +277,8 @@ bool FrmP::saveRoutine(bool tokenize) {
         if (const int line = lineOfError(error)) caretToLine(line);
         return false;
     }
-    document.tokenizedFile = tokenize;
+    // A program text file is text whatever the question said.
+    document.tokenizedFile = tokenize && !isProgramTextPath(target);
     enregistrer->setEnabled(true);
     colorierTout();
     setDocumentPath(target);
@@ -318,6 +320,17 @@ void FrmP::openFile(const std::string& path) {
     // Taken before the read: a change made while it is read counts as a change.
     const std::optional<FileStamp> stamp = fileStampOf(path);
     std::string error = readCalculatorFile(path, file);
+    if (error.empty() && isProgramTextPath(path)) {
+        const OpenedFile opened = readProgramTextFile(file, path);
+        if (!opened.ok()) {
+            prompt_.tell(openFailureMessage(path, opened.reason), PromptIcon::Error);
+            colorierTout();
+            return;
+        }
+        showOpened(opened, path);
+        document.diskStamp = stamp;
+        return;
+    }
     ProgramListing listing;
     if (error.empty()) {
         listing = listPrograms(file);
