@@ -1,6 +1,6 @@
 // korvane-tool's commands for programs kept as text: format re-indents a program by
 // its blocks in its own file and form; build packs a folder of program text files
-// into one group file.
+// into one group file; syntax prints the KSyntaxHighlighting definition.
 #include "app/ToolFormat.h"
 
 #include <algorithm>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "editor/Indent.h"
+#include "editor/SyntaxDefinition.h"
 #include "editor/CharTable.h"
 #include "files/Detokenizer.h"
 #include "files/FileFlows.h"
@@ -194,10 +195,16 @@ int cmdBuild(const Arguments& args) {
     return 0;
 }
 
+int cmdSyntax(const Arguments& args) {
+    if (!args.positional.empty()) return usage("syntax takes no file");
+    std::cout << syntaxDefinition();
+    return 0;
+}
+
 }  // namespace
 
 std::vector<Command> formatCommands() {
-    return {{"format", {"--check"}, {"--indent"}, cmdFormat}, {"build", {}, {}, cmdBuild}};
+    return {{"format", {"--check"}, {"--indent"}, cmdFormat}, {"build", {}, {}, cmdBuild}, {"syntax", {}, {}, cmdSyntax}};
 }
 
 }  // namespace korvane::tool

@@ -1,5 +1,5 @@
 #pragma once
-// korvane-tool's commands for programs kept as text: format and build.
+// korvane-tool's commands for programs kept as text: format, build and syntax.
 #include <vector>
 
 #include "app/ToolSupport.h"

@@ -53,6 +53,7 @@ const char* const kUsageText =
     "       korvane-tool backup OUT [LINK OPTIONS]\n"
     "       korvane-tool format FILE [--indent N] [--check]\n"
     "       korvane-tool build DIR OUT.89g\n"
+    "       korvane-tool syntax\n"
     "       korvane-tool lsp\n"
     "       korvane-tool --version\n";
 
@@ -87,6 +88,7 @@ const char* const kCommandsText =
     "           only leading spaces change; --check writes nothing and exits with 1 when FILE is not indented\n"
     "  build    every program text file (*.68kb) of DIR, tokenized, in one group file; the folder of each\n"
     "           is its name line's (else main); nothing is written when one is refused\n"
+    "  syntax   the KSyntaxHighlighting definition (Kate) of program text files, from the colouring's keywords\n"
     "  lsp      a language server (LSP 3.17) on standard input and output, for programs as `text` prints them\n"
     "\n"
     "link options: --calc ti89|ti89t|ti92p|v200  --cable silverlink|directlink|graylink|blacklink|parallel|tiemu\n"

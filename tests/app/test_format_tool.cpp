@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cctype>
 #include <filesystem>
 #include <string>
@@ -221,6 +222,41 @@ TEST(KorvaneToolBuild, AFolderOfProgramTextFilesBecomesOneTokenizedGroup) {
     fs::remove(project / "bad.68kb");
     ASSERT_EQ(tool("build " + quoted(project.string()) + " " + quoted(dir.file("out.9xg")), dir).status, 0);
     EXPECT_EQ(ScratchDir::read(dir.file("out.9xg")).substr(0, 8), "**TI92P*");
+}
+
+// The definition for Kate and the other KSyntaxHighlighting editors is generated
+// from the colouring's keywords; the committed file is what the generator prints.
+TEST(KorvaneToolSyntax, TheCommittedDefinitionIsUpToDateAndColoursARealProgram) {
+    ScratchDir dir;
+    const std::string committed = std::string(KORVANE_TESTDATA_DIR) + "/../../data/korvane-tibasic.xml";
+    const ToolRun run = tool("syntax", dir);
+    ASSERT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, ScratchDir::read(committed)) << "run korvane-tool syntax > data/korvane-tibasic.xml";
+    EXPECT_NE(run.out.find("<item>EndTBar</item>"), std::string::npos);
+    EXPECT_NE(run.out.find("<item>Unarchiv</item>"), std::string::npos);
+    EXPECT_NE(run.out.find("start=\"\xC2\xA9\""), std::string::npos);
+
+    // Debian's command-line highlighter of the same library, where installed, takes
+    // the definition from its folder and colours a real program with it.
+    if (std::system("command -v kate-syntax-highlighter >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "kate-syntax-highlighter (libkf5syntaxhighlighting-tools) is not installed";
+    const fs::path sample = samples::folder() / "sseng__sgsgeo.89p";
+    if (!fs::exists(sample)) GTEST_SKIP() << samples::missingMessage();
+    const fs::path syntaxFolder = dir.path() / "share" / "org.kde.syntax-highlighting" / "syntax";
+    fs::create_directories(syntaxFolder);
+    ScratchDir::write((syntaxFolder / "korvane-tibasic.xml").string(), run.out);
+    const std::string program = dir.file("sgsgeo.68kb");
+    ScratchDir::write(program, tool("text " + quoted(sample.string()), dir).out);
+    const std::string html = dir.file("out.html");
+    const std::string command = "XDG_DATA_DIRS=" + quoted((dir.path() / "share").string()) +
+                                " kate-syntax-highlighter --output-format html --output " + quoted(html) + " " +
+                                quoted(program) + " 2>" + quoted(dir.file("err.txt"));
+    ASSERT_EQ(std::system(command.c_str()), 0) << ScratchDir::read(dir.file("err.txt"));
+    const std::string out = ScratchDir::read(html);
+    // Blocks in the colouring's blue, instructions in its red-brown, comments in its green.
+    EXPECT_NE(out.find("color:#0000ff;font-weight:bold;\">Custom</span>"), std::string::npos) << out.substr(0, 2000);
+    EXPECT_NE(out.find("color:#b46464;font-weight:bold;\">Title</span>"), std::string::npos);
+    EXPECT_NE(out.find("color:#008200;\">\xC2\xA9" "PREPARATION</span>"), std::string::npos);
 }
 
 }  // namespace
