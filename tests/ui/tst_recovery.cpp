@@ -179,6 +179,8 @@ private slots:
             for (QAbstractButton* button : box.buttons())
                 if (button->text() == "Oui") QTest::mouseClick(button, Qt::LeftButton);
         });
+        // Where a first window's keyboard may stand before the offer.
+        w.TxtNomFichier->setFocus();
         w.load({});
         QVERIFY2(script.done(), script.pending().c_str());
         QVERIFY2(asked.startsWith(QString::fromUtf8("Korvane ne s'est pas ferm\u00e9 normalement. R\u00e9cup\u00e9rer le "
@@ -191,6 +193,8 @@ private slots:
         QVERIFY(!w.document.tokenizedFile);
         QVERIFY(w.enregistrer->isEnabled());
         QCOMPARE(w.windowTitle(), QString("Korvane - prog.89p *"));
+        // Typing goes on in the body, as after an open, not into the name field.
+        QVERIFY(w.focusWidget() == w.RichTxt1);
         // The dead window's copy has become this window's.
         QVERIFY(!fs::exists(deadCopy));
         QCOMPARE(copies(), std::vector<std::string>{w.recoveryCopyPath()});

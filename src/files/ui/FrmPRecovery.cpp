@@ -82,6 +82,8 @@ void FrmP::restoreRecoveryCopy(const RecoveryCopy& copy) {
     document.saved = copy.saved;
     RichTxt1->document()->setModified(true);
     refreshTitle();
+    // Typing goes on in the program's body, as after an open.
+    caretToLine(3);
 }
 
 void FrmP::scheduleRecoveryCopy() {
