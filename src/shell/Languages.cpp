@@ -132,6 +132,7 @@ constexpr LanguageText kAdded[] = {
     {"FrmP", "linkRan", 0, "%1 ex\u00e9cut\u00e9.", "%1 run."},
     {"FrmP", "linkTakingScreen", 0, "Lecture de l'\u00e9cran de la calculatrice...", "Reading the calculator's screen..."},
     {"FrmP", "linkScreenTaken", 0, "%1 ex\u00e9cut\u00e9, \u00e9cran re\u00e7u.", "%1 run, screen received."},
+    {"FrmP", "linkScreenReceived", 0, "\u00c9cran de la calculatrice re\u00e7u.", "Calculator screen received."},
     {"FrmP", "linkBackingUp", 0, "Sauvegarde de la calculatrice... %1 %", "Backing up the calculator... %1%"},
     {"FrmP", "linkBackedUp", 0, "Calculatrice sauvegard\u00e9e dans %1 en %2 s", "Calculator backed up to %1 in %2 s"},
     {"FrmP", "linkRestoring", 0, "Restauration de %1... %2 %", "Restoring %1... %2%"},

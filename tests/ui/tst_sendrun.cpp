@@ -140,6 +140,12 @@ private slots:
                 QVERIFY2((shown.pixelIndex(x, y) == 1) == expected.dark(x, y), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
         QCOMPARE(w->RichTxt1->text(), before);
 
+        // F6 in the screen window takes it again.
+        screen.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&screen));
+        QTest::keyClick(&screen, Qt::Key_F6);
+        QTRY_VERIFY_WITH_TIMEOUT(status() == QStringLiteral("\u00c9cran de la calculatrice re\u00e7u."), 20000);
+
         // Again: the line offers "1,2"; Enter takes it.
         script.then<FrmArguments>([](FrmArguments& d) {
             QCOMPARE(d.TxtArguments->text(), QStringLiteral("1,2"));

@@ -379,7 +379,7 @@ void FrmP::takeScreen(const QString& ran, const link::LinkOptions& options) {
             FrmEcran& screen = frmEcran();
             screen.setScreen(*taken, calc);
             screen.show();
-            transferEnded(ran.isEmpty() ? QString() : text("linkScreenTaken", Langue).arg(ran));
+            transferEnded(ran.isEmpty() ? text("linkScreenReceived", Langue) : text("linkScreenTaken", Langue).arg(ran));
         });
 }
 
