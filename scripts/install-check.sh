@@ -26,7 +26,8 @@ fail=0
 check() { if "$@"; then echo "ok: $label"; else echo "FAILED: $label"; fail=1; fi; }
 
 for f in bin/korvane bin/korvane-tool share/korvane/catalogue.dat share/applications/korvane.desktop \
-         share/mime/packages/korvane.xml share/icons/hicolor/scalable/apps/korvane.svg; do
+         share/mime/packages/korvane.xml share/icons/hicolor/scalable/apps/korvane.svg \
+         share/org.kde.syntax-highlighting/syntax/korvane-tibasic.xml; do
     label="installed $f"; check test -s "$prefix/$f"
 done
 
