@@ -45,6 +45,10 @@ private slots:
 
     void theMenuIndentsAndOneUndoTakesItBack() {
         QCOMPARE(w->indenter->text(), QStringLiteral("Indenter le programme"));
+        w->appliquerEn();
+        QCOMPARE(w->indenter->text(), QStringLiteral("Indent the program"));
+        w->appliquerFr();
+        QCOMPARE(w->indenter->text(), QStringLiteral("Indenter le programme"));
         EditorWidget* e = editor();
         e->setCaret(8);
         for (const char* line : {"for i,1,3", "if i=2 then", "disp i", "else", "  disp 0", "endif", "endfor"}) {
