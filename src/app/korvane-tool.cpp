@@ -70,7 +70,8 @@ const char* const kCommandsText =
     "           would refuse is not written\n"
     "  convert  reads a variable file as the editor reads it and writes it as the editor writes it\n"
     "  colour   the colouring document of the editor text in a file\n"
-    "  check    whether the calculator takes each program: FILE: ok, or FILE:LINE: the first error\n"
+    "  check    whether the calculator takes each program: FILE: ok, or FILE:LINE: the first error;\n"
+    "           a program text file (.68kb) counts its lines as written\n"
     "  import   a variable file from a TI link software text export (\\START92\\ ... \\STOP92\\)\n"
     "  export   a variable file as the TI link software's text export\n"
     "  send     sends a file's variable, or each member of a group file, to the calculator as the file\n"
@@ -351,6 +352,13 @@ int cmdCheck(const Arguments& args) {
                 const LinkTextResult r = readLinkText(bytes);
                 if (!r.ok()) throw Failure{path + ": " + r.error};
                 c = checkSyntax(documentOfLinkText(r.text, false));
+            } else if (isProgramTextPath(path)) {
+                const ProgramText text = readProgramText(bytes, path);
+                if (!text.ok()) throw Failure{path + ": " + text.error};
+                Bytes header = newDocumentHeader();
+                if (text.kind == ProgramKind::Function) header[layout::kType] = static_cast<char>(kFunctionTypeId);
+                c = checkSyntax({text.nameField, text.folder.empty() ? std::string(kNewFolder) : text.folder,
+                                 text.editorText, header, trailerFor(text.kind)});
             } else {
                 const LoadedFile file = load(path, args);
                 c = checkSyntax({file.nameField(), file.content.folder, file.editorText, file.content.header,

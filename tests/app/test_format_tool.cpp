@@ -197,6 +197,13 @@ TEST(KorvaneToolBuild, AFolderOfProgramTextFilesBecomesOneTokenizedGroup) {
 
     // text prints a program text file as it reads.
     EXPECT_EQ(tool("text " + quoted(demo), dir).out, ScratchDir::read(demo));
+    // check takes it, its lines counted as written (the name line is line 1).
+    EXPECT_EQ(tool("check " + quoted(demo), dir).out, demo + ": ok\n");
+    const std::string wrong = dir.file("wrong.68kb");
+    ScratchDir::write(wrong, "wrong()\nPrgm\nDisp 1\nFor i,1\nEndFor\nEndPrgm\n");
+    run = tool("check " + quoted(wrong), dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out.rfind(wrong + ":4: ", 0), 0u) << run.out;
 
     // One program that the calculator refuses, or a name twice: nothing written.
     fs::remove(group);
