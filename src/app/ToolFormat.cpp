@@ -4,6 +4,7 @@
 #include "app/ToolFormat.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <iostream>
 #include <set>
@@ -89,29 +90,26 @@ Bytes formattedProgramText(const std::string& path, const Bytes& file, const Arg
 
 // A tokenized variable keeps its bytes but the count of leading spaces that each
 // line break tag stores: the bytes in which the tokens of the indented text differ
-// from those of the text as it stands.
-Bytes formattedTokenizedFile(const std::string& path, const Bytes& file, const Arguments& args) {
-    const VariableRecord record = splitVariableFile(file);
-    if (!record.ok()) throw Failure{path + ": " + record.error};
-    const DetokenizeResult shown = detokenize(record.data);
-    if (!shown.ok()) throw Failure{path + ": " + shown.error};
-    VariableFlags flags = flagsForHeader(record.header, 0, shown.oneExpression);
+// from those of the text as it stands. They are patched where the file holds the
+// data (after its size word, from `from` on), so that its header, its other
+// variables and anything else stay as they are; the check sum that follows the
+// data moves by what the patched bytes add. Returns the end of the variable's block.
+size_t patchIndents(const std::string& where, Bytes& out, size_t from, const TableEntry& entry, const Arguments& args) {
+    const DetokenizeResult shown = detokenize(entry.data);
+    if (!shown.ok()) throw Failure{where + ": " + shown.error};
+    const VariableFlags flags = flagsForHeader(out, 0, shown.oneExpression);
     const std::string text = editorTextOf(shown.text);
     const TokenizeResult before = tokenize(text, flags);
     const TokenizeResult after = tokenize(indentProgram(text, stepOf(args, text)), flags);
-    if (!before.ok() || !after.ok() || before.data.size() != record.data.size() || after.data.size() != before.data.size())
-        throw Failure{path + ": its tokens do not come back from its text, so it is left as it is"};
-    // The file's own bytes are patched where it holds the data, after its size
-    // word, so that its header and anything else stay as they are; the check sum
-    // that follows the data moves by what the patched bytes add.
-    const size_t size = record.data.size();
+    const size_t size = entry.data.size();
+    if (!before.ok() || !after.ok() || before.data.size() != size || after.data.size() != size)
+        throw Failure{where + ": its tokens do not come back from its text, so it is left as it is"};
     const Bytes sizeWord{static_cast<char>((size >> 8) & 0xFF), static_cast<char>(size & 0xFF)};
-    const size_t at = file.find(sizeWord + record.data);
-    const auto byte = [&](size_t i) { return static_cast<unsigned>(static_cast<unsigned char>(file[i])); };
+    const size_t at = out.find(sizeWord + entry.data, from);
     const size_t check = at + 2 + size;
-    if (at == std::string::npos || check + 2 > file.size())
-        throw Failure{path + ": its variable data is not where its table puts it, so it is left as it is"};
-    Bytes out = file;
+    if (at == std::string::npos || check + 2 > out.size())
+        throw Failure{where + ": its variable data is not where its table puts it, so it is left as it is"};
+    const auto byte = [&](size_t i) { return static_cast<unsigned>(static_cast<unsigned char>(out[i])); };
     unsigned sum = byte(check) | byte(check + 1) << 8;
     for (size_t i = 0; i < size; ++i) {
         if (before.data[i] == after.data[i]) continue;
@@ -120,20 +118,85 @@ Bytes formattedTokenizedFile(const std::string& path, const Bytes& file, const A
     }
     out[check] = static_cast<char>(sum & 0xFF);
     out[check + 1] = static_cast<char>((sum >> 8) & 0xFF);
-    return out;
+    return check + 2;
 }
 
-Bytes formattedVariableFile(const std::string& path, const Bytes& file, const Arguments& args) {
-    const OpenedFile opened = readProgram(file, {});
-    if (!opened.ok()) throw Failure{path + ": " + opened.reason};
-    if (!opened.wholeFile) throw Failure{path + ": it holds several variables; format each in its own file"};
-    if (opened.tokenized) return formattedTokenizedFile(path, file, args);
+std::uint32_t dwordAt(const Bytes& b, size_t i) {
+    return static_cast<unsigned char>(b[i]) | static_cast<unsigned char>(b[i + 1]) << 8 |
+           static_cast<unsigned char>(b[i + 2]) << 16 | static_cast<std::uint32_t>(static_cast<unsigned char>(b[i + 3])) << 24;
+}
+
+void putDword(Bytes& b, size_t i, std::uint32_t v) {
+    for (int k = 0; k < 4; ++k) b[i + k] = static_cast<char>((v >> (8 * k)) & 0xFF);
+}
+
+// A text-form member of a file laid out as a table (VariableTable.h) gets the data
+// of its indented text: its block is replaced, and the blocks after it, which move,
+// have their offsets and the file's size follow. Returns the end of its block.
+size_t replaceTextForm(const std::string& where, Bytes& out, size_t from, const VariableTable& table,
+                       const TableEntry& entry, const Arguments& args) {
+    const OpenedFile opened = readProgram(table, entry.qualifiedName());
+    if (!opened.ok()) throw Failure{where + ": " + calcToUtf8(opened.reason)};
     const VariableFileContent& c = opened.content;
     const std::string text = editorTextOf(c.programText);
     const BuildResult built = buildVariableFile({nameFieldOf(c), c.folder, indentProgram(text, stepOf(args, text)),
                                                  c.header, c.trailer, opened.oneExpression});
-    if (!built.ok()) throw Failure{path + ": " + built.error};
-    return built.bytes;
+    const VariableRecord record = built.ok() ? splitVariableFile(built.bytes) : VariableRecord{};
+    if (!built.ok() || !record.ok()) throw Failure{where + ": " + calcToUtf8(built.ok() ? record.error : built.error)};
+    const Bytes& data = record.data;
+    const size_t size = entry.data.size();
+    const Bytes sizeWord{static_cast<char>((size >> 8) & 0xFF), static_cast<char>(size & 0xFF)};
+    const size_t at = out.find(sizeWord + entry.data, from);
+    const size_t count = static_cast<unsigned char>(out[0x3A]) | static_cast<unsigned char>(out[0x3B]) << 8;
+    const size_t tableEnd = 0x3C + 16 * count;
+    if (at == std::string::npos || at + 2 + size + 2 > out.size() || tableEnd + 4 > at || data.size() > 0xFFFF)
+        throw Failure{where + ": its variable data is not where its table puts it, so it is left as it is"};
+    Bytes block{static_cast<char>((data.size() >> 8) & 0xFF), static_cast<char>(data.size() & 0xFF)};
+    block += data;
+    unsigned sum = 0;
+    for (char ch : block) sum += static_cast<unsigned char>(ch);
+    block += static_cast<char>(sum & 0xFF);
+    block += static_cast<char>((sum >> 8) & 0xFF);
+    const long delta = static_cast<long>(data.size()) - static_cast<long>(size);
+    out.replace(at, size + 4, block);
+    // The block starts four bytes before its size word; those after it move.
+    for (size_t k = 0; k < count; ++k) {
+        const size_t e = 0x3C + 16 * k;
+        if (dwordAt(out, e) > at - 4) putDword(out, e, static_cast<std::uint32_t>(dwordAt(out, e) + delta));
+    }
+    putDword(out, tableEnd, static_cast<std::uint32_t>(dwordAt(out, tableEnd) + delta));
+    return at + block.size();
+}
+
+// A variable file: a text-form variable alone is written again with its new text;
+// every tokenized program of a file, single or group, is patched in place, and a
+// text-form member of a group file gets its block anew.
+Bytes formattedVariableFile(const std::string& path, const Bytes& file, const Arguments& args) {
+    const VariableTable table = readVariableTable(file);
+    if (!table.ok()) throw Failure{path + ": " + calcToUtf8(table.error)};
+    const std::vector<const TableEntry*> programs = table.programs();
+    if (programs.empty()) throw Failure{path + ": it holds no program or function"};
+    if (table.variables.size() == 1 && isTextForm(programs.front()->data)) {
+        const OpenedFile opened = readProgram(table, {});
+        if (!opened.ok()) throw Failure{path + ": " + calcToUtf8(opened.reason)};
+        const VariableFileContent& c = opened.content;
+        const std::string text = editorTextOf(c.programText);
+        const BuildResult built = buildVariableFile({nameFieldOf(c), c.folder, indentProgram(text, stepOf(args, text)),
+                                                     c.header, c.trailer, opened.oneExpression});
+        if (!built.ok()) throw Failure{path + ": " + calcToUtf8(built.error)};
+        return built.bytes;
+    }
+    Bytes out = file;
+    size_t from = 0;
+    for (const TableEntry* e : programs) {
+        const std::string where = path + " (" + calcToUtf8(e->qualifiedName()) + ")";
+        if (!isTextForm(e->data)) {
+            from = patchIndents(where, out, from, *e, args);
+            continue;
+        }
+        from = replaceTextForm(where, out, from, table, *e, args);
+    }
+    return out;
 }
 
 bool isVariableFile(const Bytes& file) { return file.rfind("**TI", 0) == 0 || file.rfind("**V200", 0) == 0; }

@@ -154,6 +154,41 @@ TEST(KorvaneToolFormat, FilesAreFormattedInPlaceInTheirOwnForm) {
                   std::string::npos);
     }
 
+    // A real group file: every tokenized member is indented in place, a text-form
+    // one gets its block anew, the blocks after it move; every other byte stays.
+    const fs::path realGroup = samples::folder().parent_path() / "ti68k-more" / "loretoparisi__CST121.89G";
+    if (fs::exists(realGroup)) {
+        const std::string copy = dir.file("cst.89g");
+        const Bytes original = samples::bytesOf(realGroup);
+        ScratchDir::write(copy, original);
+        EXPECT_EQ(tool("format --check --indent 2 " + quoted(copy), dir).status, 1);
+        ASSERT_EQ(tool("format --indent 2 " + quoted(copy), dir).status, 0);
+        EXPECT_EQ(tool("format --check --indent 2 " + quoted(copy), dir).status, 0);
+        const Bytes formatted = ScratchDir::read(copy);
+        const VariableTable before = readVariableTable(original);
+        const VariableTable after = readVariableTable(formatted);
+        ASSERT_TRUE(after.ok());
+        ASSERT_EQ(after.variables.size(), before.variables.size());
+        int changed = 0, members = 0;
+        for (size_t k = 0; k < before.variables.size(); ++k) {
+            const TableEntry& b = before.variables[k];
+            EXPECT_EQ(after.variables[k].qualifiedName(), b.qualifiedName());
+            if (isTextForm(b.data)) {
+                Bytes withoutSpaces[2] = {b.data, after.variables[k].data};
+                for (Bytes& d : withoutSpaces) d.erase(std::remove(d.begin(), d.end(), ' '), d.end());
+                EXPECT_EQ(withoutSpaces[0], withoutSpaces[1]) << b.qualifiedName();
+            } else {
+                EXPECT_TRUE(sameTokensButIndents(b.data, after.variables[k].data, changed)) << b.qualifiedName();
+            }
+            if (!b.isProgramOrFunction()) continue;
+            ++members;
+            const std::string var = " --var " + quoted(calcToUtf8(b.qualifiedName()));
+            EXPECT_EQ(tool("check " + quoted(copy) + var, dir).status, 0) << b.qualifiedName();
+        }
+        EXPECT_GT(members, 5);
+        EXPECT_GT(changed, 100);
+    }
+
     // Bad input: one line and status 1, the file untouched.
     ScratchDir::write(text, flat);
     run = tool("format --indent two " + quoted(text), dir);
