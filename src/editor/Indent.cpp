@@ -123,10 +123,16 @@ std::string indentProgram(const std::string& editorText, int step) {
     step = std::max(step, 0);
     std::string out;
     out.reserve(editorText.size() + editorText.size() / 8);
+    std::string_view previousBreak;
     for (const Line& line : linesWithLevels(editorText)) {
-        if (!line.text.empty()) out.append(static_cast<size_t>(std::min(line.level * step, kMostLeadingSpaces)), ' ');
+        size_t spaces = static_cast<size_t>(std::min(line.level * step, kMostLeadingSpaces));
+        // A line feed that starts a line after a lone CR keeps a space before it, or
+        // the two would read as one CR LF line break.
+        if (spaces == 0 && previousBreak == "\r" && !line.text.empty() && line.text.front() == '\n') spaces = 1;
+        if (!line.text.empty()) out.append(spaces, ' ');
         out += line.text;
         out += line.brk;
+        previousBreak = line.brk;
     }
     return out;
 }

@@ -128,6 +128,11 @@ TEST(Indent, EveryBlockIndentsItsLinesAndNothingElseChanges) {
     // Line breaks stay as written: a lone CR, a final CR LF, a line feed inside a line.
     EXPECT_EQ(indentProgram("\rPrgm\rFor i,1,2\r\"a\nb\"\rEndFor\rEndPrgm\r\n", 1),
               "\rPrgm\rFor i,1,2\r \"a\nb\"\rEndFor\rEndPrgm\r\n");
+    // A line feed starting a line after a lone CR keeps a space before it: without
+    // it the two would be one CR LF line break.
+    EXPECT_EQ(indentProgram("a\r \nb\rc", 2), "a\r \nb\rc");
+    EXPECT_EQ(indentProgram("a\r\n \nb", 2), "a\r\n\nb");
+
     // Unbalanced ends and deep nesting stay within what a line break can hold.
     EXPECT_EQ(indentProgram("EndIf\r\nElse\r\n x", 3), "EndIf\r\nElse\r\nx");
     std::string deep;
