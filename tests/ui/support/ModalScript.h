@@ -47,7 +47,15 @@ private:
             modal->close();
             idle_ = 0;
         }
-        if (steps_.empty() || !modal || !modal->inherits(steps_.front().type) || busy_) return;
+        if (steps_.empty() || !modal || !modal->inherits(steps_.front().type) || busy_) {
+            waited_ = 0;
+            return;
+        }
+        // Keys go to the active window: wait until the dialog is it, as a person
+        // waits for a dialog to come up (at most 1 s, for a platform that never
+        // activates it).
+        if (!modal->isActiveWindow() && ++waited_ < 100) return;
+        waited_ = 0;
         const Step step = steps_.front();
         steps_.pop_front();
         busy_ = true;
@@ -59,6 +67,7 @@ private:
     std::deque<Step> steps_;
     bool busy_ = false;
     int idle_ = 0;
+    int waited_ = 0;
 };
 
 }  // namespace korvane::test
