@@ -175,7 +175,7 @@ BuildResult tokenizeVariableFile(const Bytes& textFormFile, bool oneExpression) 
     const std::string text = textOf(r.data, error);
     if (!error.empty()) return {{}, error};
     const TokenizeResult t = tokenize(text, flagsForHeader(r.header, at(r.data, r.data.size() - 3), oneExpression));
-    if (!t.ok()) return {{}, t.error};
+    if (!t.ok()) return {{}, t.error, t.column};
     return buildTokenizedFile(r.header, t.data, t.kind);
 }
 

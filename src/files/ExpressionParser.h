@@ -39,7 +39,11 @@ public:
 
     // The error on the line being read.
     [[noreturn]] void fail(MessageId id, std::initializer_list<MessageArg> args = {}) const {
-        throw Failure{atLine(line_, calcMessage(id, args))};
+        throw Failure{atLine(line_, calcMessage(id, args)), static_cast<int>(pos_)};
+    }
+    // The error of a block that another line opened: no column on that line.
+    [[noreturn]] void failOnLine(int line, MessageId id) const {
+        throw Failure{atLine(line, calcMessage(id))};
     }
 
 protected:

@@ -8,10 +8,11 @@ namespace korvane {
 namespace {
 
 // The tokenizer's errors read "line N: what" (or "ligne N : what"); the rest has no line.
-SyntaxCheck fromError(const std::string& error) {
+SyntaxCheck fromError(const std::string& error, int column = -1) {
     SyntaxCheck c;
     c.ok = false;
     c.line = lineOfMessage(error, &c.message);
+    if (c.line > 0) c.column = column;
     return c;
 }
 
@@ -24,13 +25,13 @@ SyntaxCheck checkSyntax(const VariableFileInput& document) {
     const BuildResult built = buildVariableFile(document);
     if (!built.ok()) return fromError(built.error);
     const BuildResult tokenized = tokenizeVariableFile(built.bytes, document.oneExpression);
-    if (!tokenized.ok()) return fromError(tokenized.error);
+    if (!tokenized.ok()) return fromError(tokenized.error, tokenized.column);
     return {};
 }
 
 SyntaxCheck checkProgramText(const std::string& programText) {
     const TokenizeResult t = tokenize(programText);
-    return t.ok() ? SyntaxCheck{} : fromError(t.error);
+    return t.ok() ? SyntaxCheck{} : fromError(t.error, t.column);
 }
 
 int lineStartOffset(const std::string& editorText, int line) {

@@ -13,6 +13,7 @@ struct SyntaxCheck {
     bool ok = true;
     int line = 0;         // 0 when the error belongs to no line (the folder field)
     std::string message;  // the error without its "line N: " prefix, in calculator codes
+    int column = -1;      // where on that line the error stands (calculator codes), -1 when not known
 };
 
 // The check of the Document as the editor holds it.

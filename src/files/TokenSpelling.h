@@ -17,6 +17,7 @@ constexpr size_t kMaxNameLength = 8;
 // A text that does not tokenize: "line N: what" once the line is known.
 struct Failure {
     std::string message;
+    int column = -1;  // where on its line the error stands (calculator codes), -1 when not known
 };
 
 // Inline: the keyword search calls them for every character it compares.

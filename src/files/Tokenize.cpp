@@ -87,8 +87,7 @@ private:
 
     void checkBlocksClosed() {
         if (blocks().empty()) return;
-        line_ = blocks().back().line;
-        fail(unclosed(blocks().back()));
+        failOnLine(blocks().back().line, unclosed(blocks().back()));
     }
 
     // --- statements ------------------------------------------------------------
@@ -156,8 +155,7 @@ private:
             } else {
                 const Block& b = blocks().back();
                 if (b.kind != Block::Definition) {
-                    line_ = b.line;
-                    fail(unclosed(b));
+                    failOnLine(b.line, unclosed(b));
                 }
                 if (b.endTag != v)
                     fail(MessageId::DoesNotCloseDefinition,
@@ -409,6 +407,7 @@ TokenizeResult tokenize(const std::string& programText, VariableFlags flags) {
         result.error = f.message;
         const int named = lineOfMessage(f.message);
         result.line = named > 0 ? named : line;
+        result.column = f.column;
     }
     return result;
 }

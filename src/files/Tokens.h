@@ -38,6 +38,7 @@ struct TokenizeResult {
     ProgramKind kind = ProgramKind::Program;
     std::string error;  // "line N: ..." (in the message language) on failure, empty on success
     int line = 0;       // 1-based line of the error in the program text
+    int column = -1;    // where on that line it stands (calculator codes), -1 when not known
     bool ok() const { return error.empty(); }
 };
 

@@ -71,6 +71,7 @@ struct VariableFileContent {
 struct BuildResult {
     Bytes bytes;
     std::string error;  // empty on success
+    int column = -1;    // a tokenizer's error: where on its line it stands, -1 when not known
     bool ok() const { return error.empty(); }
 };
 

@@ -276,7 +276,12 @@ std::vector<Diagnostic> diagnosticsOf(const ProgramDocument& doc) {
     if (!check.ok) {
         errorLine = check.line > 0 ? std::clamp(doc.documentLineOf(check.line), 0, doc.lineCount() - 1) : 0;
         const std::string& codes = doc.codes(errorLine);
-        const std::size_t start = std::min(codes.find_first_not_of(' '), codes.size());
+        // From where the check stopped to the line's end; the whole line's text when
+        // the check knows no place on it.
+        std::size_t start = std::min(codes.find_first_not_of(' '), codes.size());
+        // An error found at the line's end marks its last character.
+        if (check.column >= 0 && !codes.empty())
+            start = std::min(static_cast<std::size_t>(check.column), codes.size() - 1);
         out.push_back({doc.rangeOf(errorLine, static_cast<int>(start), static_cast<int>(codes.size() - start)),
                        Severity::Error, calcToUtf8(check.message)});
     }

@@ -146,7 +146,7 @@ TEST(LspProcess, AnEditorSessionFromInitializeToExit) {
     EXPECT_EQ(bad["uri"], "file:///bad.txt");
     ASSERT_EQ(bad["diagnostics"].size(), 1u);
     EXPECT_EQ(bad["diagnostics"][0]["severity"], 1);
-    EXPECT_EQ(bad["diagnostics"][0]["range"], range(3, 2, 3, 16));  // ⁻¹ counts two units
+    EXPECT_EQ(bad["diagnostics"][0]["range"], range(3, 15, 3, 16));  // ⁻¹ counts two units
     server.notify("textDocument/didOpen", {{"textDocument", {{"uri", "file:///demo.txt"}, {"languageId", "ti-basic"},
                                                               {"version", 1}, {"text", kGood}}}});
     EXPECT_EQ(server.diagnostics(), json({{"uri", "file:///demo.txt"}, {"diagnostics", json::array()}}));

@@ -89,6 +89,18 @@ TEST(LspProgram, ColumnsAreUtf16UnitsWhateverTheCharacters) {
     EXPECT_EQ(d[0].range, (TextRange{{2, 25}, {2, 32}}));
 }
 
+// The error's range starts where the check stopped on its line, in UTF-16 units;
+// a block left open is told on the line that opened it, as a whole.
+TEST(LspProgram, AnErrorStartsWhereTheCheckStopped) {
+    setMessageLanguage(MessageLanguage::English);
+    const auto errorRange = [](const std::string& text) {
+        const std::vector<Diagnostic> d = diagnosticsOf(ProgramDocument(text));
+        return d.empty() || d[0].severity != Severity::Error ? TextRange{} : d[0].range;
+    };
+    EXPECT_EQ(errorRange("w()\r\nPrgm\r\nDisp \xCE\xB8,)+2\r\nEndPrgm"), (TextRange{{2, 7}, {2, 10}}));
+    EXPECT_EQ(errorRange("w()\r\nPrgm\r\n  If x Then\r\nDisp 1\r\nEndPrgm"), (TextRange{{2, 2}, {2, 11}}));
+}
+
 TEST(LspProgram, ErrorOnItsLineAndTheWarningsOfRunTime) {
     setMessageLanguage(MessageLanguage::English);
     const ProgramDocument doc(
@@ -100,7 +112,7 @@ TEST(LspProgram, ErrorOnItsLineAndTheWarningsOfRunTime) {
     for (const Diagnostic& d : diagnosticsOf(doc))
         got.emplace_back(d.range, std::to_string(static_cast<int>(d.severity)) + " " + d.message);
     const std::vector<std::pair<TextRange, std::string>> expected = {
-        {{{2, 2}, {2, 9}}, "1 expected an expression, found the end of the statement"},
+        {{{2, 8}, {2, 9}}, "1 expected an expression, found the end of the statement"},
         {{{3, 8}, {3, 14}}, "2 the local name unused is never used"},
         {{{5, 4}, {5, 7}}, "2 the label Top is defined twice"},
         {{{9, 5}, {9, 12}}, "2 the label nowhere is not defined"},
