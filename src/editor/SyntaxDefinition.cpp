@@ -45,7 +45,7 @@ std::string syntaxDefinition() {
         "<!-- Made by korvane-tool syntax from Korvane's colouring: do not edit. -->\n"
         "<language name=\"TI-BASIC (TI-89, TI-92 Plus)\" section=\"Sources\" version=\"1\" kateversion=\"5.0\" "
         "extensions=\"*" + std::string(kProgramTextExtension) + "\" mimetype=\"text/x-ti68k-basic\" "
-        "casesensitive=\"0\" author=\"Korvane\" license=\"MIT\">\n"
+        "casesensitive=\"0\" author=\"Korvane\" license=\"GPL-3.0-or-later\">\n"
         "  <highlighting>\n";
     xml += keywordList("blocks", motsBloc);
     xml += keywordList("instructions", motsInstr);
