@@ -215,13 +215,12 @@ void FrmP::envoyer_Click() {
     // As the calculator counts a variable's size: its data and their size word.
     const std::uint64_t bytes = entry.data.size() + 2;
     transferStarted(text("linkSending", Langue).arg(name));
-    linkTransfer->start(
-        [entry, options](link::TransferControl& control) {
-            auto opened = link::Link::open(options);
-            if (!opened.ok()) return opened.status;
-            const link::LinkStatus ready = opened.value->checkReady(&control);
+    linkTransfer->startOnLink(
+        options,
+        [entry](link::Link& calc, link::TransferControl& control) {
+            const link::LinkStatus ready = calc.checkReady(&control);
             if (!ready.ok()) return ready;
-            return opened.value->sendVariable(entry, &control);
+            return calc.sendVariable(entry, &control);
         },
         [this, name, bytes](const link::LinkStatus& status) {
             if (status.ok()) transferEnded(summary("linkSent", name, bytes, linkTransfer->seconds(), Langue));
@@ -234,11 +233,10 @@ void FrmP::recevoir_Click() {
     const link::LinkOptions options = link::optionsFromSettingsFile(settings_.cheminIni());
     auto found = std::make_shared<std::vector<link::CalcVariable>>();
     transferStarted(text("linkListing", Langue));
-    linkTransfer->start(
-        [options, found](link::TransferControl& control) {
-            auto opened = link::Link::open(options);
-            if (!opened.ok()) return opened.status;
-            auto listed = opened.value->listPrograms(&control);
+    linkTransfer->startOnLink(
+        options,
+        [found](link::Link& calc, link::TransferControl& control) {
+            auto listed = calc.listPrograms(&control);
             if (listed.ok()) *found = std::move(listed.value);
             return listed.status;
         },
@@ -265,11 +263,10 @@ void FrmP::receiveFromCalculator(const link::CalcVariable& variable, const link:
     auto received = std::make_shared<Bytes>();
     const QString name = shownName(variable.qualifiedName());
     transferStarted(text("linkReceiving", Langue).arg(name));
-    linkTransfer->start(
-        [options, received, variable](link::TransferControl& control) {
-            auto opened = link::Link::open(options);
-            if (!opened.ok()) return opened.status;
-            auto got = opened.value->receiveVariable(variable, &control);
+    linkTransfer->startOnLink(
+        options,
+        [received, variable](link::Link& calc, link::TransferControl& control) {
+            auto got = calc.receiveVariable(variable, &control);
             if (got.ok()) *received = std::move(got.value);
             return got.status;
         },
@@ -326,13 +323,12 @@ void FrmP::envoyerExecuter_Click() {
     const link::LinkOptions options = link::optionsFromSettingsFile(settings_.cheminIni());
     const QString name = shownName(qualifiedName);
     transferStarted(text("linkSending", Langue).arg(name));
-    linkTransfer->start(
-        [entry, options](link::TransferControl& control) {
-            auto opened = link::Link::open(options);
-            if (!opened.ok()) return opened.status;
-            const link::LinkStatus ready = opened.value->checkReady(&control);
+    linkTransfer->startOnLink(
+        options,
+        [entry](link::Link& calc, link::TransferControl& control) {
+            const link::LinkStatus ready = calc.checkReady(&control);
             if (!ready.ok()) return ready;
-            return opened.value->sendVariable(entry, &control);
+            return calc.sendVariable(entry, &control);
         },
         [this, qualifiedName, arguments, options](const link::LinkStatus& status) {
             if (!status.ok()) return transferFailed(status);
@@ -346,11 +342,10 @@ void FrmP::runOnCalculator(const std::string& call, const link::LinkOptions& opt
     const std::string arguments = call.substr(open + 1, call.size() - open - 2);
     const QString shown = shownName(call);
     transferStarted(text("linkRunning", Langue).arg(shown));
-    linkTransfer->start(
-        [qualifiedName, arguments, options](link::TransferControl& control) {
-            auto opened = link::Link::open(options);
-            if (!opened.ok()) return opened.status;
-            return opened.value->execute(qualifiedName, arguments, &control);
+    linkTransfer->startOnLink(
+        options,
+        [qualifiedName, arguments](link::Link& calc, link::TransferControl& control) {
+            return calc.execute(qualifiedName, arguments, &control);
         },
         [this, shown, options](const link::LinkStatus& status) {
             if (!status.ok()) return transferFailed(status);
@@ -366,11 +361,10 @@ void FrmP::takeScreen(const QString& ran, const link::LinkOptions& options) {
     if (linkTransfer->busy()) return;
     auto taken = std::make_shared<link::Screen>();
     transferStarted(text("linkTakingScreen", Langue));
-    linkTransfer->start(
-        [options, taken](link::TransferControl& control) {
-            auto opened = link::Link::open(options);
-            if (!opened.ok()) return opened.status;
-            auto got = opened.value->takeScreen(&control);
+    linkTransfer->startOnLink(
+        options,
+        [taken](link::Link& calc, link::TransferControl& control) {
+            auto got = calc.takeScreen(&control);
             if (got.ok()) *taken = std::move(got.value);
             return got.status;
         },
@@ -390,11 +384,10 @@ void FrmP::sauvegarderCalc_Click() {
     const link::LinkOptions options = link::optionsFromSettingsFile(settings_.cheminIni());
     auto backup = std::make_shared<Bytes>();
     transferStarted(text("linkBackingUp", Langue));
-    linkTransfer->start(
-        [options, backup](link::TransferControl& control) {
-            auto opened = link::Link::open(options);
-            if (!opened.ok()) return opened.status;
-            auto got = opened.value->backup(&control);
+    linkTransfer->startOnLink(
+        options,
+        [backup](link::Link& calc, link::TransferControl& control) {
+            auto got = calc.backup(&control);
             if (got.ok()) *backup = std::move(got.value);
             return got.status;
         },
@@ -440,11 +433,10 @@ void FrmP::restaurerCalc_Click() {
     const link::LinkOptions options = link::optionsFromSettingsFile(settings_.cheminIni());
     auto held = std::make_shared<std::vector<link::CalcVariable>>();
     transferStarted(text("linkListing", Langue));
-    linkTransfer->start(
-        [options, held](link::TransferControl& control) {
-            auto opened = link::Link::open(options);
-            if (!opened.ok()) return opened.status;
-            auto listed = opened.value->listVariables(&control);
+    linkTransfer->startOnLink(
+        options,
+        [held](link::Link& calc, link::TransferControl& control) {
+            auto listed = calc.listVariables(&control);
             if (listed.ok()) *held = std::move(listed.value);
             return listed.status;
         },
@@ -482,12 +474,11 @@ void FrmP::restoreMembers(const std::vector<TableEntry>& members, const std::vec
     }
     if (chosen->empty()) return;
     transferStarted(text("linkRestoring", Langue).arg(QFileInfo(file).fileName()));
-    linkTransfer->start(
-        [options, chosen](link::TransferControl& control) {
-            auto opened = link::Link::open(options);
-            if (!opened.ok()) return opened.status;
+    linkTransfer->startOnLink(
+        options,
+        [chosen](link::Link& calc, link::TransferControl& control) {
             for (const TableEntry& member : *chosen) {
-                const link::LinkStatus sent = opened.value->sendVariable(member, &control);
+                const link::LinkStatus sent = calc.sendVariable(member, &control);
                 if (!sent.ok()) return sent;
             }
             return link::LinkStatus{};

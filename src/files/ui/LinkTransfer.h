@@ -26,6 +26,19 @@ public:
     // thread with its result. False, and nothing started, while another runs.
     bool start(std::function<link::LinkStatus(link::TransferControl&)> operation,
                std::function<void(const link::LinkStatus&)> done);
+    // The same with the link of `options` opened first on the worker thread (its
+    // failure is the result) and closed after `operation`.
+    bool startOnLink(const link::LinkOptions& options,
+                     std::function<link::LinkStatus(link::Link&, link::TransferControl&)> operation,
+                     std::function<void(const link::LinkStatus&)> done) {
+        return start(
+            [options, operation = std::move(operation)](link::TransferControl& control) {
+                auto opened = link::Link::open(options);
+                if (!opened.ok()) return opened.status;
+                return operation(*opened.value, control);
+            },
+            std::move(done));
+    }
     void cancel();
 
     // What the status bar says while the transfer runs, its one placeholder left
