@@ -24,7 +24,11 @@ std::string escaped(const std::string& text) {
 
 std::string keywordList(const char* name, std::string_view list) {
     std::string out = std::string("    <list name=\"") + name + "\">\n";
-    for (const std::string& word : keywordWords(list)) out += "      <item>" + escaped(calcToUtf8(word)) + "</item>\n";
+    for (const std::string& word : keywordWords(list)) {
+        out += "      <item>" + escaped(calcToUtf8(word)) + "</item>\n";
+        // The calculator spells it EndCustm, as real files hold it; Korvane's lists say EndCustom.
+        if (word == "EndCustom") out += "      <item>EndCustm</item>\n";
+    }
     return out + "    </list>\n";
 }
 

@@ -297,6 +297,8 @@ TEST(KorvaneToolSyntax, TheCommittedDefinitionIsUpToDateAndColoursARealProgram) 
     const std::string out = ScratchDir::read(html);
     // Blocks in the colouring's blue, instructions in its red-brown, comments in its green.
     EXPECT_NE(out.find("color:#0000ff;font-weight:bold;\">Custom</span>"), std::string::npos) << out.substr(0, 2000);
+    // The calculator's own spelling of the block's end, as real files hold it.
+    EXPECT_NE(out.find("color:#0000ff;font-weight:bold;\">EndCustm</span>"), std::string::npos);
     EXPECT_NE(out.find("color:#b46464;font-weight:bold;\">Title</span>"), std::string::npos);
     EXPECT_NE(out.find("color:#008200;\">\xC2\xA9" "PREPARATION</span>"), std::string::npos);
 }
