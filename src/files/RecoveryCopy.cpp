@@ -217,7 +217,7 @@ std::optional<RecoveryCopy> decodeRecoveryCopy(std::string_view bytes) {
 }
 
 std::string recoveryFolderFor(const char* xdgStateHome, const char* home) {
-    // The base directory specification ignores a relative value.
+    // XDG: a relative XDG_STATE_HOME is ignored, as if it were unset.
     if (xdgStateHome && xdgStateHome[0] == '/') return (fs::path(xdgStateHome) / "korvane").string();
     if (home && home[0] == '/') return (fs::path(home) / ".local" / "state" / "korvane").string();
     return {};

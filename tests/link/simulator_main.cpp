@@ -85,16 +85,16 @@ int main(int argc, char** argv) {
         } else if (a == "--received" && hasValue) {
             receivedDir = argv[++i];
         } else if (a == "--flags" && hasValue) {
-            const std::string spec = argv[++i];
-            const auto equal = spec.find('=');
+            const std::string assignment = argv[++i];
+            const auto equal = assignment.find('=');
             bool found = false;
             for (test::SimVariable& v : setup.held)
-                if (equal != std::string::npos && v.qualifiedName() == spec.substr(0, equal)) {
-                    v.attribute = static_cast<std::uint8_t>(std::atoi(spec.c_str() + equal + 1));
+                if (equal != std::string::npos && v.qualifiedName() == assignment.substr(0, equal)) {
+                    v.attribute = static_cast<std::uint8_t>(std::atoi(assignment.c_str() + equal + 1));
                     found = true;
                 }
             if (!found) {
-                std::cout << "error: no variable for " << spec << std::endl;
+                std::cout << "error: no variable for " << assignment << std::endl;
                 return 2;
             }
         } else if (a == "--many" && hasValue) {
