@@ -578,15 +578,18 @@ LinkResult<Bytes> Link::receiveVariable(const std::string& qualifiedName, Transf
     return receiveVariable(CalcVariable(*found), control);
 }
 
-LinkResult<Bytes> Link::receiveVariable(const CalcVariable& listed, TransferControl* control) {
-    Impl& d = *impl_;
-    const std::string subject = calcToUtf8(listed.qualifiedName());
-    d.begin(control, listed.size + 64);
+namespace {
 
+// Receives one variable of a listing as the entry a file holds: its data without
+// the size word, refused when that word does not match them. `expected` is the
+// progress's whole, 0 when the caller reports progress itself.
+LinkResult<TableEntry> receiveEntry(Link::Impl& d, const CalcVariable& listed, TransferControl* control,
+                                    std::size_t expected) {
+    const std::string subject = calcToUtf8(listed.qualifiedName());
+    d.begin(control, expected);
     VarEntry* request = requestOf(listed);
     request->attr = ATTRB_NONE;
     FileContent* content = tifiles_content_create_regular(calcModelOf(d.options.calc, d.options.cable));
-
     const int error = d.cancelRequested() ? calcs::kAbort : ticalcs_calc_recv_var(d.calc, MODE_NORMAL, content, request);
     Bytes payload;
     if (!error && content->num_entries == 1 && content->entries[0] && content->entries[0]->data)
@@ -597,25 +600,35 @@ LinkResult<Bytes> Link::receiveVariable(const CalcVariable& listed, TransferCont
     d.end(error);
     if (error) return {{}, d.classify(error, subject)};
 
+    // The variable's size word, then its data.
     const std::size_t declared = payload.size() >= 2
                                      ? (static_cast<unsigned char>(payload[0]) << 8) | static_cast<unsigned char>(payload[1])
                                      : 0;
     if (payload.size() < 2 || declared != payload.size() - 2)
         return {{}, LinkStatus::failure(MessageId::Malformed, subject)};
-
-    VariableTable table;
-    const bool ti89 = d.options.calc == Calc::TI89 || d.options.calc == Calc::TI89Titanium;
-    table.signature = ti89 ? "**TI89**" : "**TI92P*";
-    table.calculator = ti89 ? Calculator::TI89 : Calculator::TI92Plus;
-    table.defaultFolder = listed.folder;
-    table.comment = Bytes(layout::kCommentSize, '\0');
     TableEntry entry;
     entry.folder = listed.folder;
     entry.name = listed.name;
     entry.type = type;
     entry.attribute = listed.archived ? 3 : listed.locked ? 1 : 0;
     entry.data = payload.substr(2);
-    return {singleVariableFile(table, entry), {}};
+    return {std::move(entry), {}};
+}
+
+}  // namespace
+
+LinkResult<Bytes> Link::receiveVariable(const CalcVariable& listed, TransferControl* control) {
+    Impl& d = *impl_;
+    LinkResult<TableEntry> got = receiveEntry(d, listed, control, listed.size + 64);
+    if (!got.ok()) return {{}, got.status};
+
+    VariableTable table;
+    const bool ti89 = isTi89(d.options.calc);
+    table.signature = ti89 ? "**TI89**" : "**TI92P*";
+    table.calculator = ti89 ? Calculator::TI89 : Calculator::TI92Plus;
+    table.defaultFolder = listed.folder;
+    table.comment = Bytes(layout::kCommentSize, '\0');
+    return {singleVariableFile(table, got.value), {}};
 }
 
 LinkResult<std::vector<CalcVariable>> Link::listVariables(TransferControl* control) {
@@ -704,39 +717,12 @@ LinkResult<Bytes> Link::backup(TransferControl* control) {
 
     std::size_t total = 0;
     for (const CalcVariable& v : listed.value) total += v.size + 64;
-    const CalcModel model = calcModelOf(d.options.calc, d.options.cable);
     std::vector<TableEntry> members;
     std::size_t done = 0;
     for (const CalcVariable& v : listed.value) {
-        const std::string subject = calcToUtf8(v.qualifiedName());
-        VarEntry* request = requestOf(v);
-        request->attr = ATTRB_NONE;
-        FileContent* one = tifiles_content_create_regular(model);
-        d.begin(control, 0);
-        const int error = d.cancelRequested() ? calcs::kAbort : ticalcs_calc_recv_var(d.calc, MODE_NORMAL, one, request);
-        Bytes payload;
-        if (!error && one->num_entries == 1 && one->entries[0] && one->entries[0]->data)
-            payload.assign(reinterpret_cast<const char*>(one->entries[0]->data), one->entries[0]->size);
-        const std::uint8_t type = !error && one->num_entries == 1 ? one->entries[0]->type : v.type;
-        tifiles_content_delete_regular(one);
-        tifiles_ve_delete(request);
-        d.end(error);
-        if (error) return {{}, d.classify(error, subject)};
-
-        // The variable's size word, then its data.
-        const std::size_t declared =
-            payload.size() >= 2
-                ? (static_cast<unsigned char>(payload[0]) << 8) | static_cast<unsigned char>(payload[1])
-                : 0;
-        if (payload.size() < 2 || declared != payload.size() - 2)
-            return {{}, LinkStatus::failure(MessageId::Malformed, subject)};
-        TableEntry member;
-        member.folder = v.folder;
-        member.name = v.name;
-        member.type = type;
-        member.attribute = v.archived ? 3 : v.locked ? 1 : 0;
-        member.data = payload.substr(2);
-        members.push_back(std::move(member));
+        LinkResult<TableEntry> got = receiveEntry(d, v, control, 0);
+        if (!got.ok()) return {{}, got.status};
+        members.push_back(std::move(got.value));
 
         done += v.size + 64;
         if (control && control->onProgress) control->onProgress(std::min(0.99, static_cast<double>(done) / total));
