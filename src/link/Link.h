@@ -116,6 +116,18 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
+// An operation on a link that keeps in `into` what `fetch` received when it
+// succeeded, and gives its status: a worker thread's half of handing a value to
+// its window.
+template <typename T, typename Fetch>
+auto keepingResult(std::shared_ptr<T> into, Fetch fetch) {
+    return [into = std::move(into), fetch = std::move(fetch)](Link& link, TransferControl& control) {
+        auto got = fetch(link, control);
+        if (got.ok()) *into = std::move(got.value);
+        return got.status;
+    };
+}
+
 // The last warning the libraries logged (GLib's log is kept off stderr and only
 // this last line is kept), "" when none since the program started.
 std::string lastLibraryWarning();

@@ -235,11 +235,8 @@ void FrmP::recevoir_Click() {
     transferStarted(text("linkListing", Langue));
     linkTransfer->startOnLink(
         options,
-        [found](link::Link& calc, link::TransferControl& control) {
-            auto listed = calc.listPrograms(&control);
-            if (listed.ok()) *found = std::move(listed.value);
-            return listed.status;
-        },
+        link::keepingResult(found,
+            [](link::Link& calc, link::TransferControl& control) { return calc.listPrograms(&control); }),
         [this, found, options](const link::LinkStatus& status) {
             if (!status.ok()) return transferFailed(status);
             transferEnded({});
@@ -265,11 +262,8 @@ void FrmP::receiveFromCalculator(const link::CalcVariable& variable, const link:
     transferStarted(text("linkReceiving", Langue).arg(name));
     linkTransfer->startOnLink(
         options,
-        [received, variable](link::Link& calc, link::TransferControl& control) {
-            auto got = calc.receiveVariable(variable, &control);
-            if (got.ok()) *received = std::move(got.value);
-            return got.status;
-        },
+        link::keepingResult(received,
+            [variable](link::Link& calc, link::TransferControl& control) { return calc.receiveVariable(variable, &control); }),
         [this, received, name, bytes = std::uint64_t{variable.size}](const link::LinkStatus& status) {
             if (!status.ok()) return transferFailed(status);
             // Read as a file is read; the Document has no file until it is saved.
@@ -363,11 +357,8 @@ void FrmP::takeScreen(const QString& ran, const link::LinkOptions& options) {
     transferStarted(text("linkTakingScreen", Langue));
     linkTransfer->startOnLink(
         options,
-        [taken](link::Link& calc, link::TransferControl& control) {
-            auto got = calc.takeScreen(&control);
-            if (got.ok()) *taken = std::move(got.value);
-            return got.status;
-        },
+        link::keepingResult(taken,
+            [](link::Link& calc, link::TransferControl& control) { return calc.takeScreen(&control); }),
         [this, ran, taken, calc = options.calc](const link::LinkStatus& status) {
             if (!status.ok()) return transferFailed(status);
             FrmEcran& screen = frmEcran();
@@ -386,11 +377,8 @@ void FrmP::sauvegarderCalc_Click() {
     transferStarted(text("linkBackingUp", Langue));
     linkTransfer->startOnLink(
         options,
-        [backup](link::Link& calc, link::TransferControl& control) {
-            auto got = calc.backup(&control);
-            if (got.ok()) *backup = std::move(got.value);
-            return got.status;
-        },
+        link::keepingResult(backup,
+            [](link::Link& calc, link::TransferControl& control) { return calc.backup(&control); }),
         [this, backup, path](const link::LinkStatus& status) {
             if (!status.ok()) return transferFailed(status);
             // Written beside the final name and renamed once whole.
@@ -435,11 +423,8 @@ void FrmP::restaurerCalc_Click() {
     transferStarted(text("linkListing", Langue));
     linkTransfer->startOnLink(
         options,
-        [held](link::Link& calc, link::TransferControl& control) {
-            auto listed = calc.listVariables(&control);
-            if (listed.ok()) *held = std::move(listed.value);
-            return listed.status;
-        },
+        link::keepingResult(held,
+            [](link::Link& calc, link::TransferControl& control) { return calc.listVariables(&control); }),
         [this, members = table.variables, held, path, options](const link::LinkStatus& status) {
             if (!status.ok()) return transferFailed(status);
             transferEnded({});

@@ -105,11 +105,8 @@ void FrmVariables::refresh() {
     auto listed = std::make_shared<std::vector<link::CalcVariable>>();
     run(
         text("listing"),
-        [listed](link::Link& link, link::TransferControl& control) {
-            auto got = link.listVariables(&control);
-            if (got.ok()) *listed = std::move(got.value);
-            return got.status;
-        },
+        link::keepingResult(listed,
+            [](link::Link& link, link::TransferControl& control) { return link.listVariables(&control); }),
         [this, listed] {
             setVariables(*listed);
             LblEtat->setText(text("listed").arg(QString::fromStdString(
@@ -201,11 +198,8 @@ void FrmVariables::receive() {
     auto received = std::make_shared<Bytes>();
     run(
         QString(text("receiving")).arg(name),
-        [v, received](link::Link& link, link::TransferControl& control) {
-            auto got = link.receiveVariable(v, &control);
-            if (got.ok()) *received = std::move(got.value);
-            return got.status;
-        },
+        link::keepingResult(received,
+            [v](link::Link& link, link::TransferControl& control) { return link.receiveVariable(v, &control); }),
         [this, received, path, name] {
             // Beside the old file until whole: a failed write leaves it as it was.
             QSaveFile file(path);
