@@ -28,6 +28,7 @@
 #include "support/Samples.h"
 #include "support/ScratchDir.h"
 #include "ui/support/ModalScript.h"
+#include "ui/support/VirtualCableWindow.h"
 
 using namespace korvane;
 using test::ModalScript;
@@ -63,27 +64,8 @@ private:
     }
 
 private slots:
-    void init() {
-        dir = std::make_unique<ScratchDir>();
-        const std::string ini = dir->file("Korvane.INI");
-        Settings settings(ini);
-        settings.ecrireIni("FirstLoad", "faux");
-        settings.ecrireIni("Cable", "tiemu");
-        settings.ecrireIni("Calc", "ti89");
-        prompt.shown.clear();
-        w = std::make_unique<FrmP>(Settings(ini), prompt);
-        w->temporaryFolder = dir->path().string();
-        w->load("");
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
-    }
-    void cleanup() {
-        ModalScript script;
-        script.then<FrmSaveTok>([](FrmSaveTok& d) { QTest::mouseClick(d.CmdStop, Qt::LeftButton); });
-        w->close();
-        w.reset();
-        dir.reset();
-    }
+    void init() { QVERIFY(test::openOnVirtualCable(dir, prompt, w)); }
+    void cleanup() { test::closeWithoutSaving(dir, w); }
 
     // Every variable by folder, its type in words, size and flags; a delete asked
     // first ("Non" keeps it, "Oui" deletes it), then the listing without it; a

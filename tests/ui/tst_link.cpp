@@ -26,6 +26,7 @@
 #include "support/Samples.h"
 #include "support/ScratchDir.h"
 #include "ui/support/ModalScript.h"
+#include "ui/support/VirtualCableWindow.h"
 
 using namespace korvane;
 using test::ModalScript;
@@ -60,27 +61,8 @@ private:
     QString status() const { return w->LblLiaison->text(); }
 
 private slots:
-    void init() {
-        dir = std::make_unique<ScratchDir>();
-        const std::string ini = dir->file("Korvane.INI");
-        Settings settings(ini);
-        settings.ecrireIni("FirstLoad", "faux");
-        settings.ecrireIni("Cable", "tiemu");
-        settings.ecrireIni("Calc", "ti89");
-        prompt.shown.clear();
-        w = std::make_unique<FrmP>(Settings(ini), prompt);
-        w->temporaryFolder = dir->path().string();
-        w->load("");
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
-    }
-    void cleanup() {
-        ModalScript script;
-        script.then<FrmSaveTok>([](FrmSaveTok& d) { QTest::mouseClick(d.CmdStop, Qt::LeftButton); });
-        w->close();
-        w.reset();
-        dir.reset();
-    }
+    void init() { QVERIFY(test::openOnVirtualCable(dir, prompt, w)); }
+    void cleanup() { test::closeWithoutSaving(dir, w); }
 
     // Ctrl+T sends the program as a tokenized save would write it, named as its fields say.
     void sendsTheDocumentTokenized() {

@@ -26,6 +26,7 @@
 #include "shell/ui/LinkOptionsGroup.h"
 #include "support/ScratchDir.h"
 #include "ui/support/ModalScript.h"
+#include "ui/support/VirtualCableWindow.h"
 
 using namespace korvane;
 using test::ModalScript;
@@ -74,28 +75,8 @@ private:
     }
 
 private slots:
-    void init() {
-        dir = std::make_unique<ScratchDir>();
-        const std::string ini = dir->file("Korvane.INI");
-        Settings settings(ini);
-        settings.ecrireIni("FirstLoad", "faux");
-        settings.ecrireIni("Cable", "tiemu");
-        settings.ecrireIni("Calc", "ti89");
-        settings.ecrireIni("ScreenDelay", "1");
-        prompt.shown.clear();
-        w = std::make_unique<FrmP>(Settings(ini), prompt);
-        w->temporaryFolder = dir->path().string();
-        w->load("");
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
-    }
-    void cleanup() {
-        ModalScript script;
-        script.then<FrmSaveTok>([](FrmSaveTok& d) { QTest::mouseClick(d.CmdStop, Qt::LeftButton); });
-        w->close();
-        w.reset();
-        dir.reset();
-    }
+    void init() { QVERIFY(test::openOnVirtualCable(dir, prompt, w, {{"ScreenDelay", "1"}})); }
+    void cleanup() { test::closeWithoutSaving(dir, w); }
 
     // F5 on a program with parameters: its arguments asked once, then it is sent, its
     // call typed on the calculator, and after the delay the screen shown, each step
