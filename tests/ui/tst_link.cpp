@@ -243,7 +243,7 @@ private slots:
             if (step != Step::Send) QVERIFY(calculator.stallNext(step == Step::Cancel ? 1500 : 8000));
             QTest::keyClick(w->RichTxt1, Qt::Key_T, Qt::ControlModifier);
             if (step == Step::Cancel) {
-                QTRY_VERIFY_WITH_TIMEOUT(status().endsWith(QStringLiteral("99 %")), 10000);
+                QTRY_VERIFY2_WITH_TIMEOUT(status().endsWith(QStringLiteral("99 %")), qPrintable(status()), 10000);
                 QTest::mouseClick(w->CmdStopLink, Qt::LeftButton);
             }
             QTRY_VERIFY_WITH_TIMEOUT(!w->CmdStopLink->isVisible(), 15000);
